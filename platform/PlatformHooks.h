@@ -1,0 +1,45 @@
+// The few platform calls that fail in the field, behind a table that tests can
+// replace to inject a full disk, a failed read or write, a vanished folder or a
+// failed allocation. Portable code calls these instead of the bare API.
+#pragma once
+
+#include <cstddef>
+
+struct PlatformHooks
+{
+    BOOL (*pfnReadFile)(HANDLE hFile, LPVOID lpBuffer, DWORD nToRead, LPDWORD lpRead);
+    BOOL (*pfnWriteFile)(HANDLE hFile, LPCVOID lpBuffer, DWORD nToWrite, LPDWORD lpWritten);
+    BOOL (*pfnGetDiskFreeSpaceEx)(LPCSTR lpDirectory, ULARGE_INTEGER* pFreeToCaller);
+    HANDLE (*pfnFindFirstFile)(LPCSTR lpFileName, WIN32_FIND_DATAA* pFindData);
+    BOOL (*pfnFindNextFile)(HANDLE hFind, WIN32_FIND_DATAA* pFindData);
+    void* (*pfnAlloc)(size_t nBytes); // the big buffers; released with free()
+};
+
+// The table in force (the real calls unless a test replaced them).
+PlatformHooks& GetPlatformHooks();
+// The real calls, for tests that wrap them.
+const PlatformHooks& GetDefaultPlatformHooks();
+// Puts the real calls back.
+void ResetPlatformHooks();
+
+inline BOOL WvReadFile(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
+{
+    return GetPlatformHooks().pfnReadFile(h, p, n, pDone);
+}
+inline BOOL WvWriteFile(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    return GetPlatformHooks().pfnWriteFile(h, p, n, pDone);
+}
+inline BOOL WvGetDiskFreeSpaceEx(LPCSTR pcDir, ULARGE_INTEGER* pFree)
+{
+    return GetPlatformHooks().pfnGetDiskFreeSpaceEx(pcDir, pFree);
+}
+inline HANDLE WvFindFirstFile(LPCSTR pcName, WIN32_FIND_DATAA* pData)
+{
+    return GetPlatformHooks().pfnFindFirstFile(pcName, pData);
+}
+inline BOOL WvFindNextFile(HANDLE h, WIN32_FIND_DATAA* pData)
+{
+    return GetPlatformHooks().pfnFindNextFile(h, pData);
+}
+inline void* WvAlloc(size_t nBytes) { return GetPlatformHooks().pfnAlloc(nBytes); }

@@ -1,0 +1,319 @@
+// Code page 932 and UTF-8 conversion for the Linux build. The Shift-JIS tables
+// are built once from glibc's iconv "CP932" and then used directly, so that
+// counts, replacement characters and terminators follow Windows' rules.
+#include "platform/posix/Win32CodePage.h"
+#include "platform/posix/Win32System.h"
+
+#include <cstring>
+#include <iconv.h>
+#include <mutex>
+#include <vector>
+
+namespace
+{
+
+const WCHAR kDefaultWide = 0x30FB; // what Windows gives for undecodable Shift-JIS
+
+struct Cp932Tables
+{
+    WCHAR awSingle[256];      // 0 for a lead byte
+    std::vector<WCHAR> vPair; // [lead * 256 + trail], 0 when undecodable
+    std::vector<uint16_t> vToSJis; // UTF-16 unit -> Shift-JIS (one or two bytes), 0 if none
+};
+
+Cp932Tables* g_pTables = nullptr;
+std::once_flag g_tablesOnce;
+
+WCHAR DecodeWithIconv(iconv_t cd, const char* pcIn, size_t nIn)
+{
+    char acOut[8] = {};
+    char* pIn = const_cast<char*>(pcIn);
+    char* pOut = acOut;
+    size_t nInLeft = nIn, nOutLeft = sizeof(acOut);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &pIn, &nInLeft, &pOut, &nOutLeft) == (size_t)-1 || nInLeft != 0)
+        return 0;
+    if (sizeof(acOut) - nOutLeft != 2)
+        return 0; // beyond the basic plane: not in this code page
+    return (WCHAR)((unsigned char)acOut[0] | ((unsigned char)acOut[1] << 8));
+}
+
+void BuildTables()
+{
+    Cp932Tables* p = new Cp932Tables();
+    p->vPair.assign(65536, 0);
+    p->vToSJis.assign(65536, 0);
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    for (int b = 0; b < 256; ++b)
+    {
+        if (IsDBCSLeadByte((BYTE)b))
+        {
+            p->awSingle[b] = 0;
+            continue;
+        }
+        char c = (char)b;
+        WCHAR w = b < 0x80 ? (WCHAR)b : (cd != (iconv_t)-1 ? DecodeWithIconv(cd, &c, 1) : 0);
+        // Windows maps these bytes one to one where iconv has nothing.
+        if (w == 0 && b != 0)
+        {
+            if (b == 0x80)
+                w = 0x0080;
+            else if (b == 0xA0)
+                w = 0x00A0;
+            else if (b >= 0xFD)
+                w = (WCHAR)(0xF8F0 + (b - 0xFD));
+            else
+                w = kDefaultWide;
+        }
+        p->awSingle[b] = w;
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+    {
+        if (!IsDBCSLeadByte((BYTE)lead) || cd == (iconv_t)-1)
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+        {
+            if (trail == 0x7F)
+                continue;
+            char ac[2] = {(char)lead, (char)trail};
+            p->vPair[(size_t)(lead * 256 + trail)] = DecodeWithIconv(cd, ac, 2);
+        }
+    }
+    if (cd != (iconv_t)-1)
+        iconv_close(cd);
+    // The reverse table: the first (lowest) Shift-JIS form of each character
+    // wins, single bytes before pairs, like Windows' best mapping.
+    for (int lead = 0xFC; lead >= 0x81; --lead)
+        for (int trail = 0xFC; trail >= 0x40; --trail)
+        {
+            WCHAR w = p->vPair[(size_t)(lead * 256 + trail)];
+            if (w != 0)
+                p->vToSJis[w] = (uint16_t)(lead << 8 | trail);
+        }
+    for (int b = 255; b >= 0; --b)
+    {
+        WCHAR w = p->awSingle[b];
+        if ((w != 0 && w != kDefaultWide) || b == 0)
+            p->vToSJis[w] = (uint16_t)b;
+    }
+    g_pTables = p;
+}
+
+const Cp932Tables& Tables()
+{
+    std::call_once(g_tablesOnce, BuildTables);
+    return *g_pTables;
+}
+
+bool IsUtf8Page(UINT uCodePage) { return uCodePage == CP_UTF8; }
+bool IsAnsiPage(UINT uCodePage)
+{
+    return uCodePage == CP_ACP || uCodePage == CP_OEMCP || uCodePage == CP_THREAD_ACP ||
+           uCodePage == 932;
+}
+
+// Decodes the next character of the input into UTF-16 (one or two units).
+// Returns the bytes consumed; nOut receives the units; bBad marks a byte that
+// could not be decoded.
+size_t DecodeOne(UINT uCodePage, const unsigned char* p, size_t nLeft, WCHAR* pwOut, int& nOut,
+                 bool& bBad)
+{
+    bBad = false;
+    nOut = 1;
+    if (IsAnsiPage(uCodePage))
+    {
+        const Cp932Tables& t = Tables();
+        if (!IsDBCSLeadByte(p[0]))
+        {
+            pwOut[0] = t.awSingle[p[0]];
+            bBad = pwOut[0] == kDefaultWide && p[0] != 0;
+            return 1;
+        }
+        WCHAR w = nLeft >= 2 ? t.vPair[(size_t)(p[0] * 256 + p[1])] : 0;
+        if (w != 0)
+        {
+            pwOut[0] = w;
+            return 2;
+        }
+        pwOut[0] = kDefaultWide;
+        bBad = true;
+        // An undecodable pair is one character when its second byte is a
+        // trail byte; otherwise only the lead byte goes.
+        bool bTrail = nLeft >= 2 && p[1] >= 0x40 && p[1] <= 0xFC && p[1] != 0x7F;
+        return bTrail ? 2 : 1;
+    }
+    // UTF-8
+    unsigned c = p[0];
+    size_t nNeed = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (nNeed == 0 || nNeed > nLeft)
+    {
+        pwOut[0] = 0xFFFD;
+        bBad = true;
+        return 1;
+    }
+    uint32_t cp = nNeed == 1 ? c : (c & (0xFF >> (nNeed + 1)));
+    for (size_t i = 1; i < nNeed; ++i)
+    {
+        if ((p[i] & 0xC0) != 0x80)
+        {
+            pwOut[0] = 0xFFFD;
+            bBad = true;
+            return 1;
+        }
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    if ((nNeed == 2 && cp < 0x80) || (nNeed == 3 && cp < 0x800) || (nNeed == 4 && cp < 0x10000) ||
+        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    {
+        pwOut[0] = 0xFFFD;
+        bBad = true;
+        return 1;
+    }
+    if (cp >= 0x10000)
+    {
+        cp -= 0x10000;
+        pwOut[0] = (WCHAR)(0xD800 + (cp >> 10));
+        pwOut[1] = (WCHAR)(0xDC00 + (cp & 0x3FF));
+        nOut = 2;
+    }
+    else
+        pwOut[0] = (WCHAR)cp;
+    return nNeed;
+}
+
+} // namespace
+
+UINT GetACP() { return 932; }
+
+BOOL IsDBCSLeadByte(BYTE c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+int MultiByteToWideChar(UINT uCodePage, DWORD dwFlags, LPCSTR lpMultiByte, int cbMultiByte,
+                        LPWSTR lpWide, int cchWide)
+{
+    if (lpMultiByte == nullptr || cbMultiByte == 0 || cchWide < 0 ||
+        (!IsAnsiPage(uCodePage) && !IsUtf8Page(uCodePage)))
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    size_t nIn = cbMultiByte < 0 ? strlen(lpMultiByte) + 1 : (size_t)cbMultiByte;
+    const unsigned char* p = (const unsigned char*)lpMultiByte;
+    int nUnits = 0;
+    for (size_t i = 0; i < nIn;)
+    {
+        WCHAR aw[2];
+        int nOut = 0;
+        bool bBad = false;
+        i += DecodeOne(uCodePage, p + i, nIn - i, aw, nOut, bBad);
+        if (bBad && (dwFlags & MB_ERR_INVALID_CHARS) != 0)
+        {
+            SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+            return 0;
+        }
+        if (cchWide != 0)
+        {
+            if (nUnits + nOut > cchWide)
+            {
+                SetLastError(ERROR_INSUFFICIENT_BUFFER);
+                return 0;
+            }
+            for (int k = 0; k < nOut; ++k)
+                lpWide[nUnits + k] = aw[k];
+        }
+        nUnits += nOut;
+    }
+    return nUnits;
+}
+
+int WideCharToMultiByte(UINT uCodePage, DWORD /*dwFlags*/, LPCWSTR lpWide, int cchWide,
+                        LPSTR lpMultiByte, int cbMultiByte, LPCSTR lpDefaultChar,
+                        LPBOOL lpUsedDefaultChar)
+{
+    if (lpWide == nullptr || cchWide == 0 || cbMultiByte < 0 ||
+        (!IsAnsiPage(uCodePage) && !IsUtf8Page(uCodePage)) ||
+        (IsUtf8Page(uCodePage) && (lpDefaultChar != nullptr || lpUsedDefaultChar != nullptr)))
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    size_t nIn = 0;
+    if (cchWide < 0)
+    {
+        while (lpWide[nIn] != 0)
+            ++nIn;
+        ++nIn;
+    }
+    else
+        nIn = (size_t)cchWide;
+    if (lpUsedDefaultChar != nullptr)
+        *lpUsedDefaultChar = FALSE;
+    int nBytes = 0;
+    for (size_t i = 0; i < nIn; ++i)
+    {
+        unsigned char ab[4];
+        int n = 0;
+        uint32_t w = lpWide[i];
+        if (IsUtf8Page(uCodePage))
+        {
+            uint32_t cp = w;
+            if (w >= 0xD800 && w <= 0xDBFF && i + 1 < nIn && lpWide[i + 1] >= 0xDC00 &&
+                lpWide[i + 1] <= 0xDFFF)
+            {
+                cp = 0x10000 + ((w - 0xD800) << 10) + (lpWide[i + 1] - 0xDC00);
+                ++i;
+            }
+            else if (w >= 0xD800 && w <= 0xDFFF)
+                cp = 0xFFFD;
+            if (cp < 0x80)
+                ab[n++] = (unsigned char)cp;
+            else if (cp < 0x800)
+            {
+                ab[n++] = (unsigned char)(0xC0 | (cp >> 6));
+                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
+            }
+            else if (cp < 0x10000)
+            {
+                ab[n++] = (unsigned char)(0xE0 | (cp >> 12));
+                ab[n++] = (unsigned char)(0x80 | ((cp >> 6) & 0x3F));
+                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
+            }
+            else
+            {
+                ab[n++] = (unsigned char)(0xF0 | (cp >> 18));
+                ab[n++] = (unsigned char)(0x80 | ((cp >> 12) & 0x3F));
+                ab[n++] = (unsigned char)(0x80 | ((cp >> 6) & 0x3F));
+                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
+            }
+        }
+        else
+        {
+            uint16_t s = Tables().vToSJis[w];
+            if (s == 0 && w != 0)
+            {
+                const char* pcDef = lpDefaultChar != nullptr ? lpDefaultChar : "?";
+                ab[n++] = (unsigned char)pcDef[0];
+                if (lpUsedDefaultChar != nullptr)
+                    *lpUsedDefaultChar = TRUE;
+            }
+            else if (s > 0xFF)
+            {
+                ab[n++] = (unsigned char)(s >> 8);
+                ab[n++] = (unsigned char)(s & 0xFF);
+            }
+            else
+                ab[n++] = (unsigned char)s;
+        }
+        if (cbMultiByte != 0)
+        {
+            if (nBytes + n > cbMultiByte)
+            {
+                SetLastError(ERROR_INSUFFICIENT_BUFFER);
+                return 0;
+            }
+            for (int k = 0; k < n; ++k)
+                lpMultiByte[nBytes + k] = (char)ab[k];
+        }
+        nBytes += n;
+    }
+    return nBytes;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Wavoss: the Windows program under Wine when a
+# display is there, otherwise it explains the command-line front end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+JOBS=$(nproc 2>/dev/null || echo 2)
+cmake --preset native >/dev/null && cmake --build --preset native -j "$JOBS" >/dev/null
+cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$JOBS" >/dev/null
+EXE=build/win64/ui/Wavoss.exe
+if [ -z "${DISPLAY:-}" ] || [ ! -f "$EXE" ]; then
+  echo "No display here (or no Windows program built): use the command line instead:"
+  echo "  build/native/cli/wavoss-split -l 00:03:00 -o OUTPUT_FOLDER FILE_OR_FOLDER..."
+  echo "  build/native/cli/wavoss-split --help"
+  exit 0
+fi
+export WINEPREFIX="$(pwd)/build/wineprefix" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+exec /usr/lib/wine/wine64 "$EXE"

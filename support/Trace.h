@@ -1,0 +1,24 @@
+// The trace log (TraceFile.txt in the program folder) and its helpers.
+#pragma once
+
+#include "framework/CString.h"
+#include "platform/Platform.h"
+
+int WriteTraceFormat(const char* pcFormat, ...);
+void WriteTraceText(const char* pcText, int bLineEnd);
+void WriteTraceText(const CString& strText, int bLineEnd);
+void WriteTraceString(const CString& strText);
+int WriteTraceSystemError(DWORD dwError);
+
+int GetProgramFolder(CString* pstrFolder);
+int FindLastCharSJis(const char* pcText, char cFind);
+int IsSJisLeadByte(BYTE bChar);
+int IsSJisTrailByte(BYTE bChar);
+void ZeroFill(void* pBuff, DWORD dwCount);
+
+// Start-up: sets the program folder (pcFolder, or the running program's
+// folder when null), the trace file path beside it, and empties the file.
+void StartTraceLog(const char* pcFolder);
+// The process-wide program folder and trace file path ("" before start-up).
+CString GetProgramFolderText();
+CString GetTraceFilePath();
