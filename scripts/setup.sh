@@ -7,7 +7,7 @@ packages=(
   g++ cmake make libgtest-dev googletest libboost1.81-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb imagemagick fonts-ipafont-gothic locales x11-utils
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev python3
 )
 
 missing=()
