@@ -8,3 +8,4 @@
 #include "platform/posix/Win32File.h"
 #include "platform/posix/Win32CodePage.h"
 #include "platform/posix/Win32System.h"
+#include "platform/posix/Win32Message.h"

@@ -1,0 +1,61 @@
+// The state one batch run shares between the user-interface thread and its
+// worker, and the host interface through which the run reaches its window.
+#pragma once
+
+#include "engine/JobFlags.h"
+#include "framework/CString.h"
+
+#include <atomic>
+
+class CMyPathList;
+
+// Filled by the host (Execute) before the worker starts. The worker only reads
+// the list, the folder and the section length; the counters and the stop flag
+// are written by the worker and read by the host's progress display.
+struct CMyRunState
+{
+    const CMyPathList* m_pPathList = nullptr; // the collected files, in list order
+    CString m_strOutputFolder;
+    DWORD m_dwSectionLength = 0; // milliseconds per piece (ParseSectionLength)
+    std::atomic<ULONGLONG> m_ullTotalBytes{0};
+    std::atomic<ULONGLONG> m_ullDoneBytes{0};
+    std::atomic<int> m_bStopBatch{0}; // set by the split when the output disk is full
+};
+
+// What a batch run asks of the window that started it. The main dialog
+// implements it, and so does the command line. Both calls come from the worker
+// thread: they must only post, never touch the window or block.
+//
+// Order at the end of a run: the worker posts PostJobFinished, then sets
+// g_bIdle to 1 and ends. The host's job-finished handler re-enables its
+// controls and clears g_bAbort unless g_bClosing is set.
+class CMyRunHost
+{
+public:
+    virtual ~CMyRunHost() = default;
+    // The counters moved (message 1525): after every copied block, after every
+    // step of files and once at the end of the batch.
+    virtual void PostRunProgress() = 0;
+    // The job ended (message 1524), once per run.
+    virtual void PostJobFinished() = 0;
+};
+
+// The usual host: thread messages to the user-interface thread, whose queue
+// must exist before the run starts (on Windows a thread that made a window, or
+// any thread after one PeekMessageA call). Posting failures are ignored.
+class CMyThreadMessageHost : public CMyRunHost
+{
+public:
+    CMyThreadMessageHost(DWORD dwUIThreadID, HWND hWnd) : m_dwUIThreadID(dwUIThreadID), m_hWnd(hWnd)
+    {
+    }
+
+    void PostRunProgress() override { PostThreadMessageA(m_dwUIThreadID, WM_RUN_PROGRESS, 0, 0); }
+    void PostJobFinished() override
+    {
+        PostThreadMessageA(m_dwUIThreadID, WM_JOB_FINISHED, (WPARAM)m_hWnd, 0);
+    }
+
+    DWORD m_dwUIThreadID; // the target of every message
+    HWND m_hWnd;          // carried by the job-finished message
+};
