@@ -94,6 +94,7 @@ BOOL CMyMainDialog::OnInitDialog()
     m_brushNormal.CreateSolidBrush(m_crNormalBack);
     EnableJobButtons(1);
     m_bHover = 0;
+    SetSortPathList();
     return TRUE;
 }
 
@@ -180,6 +181,12 @@ int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
         return 0; // EN_CHANGE of the section length among others: nothing to do
     switch (nID)
     {
+    case IDC_REMOVE:
+        OnRemove();
+        return 1;
+    case IDC_REMOVE_ALL:
+        OnRemoveAll();
+        return 1;
     default:
         return 0;
     }
@@ -187,8 +194,11 @@ int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
 
 int CMyMainDialog::OnNotify(const NMHDR* pHeader, LRESULT* plResult)
 {
-    (void)pHeader;
-    (void)plResult;
+    if (pHeader->idFrom == IDC_SOURCE_LIST && pHeader->code == LVN_COLUMNCLICK)
+    {
+        OnColumnClick((const NMLISTVIEW*)pHeader, plResult);
+        return 1;
+    }
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // The driver thread's helpers and the run of one driven dialog.
 #include "UiDriver.h"
 
+#include "engine/JobFlags.h"
 #include "framework/win/CWinApp.h"
 #include "support/Trace.h"
 
