@@ -1,0 +1,235 @@
+// CMyLockedFile: one file handle with its path, a transfer buffer that reads
+// land in, the file's size and a recorded position, under its own lock.
+#include "engine/LockedFile.h"
+
+#include "support/FileSystem.h"
+#include "support/Trace.h"
+
+namespace
+{
+const DWORD kTransferSize = 0x800000;
+// The most bytes one system write is given.
+const ULONGLONG kMaxPiece = 0xFFFFFFFFull;
+const ULONGLONG kAllOnes = 0xFFFFFFFFFFFFFFFFull;
+
+bool IsSep(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// Index of the last '\' or '/' of the Shift-JIS text, -1 for none; the trail
+// byte of a two-byte character (0x83 0x5C) is never taken for one.
+int FindLastSeparator(const char* pcPath)
+{
+    int iFound = -1;
+    for (int i = 0; pcPath[i] != '\0';)
+    {
+        if (IsSJisLeadByte((BYTE)pcPath[i]) && IsSJisTrailByte((BYTE)pcPath[i + 1]))
+        {
+            i += 2;
+            continue;
+        }
+        if (IsSep(pcPath[i]))
+            iFound = i;
+        ++i;
+    }
+    return iFound;
+}
+} // namespace
+
+CMyLockedFile::~CMyLockedFile()
+{
+    Close();
+}
+
+// Stores the path with its folder part (the text before the last separator;
+// the whole path when there is none or it is the first character) and its
+// file-name part (the text after it; the whole path when there is none).
+// Only while closed.
+int CMyLockedFile::SetFilePath(const char* pcPath)
+{
+    if (m_bOpen || pcPath == nullptr || pcPath[0] == '\0')
+        return 0;
+    CString strPath(pcPath);
+    int iSep = FindLastSeparator(pcPath);
+    m_strFolder = iSep > 0 ? strPath.Left(iSep) : strPath;
+    m_strFileName = iSep >= 0 ? strPath.Mid(iSep + 1) : strPath;
+    m_strFilePath = strPath;
+    return 1;
+}
+
+int CMyLockedFile::OpenHandle(DWORD dwAccess, DWORD dwCreation, DWORD dwAttributes)
+{
+    if (m_bOpen)
+        return 0;
+    m_hFile = CreateFileA(m_strFilePath, dwAccess, FILE_SHARE_READ, nullptr, dwCreation,
+                          dwAttributes, nullptr);
+    if (m_hFile != INVALID_HANDLE_VALUE)
+    {
+        m_bOpen = 1;
+        WIN32_FIND_DATAA fd;
+        if (GetFindData(&fd, m_strFilePath))
+            m_qwFileSize = MakeUInt64(fd.nFileSizeLow, fd.nFileSizeHigh);
+    }
+    m_qwPosition = 0;
+    return m_bOpen;
+}
+
+// An existing file, for reading only; others may read it too.
+int CMyLockedFile::OpenForRead()
+{
+    CSingleLock lock(&m_Lock);
+    return OpenHandle(GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY);
+}
+
+// Opens without truncating, or creates the file; others may read it.
+int CMyLockedFile::OpenForWrite()
+{
+    return OpenHandle(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+// Always 1; a handle the system will not close leaves the object open.
+int CMyLockedFile::Close()
+{
+    CSingleLock lock(&m_Lock);
+    if (m_bOpen && CloseHandle(m_hFile))
+    {
+        m_bOpen = 0;
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+    return 1;
+}
+
+int CMyLockedFile::Seek(ULONGLONG qwPosition)
+{
+    if (!m_bOpen)
+        return 0;
+    LARGE_INTEGER liTo;
+    liTo.QuadPart = (LONGLONG)qwPosition;
+    if (!SetFilePointerEx(m_hFile, liTo, nullptr, FILE_BEGIN))
+        return 0;
+    m_qwPosition = qwPosition;
+    return 1;
+}
+
+// The file pointer; 0 when closed, all ones when the system cannot say.
+ULONGLONG CMyLockedFile::Tell()
+{
+    if (!m_bOpen)
+        return 0;
+    LARGE_INTEGER liZero, liAt;
+    liZero.QuadPart = 0;
+    if (!SetFilePointerEx(m_hFile, liZero, &liAt, FILE_CURRENT))
+        return kAllOnes;
+    return (ULONGLONG)liAt.QuadPart;
+}
+
+// Reads at most dwWant bytes, the transfer limit, the buffer's capacity and
+// what is left from the recorded position to the size, from the current file
+// pointer into the transfer buffer. Null only when closed; a failed read
+// gives the buffer and 0 bytes.
+BYTE* CMyLockedFile::Read(DWORD dwWant, DWORD* pdwGot)
+{
+    DWORD dwGotDummy;
+    DWORD& dwGot = pdwGot != nullptr ? *pdwGot : dwGotDummy;
+    dwGot = 0;
+    if (!m_bOpen)
+        return nullptr;
+    DWORD dwRead = dwWant < m_dwTransferLimit ? dwWant : m_dwTransferLimit;
+    if (dwRead > m_TransferBuff.GetCapacity())
+        dwRead = m_TransferBuff.GetCapacity();
+    if (m_qwPosition >= m_qwFileSize)
+        dwRead = 0;
+    else if (dwRead > m_qwFileSize - m_qwPosition)
+        dwRead = (DWORD)(m_qwFileSize - m_qwPosition);
+    DWORD dwDone = 0;
+    if (dwRead > 0 && !WvReadFile(m_hFile, m_TransferBuff.GetBuff(), dwRead, &dwDone))
+        dwDone = 0;
+    m_TransferBuff.SetLength(dwDone);
+    dwGot = dwDone;
+    return m_TransferBuff.GetBuff();
+}
+
+// Writes qwCount bytes at the file pointer in system writes of at most
+// 0xFFFFFFFF bytes; a write that fails or comes back short ends it. Adds the
+// bytes written to *pqwWritten. 1 when everything was written.
+int CMyLockedFile::WritePieces(const BYTE* pbBuff, ULONGLONG qwCount, ULONGLONG* pqwWritten)
+{
+    while (qwCount > 0)
+    {
+        DWORD dwPiece = (DWORD)(qwCount < kMaxPiece ? qwCount : kMaxPiece);
+        DWORD dwDone = 0;
+        BOOL bOk = WvWriteFile(m_hFile, pbBuff, dwPiece, &dwDone);
+        *pqwWritten += dwDone;
+        if (!bOk || dwDone != dwPiece)
+            return 0;
+        pbBuff += dwPiece;
+        qwCount -= dwPiece;
+    }
+    return 1;
+}
+
+// Writes at the current file pointer, opening the file first when needed.
+int CMyLockedFile::Write(const void* pBuff, ULONGLONG qwCount)
+{
+    CSingleLock lock(&m_Lock);
+    if (!m_bOpen && !OpenForWrite())
+        return 0;
+    ULONGLONG qwWritten = 0;
+    int bOk = WritePieces((const BYTE*)pBuff, qwCount, &qwWritten);
+    m_qwPosition = Tell();
+    return bOk;
+}
+
+int CMyLockedFile::WriteAt(ULONGLONG qwPosition, const void* pBuff, ULONGLONG qwCount)
+{
+    CSingleLock lock(&m_Lock);
+    if (!m_bOpen && !OpenForWrite())
+        return 0;
+    if (!Seek(qwPosition))
+        return 0;
+    return Write(pBuff, qwCount);
+}
+
+// Replaces the file's whole content; the size counts the bytes written.
+int CMyLockedFile::WriteWholeFile(const char* pcPath, const void* pBuff, ULONGLONG qwCount)
+{
+    CSingleLock lock(&m_Lock);
+    if (!SetFilePath(pcPath))
+        return 0;
+    if (!m_TransferBuff.Reallocate(kTransferSize, 1))
+        return 0;
+    m_dwTransferLimit = kTransferSize;
+    if (!OpenForWrite())
+        return 0;
+    if (!Seek(0))
+    {
+        Close();
+        return 0;
+    }
+    m_qwFileSize = 0;
+    int bOk = WritePieces((const BYTE*)pBuff, qwCount, &m_qwFileSize);
+    // Without the cut an older, longer content would survive behind the new.
+    if (!Truncate())
+        bOk = 0;
+    Close();
+    return bOk;
+}
+
+int CMyLockedFile::Truncate()
+{
+    if (!m_bOpen)
+        return 0;
+    return SetEndOfFile(m_hFile) ? 1 : 0;
+}
+
+// The size from a fresh directory lookup; all ones (size unchanged) when the
+// file is not found.
+ULONGLONG CMyLockedFile::RefreshFileSize()
+{
+    WIN32_FIND_DATAA fd;
+    if (m_strFilePath.IsEmpty() || !GetFindData(&fd, m_strFilePath))
+        return kAllOnes;
+    m_qwFileSize = MakeUInt64(fd.nFileSizeLow, fd.nFileSizeHigh);
+    return m_qwFileSize;
+}

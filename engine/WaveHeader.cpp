@@ -1,0 +1,192 @@
+// The WAV format parameters (CSonvelBaseParam) and what is known of one file's
+// header (CMyWaveHeader), which also writes the canonical 44-byte header.
+#include "engine/WaveHeader.h"
+
+#include "support/Trace.h"
+
+#include <cstring>
+
+namespace
+{
+const DWORD kMaxSamplingRate = 200000;
+
+void PutLE16(BYTE* pb, WORD w)
+{
+    pb[0] = (BYTE)w;
+    pb[1] = (BYTE)(w >> 8);
+}
+
+void PutLE32(BYTE* pb, DWORD dw)
+{
+    for (int i = 0; i < 4; ++i)
+        pb[i] = (BYTE)(dw >> (8 * i));
+}
+
+// The first inconsistency, as the reason's code: 0 when there is none.
+int FindInconsistency(const CSonvelBaseParam& p)
+{
+    if (p.FormatID != 1)
+        return -1;
+    if (p.Channels != 1 && p.Channels != 2)
+        return -2;
+    if (p.SamplingRate == 0 || p.SamplingRate > kMaxSamplingRate)
+        return -3;
+    if (p.DataRate == 0)
+        return -4;
+    if (p.BlockSize == 0 || p.BlockSize > 8)
+        return -5;
+    // A resolution of 0 passes here and fails the block-size comparison.
+    if (p.Resolution % 8 != 0 || p.Resolution > 32)
+        return -6;
+    if (p.BlockSize != (WORD)(p.Channels * (p.Resolution / 8)))
+        return -5;
+    if (p.DataRate != (DWORD)(p.BlockSize * p.SamplingRate))
+        return -4;
+    return 0;
+}
+
+const char* ReasonText(int iCode)
+{
+    switch (iCode)
+    {
+    case -1:
+        return "未対応のフォーマットIDです。\n";
+    case -2:
+        return "無効なチャンネル数です。\n";
+    case -3:
+        return "無効なサンプリングレートです。\n";
+    case -4:
+        return "無効なデータレートです。\n";
+    case -5:
+        return "無効なブロックサイズです。\n";
+    default:
+        return "無効な分解能です。\n";
+    }
+}
+} // namespace
+
+int CSonvelBaseParam::SetFormatID(WORD wFormatID)
+{
+    // Uncompressed PCM only.
+    if (wFormatID != 1)
+        return 0;
+    FormatID = wFormatID;
+    return 1;
+}
+
+int CSonvelBaseParam::SetChannels(WORD wChannels)
+{
+    if (wChannels != 1 && wChannels != 2)
+        return 0;
+    Channels = wChannels;
+    return 1;
+}
+
+int CSonvelBaseParam::SetSamplingRate(DWORD dwSamplingRate)
+{
+    if (dwSamplingRate == 0 || dwSamplingRate > kMaxSamplingRate)
+        return 0;
+    SamplingRate = dwSamplingRate;
+    return 1;
+}
+
+int CSonvelBaseParam::SetDataRate(DWORD dwDataRate)
+{
+    if (dwDataRate == 0)
+        return 0;
+    DataRate = dwDataRate;
+    return 1;
+}
+
+int CSonvelBaseParam::SetBlockSize(WORD wBlockSize)
+{
+    if (wBlockSize == 0 || wBlockSize > 8)
+        return 0;
+    BlockSize = wBlockSize;
+    return 1;
+}
+
+int CSonvelBaseParam::SetResolution(WORD wResolution)
+{
+    if (wResolution == 0 || wResolution % 8 != 0 || wResolution > 32)
+        return 0;
+    Resolution = wResolution;
+    return 1;
+}
+
+// CD-quality stereo.
+void CSonvelBaseParam::SetDefault()
+{
+    FormatID = 1;
+    Channels = 2;
+    SamplingRate = 44100;
+    DataRate = 176400;
+    BlockSize = 4;
+    Resolution = 16;
+}
+
+void CSonvelBaseParam::CopyFrom(const CSonvelBaseParam& src)
+{
+    *this = src;
+}
+
+// 1 when the six fields agree with each other. With bReport a refusal writes
+// its reason and the parameter lines to the trace.
+int CSonvelBaseParam::Validate(int bReport) const
+{
+    int iCode = FindInconsistency(*this);
+    if (iCode == 0)
+        return 1;
+    if (bReport)
+    {
+        WriteTraceText(ReasonText(iCode), 0);
+        Dump(0);
+    }
+    return 0;
+}
+
+void CSonvelBaseParam::Dump(int bBanner) const
+{
+    WriteTraceFormat("%sフォーマットID: %u\nチャンネル数: %u\n分解能: %u\nブロックサイズ: %u\n"
+                     "サンプリングレート: %u\nデータレート: %u\n",
+                     bBanner ? "=====  CSonvelBaseParam  =====\n" : "", (UINT)FormatID,
+                     (UINT)Channels, (UINT)Resolution, (UINT)BlockSize, (UINT)SamplingRate,
+                     (UINT)DataRate);
+}
+
+void CMyWaveHeader::Clear()
+{
+    RiffSize = 0;
+    Param.SetDefault();
+    FmtSize = 0;
+    DataTagOffset = 0;
+    DataSize = 0;
+    HeaderLength = 0;
+    DataStart = 0;
+}
+
+// Writes the canonical PCM header with these parameters for dwDataSize bytes
+// of samples into *pOut (grown to 44 bytes if smaller). Gives 44, or 0 when
+// the buffer cannot grow.
+int CMyWaveHeader::BuildHeader(CMyByteBuff* pOut, DWORD dwDataSize) const
+{
+    if (pOut == nullptr || !pOut->Reserve(kCanonicalHeaderSize, 1))
+        return 0;
+    BYTE* pb = pOut->GetBuff();
+    memcpy(pb, "RIFF", 4);
+    // Past 4 GiB the RIFF size cannot be told; all ones rather than a wrapped count.
+    DWORD dwRiffSize = dwDataSize <= 0xFFFFFFFFu - 36 ? dwDataSize + 36 : 0xFFFFFFFFu;
+    PutLE32(pb + 4, dwRiffSize);
+    memcpy(pb + 8, "WAVEfmt ", 8);
+    PutLE32(pb + 16, 16);
+    PutLE16(pb + 20, Param.FormatID);
+    PutLE16(pb + 22, Param.Channels);
+    PutLE32(pb + 24, Param.SamplingRate);
+    PutLE32(pb + 28, Param.DataRate);
+    PutLE16(pb + 32, Param.BlockSize);
+    PutLE16(pb + 34, Param.Resolution);
+    memcpy(pb + 36, "data", 4);
+    PutLE32(pb + 40, dwDataSize);
+    pOut->SetLength(kCanonicalHeaderSize);
+    return (int)kCanonicalHeaderSize;
+}

@@ -1,0 +1,101 @@
+// Builds RIFF/WAVE files as byte strings for tests.
+#include "WaveBuilder.h"
+
+WaveFormat MakePcmFormat(uint16_t wChannels, uint16_t wResolution, uint32_t dwSamplingRate)
+{
+    WaveFormat fmt;
+    fmt.wChannels = wChannels;
+    fmt.wResolution = wResolution;
+    fmt.dwSamplingRate = dwSamplingRate;
+    fmt.wBlockSize = (uint16_t)(wChannels * (wResolution / 8));
+    fmt.dwDataRate = fmt.wBlockSize * dwSamplingRate;
+    return fmt;
+}
+
+std::string LE16(uint16_t w)
+{
+    std::string s(2, '\0');
+    PutLE16(s, 0, w);
+    return s;
+}
+
+std::string LE32(uint32_t dw)
+{
+    std::string s(4, '\0');
+    PutLE32(s, 0, dw);
+    return s;
+}
+
+void PutLE16(std::string& data, size_t iOffset, uint16_t w)
+{
+    data[iOffset] = (char)(w & 0xFF);
+    data[iOffset + 1] = (char)(w >> 8);
+}
+
+void PutLE32(std::string& data, size_t iOffset, uint32_t dw)
+{
+    for (size_t i = 0; i < 4; ++i)
+        data[iOffset + i] = (char)((dw >> (8 * i)) & 0xFF);
+}
+
+uint32_t GetLE32(const std::string& data, size_t iOffset)
+{
+    uint32_t dw = 0;
+    for (size_t i = 0; i < 4; ++i)
+        dw |= (uint32_t)(unsigned char)data[iOffset + i] << (8 * i);
+    return dw;
+}
+
+std::string MakeChunk(const std::string& strId, const std::string& body)
+{
+    std::string s = strId.substr(0, 4) + LE32((uint32_t)body.size()) + body;
+    if (body.size() % 2 != 0)
+        s += '\0';
+    return s;
+}
+
+std::string MakeFmtChunk(const WaveFormat& fmt, const std::string& strTag)
+{
+    std::string body = LE16(fmt.wFormatID) + LE16(fmt.wChannels) + LE32(fmt.dwSamplingRate) +
+                       LE32(fmt.dwDataRate) + LE16(fmt.wBlockSize) + LE16(fmt.wResolution) +
+                       std::string(fmt.dwFmtExtra, '\0');
+    return MakeChunk(strTag, body);
+}
+
+std::string MakeSampleBytes(size_t nBytes, size_t iFirst)
+{
+    std::string s(nBytes, '\0');
+    for (size_t i = 0; i < nBytes; ++i)
+    {
+        size_t k = iFirst + i;
+        s[i] = (char)((k * 7 + k / 251) & 0xFF);
+    }
+    return s;
+}
+
+std::string MakeSamples(const WaveFormat& fmt, uint32_t nFrames)
+{
+    return MakeSampleBytes((size_t)nFrames * fmt.wBlockSize);
+}
+
+std::string BuildWave(const WaveFormat& fmt, const std::string& samples, const WaveOptions& opt)
+{
+    std::string body = opt.strWaveTag.substr(0, 4) + MakeFmtChunk(fmt, opt.strFmtTag);
+    for (const std::string& chunk : opt.chunksBeforeData)
+        body += chunk;
+    std::string data = MakeChunk(opt.strDataTag, samples);
+    if (opt.bOverrideDataSize)
+        PutLE32(data, 4, opt.dwDataSize);
+    body += data;
+    for (const std::string& chunk : opt.chunksAfterData)
+        body += chunk;
+    return opt.strRiffTag.substr(0, 4) + LE32((uint32_t)body.size()) + body;
+}
+
+size_t DataStartOf(const WaveFormat& fmt, const WaveOptions& opt)
+{
+    size_t n = 12 + 8 + 16 + fmt.dwFmtExtra + (fmt.dwFmtExtra % 2);
+    for (const std::string& chunk : opt.chunksBeforeData)
+        n += chunk.size();
+    return n + 8;
+}

@@ -1,0 +1,187 @@
+// The format parameters' setters, consistency check and dump, and the
+// canonical 44-byte header.
+#include "engine/WaveHeader.h"
+
+#include "TestSupport.h"
+#include "WaveBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+std::string ParamLines(unsigned uFormat, unsigned uChannels, unsigned uResolution, unsigned uBlock,
+                       unsigned uRate, unsigned uDataRate)
+{
+    return "フォーマットID: " + std::to_string(uFormat) +
+           "\nチャンネル数: " + std::to_string(uChannels) +
+           "\n分解能: " + std::to_string(uResolution) +
+           "\nブロックサイズ: " + std::to_string(uBlock) +
+           "\nサンプリングレート: " + std::to_string(uRate) +
+           "\nデータレート: " + std::to_string(uDataRate) + "\n";
+}
+
+CSonvelBaseParam Param(WORD wChannels, WORD wResolution, WORD wBlock, DWORD dwRate,
+                       DWORD dwDataRate)
+{
+    CSonvelBaseParam p;
+    p.Channels = wChannels;
+    p.Resolution = wResolution;
+    p.BlockSize = wBlock;
+    p.SamplingRate = dwRate;
+    p.DataRate = dwDataRate;
+    return p;
+}
+} // namespace
+
+TEST(SonvelBaseParam, SettersStoreOnlyAcceptableValues)
+{
+    struct Case
+    {
+        const char* pcField;
+        int (*pfnSet)(CSonvelBaseParam&, DWORD);
+        DWORD (*pfnGet)(const CSonvelBaseParam&);
+        DWORD dwValue;
+        int iExpected;
+    };
+    auto setFormat = [](CSonvelBaseParam& p, DWORD v) { return p.SetFormatID((WORD)v); };
+    auto getFormat = [](const CSonvelBaseParam& p) { return (DWORD)p.FormatID; };
+    auto setChannels = [](CSonvelBaseParam& p, DWORD v) { return p.SetChannels((WORD)v); };
+    auto getChannels = [](const CSonvelBaseParam& p) { return (DWORD)p.Channels; };
+    auto setRate = [](CSonvelBaseParam& p, DWORD v) { return p.SetSamplingRate(v); };
+    auto getRate = [](const CSonvelBaseParam& p) { return p.SamplingRate; };
+    auto setDataRate = [](CSonvelBaseParam& p, DWORD v) { return p.SetDataRate(v); };
+    auto getDataRate = [](const CSonvelBaseParam& p) { return p.DataRate; };
+    auto setBlock = [](CSonvelBaseParam& p, DWORD v) { return p.SetBlockSize((WORD)v); };
+    auto getBlock = [](const CSonvelBaseParam& p) { return (DWORD)p.BlockSize; };
+    auto setRes = [](CSonvelBaseParam& p, DWORD v) { return p.SetResolution((WORD)v); };
+    auto getRes = [](const CSonvelBaseParam& p) { return (DWORD)p.Resolution; };
+    const Case cases[] = {
+        {"format", setFormat, getFormat, 1, 1},
+        {"format", setFormat, getFormat, 3, 0},
+        {"format", setFormat, getFormat, 0xFFFE, 0},
+        {"channels", setChannels, getChannels, 1, 1},
+        {"channels", setChannels, getChannels, 0, 0},
+        {"channels", setChannels, getChannels, 3, 0},
+        {"rate", setRate, getRate, 1, 1},
+        {"rate", setRate, getRate, 200000, 1},
+        {"rate", setRate, getRate, 200001, 0},
+        {"rate", setRate, getRate, 0, 0},
+        {"datarate", setDataRate, getDataRate, 7, 1},
+        {"datarate", setDataRate, getDataRate, 0, 0},
+        {"block", setBlock, getBlock, 8, 1},
+        {"block", setBlock, getBlock, 9, 0},
+        {"block", setBlock, getBlock, 0, 0},
+        {"resolution", setRes, getRes, 8, 1},
+        {"resolution", setRes, getRes, 32, 1},
+        {"resolution", setRes, getRes, 24, 1},
+        {"resolution", setRes, getRes, 12, 0},
+        {"resolution", setRes, getRes, 0, 0},
+        {"resolution", setRes, getRes, 40, 0},
+    };
+    for (const Case& c : cases)
+    {
+        CSonvelBaseParam p;
+        DWORD dwBefore = c.pfnGet(p);
+        EXPECT_EQ(c.iExpected, c.pfnSet(p, c.dwValue)) << c.pcField << " " << c.dwValue;
+        EXPECT_EQ(c.iExpected ? c.dwValue : dwBefore, c.pfnGet(p)) << c.pcField << " " << c.dwValue;
+    }
+}
+
+TEST(SonvelBaseParam, DefaultsAreCdStereoAndCopyTakesAllFields)
+{
+    CSonvelBaseParam p = Param(1, 8, 1, 8000, 8000);
+    p.FormatID = 7;
+    CSonvelBaseParam q;
+    q.CopyFrom(p);
+    q.Dump(0);
+    q.SetDefault();
+    q.Dump(1);
+    EXPECT_EQ(ParamLines(7, 1, 8, 1, 8000, 8000) + "=====  CSonvelBaseParam  =====\n" +
+                  ParamLines(1, 2, 16, 4, 44100, 176400),
+              ReadTrace());
+}
+
+TEST(SonvelBaseParam, ValidateGivesTheFirstReasonThenTheParameters)
+{
+    struct Case
+    {
+        CSonvelBaseParam p;
+        const char* pcReason; // null: consistent
+    };
+    CSonvelBaseParam badFormat;
+    badFormat.FormatID = 3;
+    const Case cases[] = {
+        {Param(2, 16, 4, 44100, 176400), nullptr},
+        {Param(1, 8, 1, 8000, 8000), nullptr},
+        {Param(2, 24, 6, 48000, 288000), nullptr},
+        {Param(1, 32, 4, 200000, 800000), nullptr},
+        {badFormat, "未対応のフォーマットIDです。\n"},
+        {Param(3, 16, 6, 44100, 264600), "無効なチャンネル数です。\n"},
+        {Param(2, 16, 4, 0, 176400), "無効なサンプリングレートです。\n"},
+        {Param(2, 16, 4, 200001, 800004), "無効なサンプリングレートです。\n"},
+        {Param(2, 16, 4, 44100, 0), "無効なデータレートです。\n"},
+        {Param(2, 16, 0, 44100, 176400), "無効なブロックサイズです。\n"},
+        {Param(2, 16, 9, 44100, 176400), "無効なブロックサイズです。\n"},
+        {Param(2, 12, 3, 44100, 132300), "無効な分解能です。\n"},
+        {Param(2, 40, 10, 44100, 441000), "無効なブロックサイズです。\n"}, // block checked first
+        {Param(2, 0, 4, 44100, 176400), "無効なブロックサイズです。\n"},
+        {Param(2, 24, 4, 44100, 176400), "無効なブロックサイズです。\n"},
+        {Param(2, 16, 4, 44100, 176401), "無効なデータレートです。\n"},
+    };
+    for (const Case& c : cases)
+    {
+        ClearTrace();
+        const CSonvelBaseParam& p = c.p;
+        EXPECT_EQ(c.pcReason == nullptr ? 1 : 0, p.Validate(0));
+        EXPECT_EQ("", ReadTrace());
+        EXPECT_EQ(c.pcReason == nullptr ? 1 : 0, p.Validate(1));
+        std::string expected;
+        if (c.pcReason != nullptr)
+            expected =
+                std::string(c.pcReason) + ParamLines(p.FormatID, p.Channels, p.Resolution,
+                                                     p.BlockSize, p.SamplingRate, p.DataRate);
+        EXPECT_EQ(expected, ReadTrace()) << p.Channels << "ch " << p.Resolution << "bit";
+    }
+}
+
+TEST(WaveHeader, BuildHeaderWritesTheCanonicalLayout)
+{
+    CMyWaveHeader header;
+    header.Param = Param(1, 24, 3, 96000, 288000);
+    CMyByteBuff out;
+    ASSERT_EQ(44, header.BuildHeader(&out, 3000));
+    ASSERT_EQ(44u, out.GetLength());
+    WaveFormat fmt = MakePcmFormat(1, 24, 96000);
+    std::string expected = BuildWave(fmt, std::string()).substr(0, 40) + LE32(3000);
+    PutLE32(expected, 4, 3036);
+    EXPECT_EQ(expected, std::string((const char*)out.GetBuff(), 44));
+
+    ASSERT_EQ(44, header.BuildHeader(&out, 0));
+    std::string empty((const char*)out.GetBuff(), 44);
+    EXPECT_EQ(36u, GetLE32(empty, 4));
+    EXPECT_EQ(0u, GetLE32(empty, 40));
+
+    // Past 4 GiB the RIFF size stays at its largest value instead of wrapping.
+    ASSERT_EQ(44, header.BuildHeader(&out, 0xFFFFFFF0u));
+    EXPECT_EQ(0xFFFFFFFFu, GetLE32(std::string((const char*)out.GetBuff(), 44), 4));
+}
+
+TEST(WaveHeader, BuildHeaderGrowsOnlyASmallBuffer)
+{
+    CMyWaveHeader header;
+    CMyByteBuff big;
+    ASSERT_EQ(1, big.Reallocate(100, 0));
+    ASSERT_EQ(44, header.BuildHeader(&big, 8));
+    EXPECT_EQ(100u, big.GetCapacity());
+
+    CMyByteBuff small;
+    ASSERT_EQ(1, small.Reallocate(10, 0));
+    GetPlatformHooks().pfnAlloc = [](size_t) { return (void*)nullptr; };
+    int iFailed = header.BuildHeader(&small, 8);
+    ResetPlatformHooks();
+    EXPECT_EQ(0, iFailed);
+    EXPECT_EQ(10u, small.GetCapacity());
+    EXPECT_EQ(0, header.BuildHeader(nullptr, 8));
+}
