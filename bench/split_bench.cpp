@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "support/Trace.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +18,7 @@
 namespace
 {
 const DWORD kSectionMs = 180000;
-const int kRounds = 3;
+const int kRounds = 7;
 
 class CountingHost : public CMyRunHost
 {
@@ -41,12 +42,13 @@ void PutLE32(BYTE* pb, DWORD dw)
 
 int WriteSource(const CString& strPath, ULONGLONG qwDataSize)
 {
-    HANDLE h = CreateFileA(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(strPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return 0;
-    BYTE abHeader[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                         16,  0,   0,   0,   1, 0, 2, 0, 0,   0,   0,   0,   0,   0,   0,   0,
-                         4,   0,   16,  0,   'd', 'a', 't', 'a', 0, 0, 0, 0};
+    BYTE abHeader[44] = {'R', 'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
+                         ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0,   0,   0,   0,   0,   0,
+                         0,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a', 0,   0,   0,   0};
     PutLE32(abHeader + 4, (DWORD)qwDataSize + 36);
     PutLE32(abHeader + 24, 44100);
     PutLE32(abHeader + 28, 176400);
@@ -71,8 +73,11 @@ int CopyPlain(const CString& strFrom, const CString& strTo)
 {
     HANDLE hIn = CreateFileA(strFrom, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A new file, as the pieces are: truncating an existing one makes some
+    // file systems flush it on close, which would slow the reference down.
+    DeleteFileA(strTo);
     HANDLE hOut = CreateFileA(strTo, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     int bOk = hIn != INVALID_HANDLE_VALUE && hOut != INVALID_HANDLE_VALUE;
     std::vector<BYTE> block(kSplitBlockSize);
     while (bOk)
@@ -127,40 +132,56 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot write %s\n", (const char*)strSrc);
         return 1;
     }
-    double dBestSplit = 1e30, dBestCopy = 1e30;
-    DWORD dwPieces = 0;
+    std::vector<double> copies, splits;
     for (int r = 0; r < kRounds; ++r)
     {
-        auto t0 = std::chrono::steady_clock::now();
-        if (!CopyPlain(strSrc, strCopy))
+        // Alternate the order so that neither always follows the other's
+        // write-back.
+        double dCopy = 0, dSplit = 0;
+        DWORD dwPieces = 0;
+        unsigned nProgress = 0;
+        for (int k = 0; k < 2; ++k)
         {
-            fprintf(stderr, "plain copy failed\n");
-            return 1;
-        }
-        double dCopy = Seconds(t0);
-        DeleteFileA(strCopy);
-
-        CMyRunState state;
-        CountingHost host;
-        CMySplitter splitter(&state, &host);
-        t0 = std::chrono::steady_clock::now();
-        dwPieces = splitter.SplitFile(strBase, strSrc, kSectionMs);
-        double dSplit = Seconds(t0);
-        DeletePieces(strBase, dwPieces);
-        if (dwPieces == 0 || state.m_ullDoneBytes.load() != qwDataSize)
-        {
-            fprintf(stderr, "split failed (see TraceFile.txt)\n");
-            return 1;
+            if ((k + r) % 2 == 0)
+            {
+                auto t0 = std::chrono::steady_clock::now();
+                if (!CopyPlain(strSrc, strCopy))
+                {
+                    fprintf(stderr, "plain copy failed\n");
+                    return 1;
+                }
+                dCopy = Seconds(t0);
+                DeleteFileA(strCopy);
+                continue;
+            }
+            CMyRunState state;
+            CountingHost host;
+            CMySplitter splitter(&state, &host);
+            auto t0 = std::chrono::steady_clock::now();
+            dwPieces = splitter.SplitFile(strBase, strSrc, kSectionMs);
+            dSplit = Seconds(t0);
+            DeletePieces(strBase, dwPieces);
+            nProgress = host.m_nProgress;
+            if (dwPieces == 0 || state.m_ullDoneBytes.load() != qwDataSize)
+            {
+                fprintf(stderr, "split failed (see TraceFile.txt)\n");
+                return 1;
+            }
         }
         printf("round %d: copy %.3f s, split %.3f s (%u pieces, %u progress messages)\n", r + 1,
-               dCopy, dSplit, dwPieces, host.m_nProgress);
-        dBestCopy = dCopy < dBestCopy ? dCopy : dBestCopy;
-        dBestSplit = dSplit < dBestSplit ? dSplit : dBestSplit;
+               dCopy, dSplit, (unsigned)dwPieces, nProgress);
+        copies.push_back(dCopy);
+        splits.push_back(dSplit);
     }
     DeleteFileA(strSrc);
     double dMiB = (double)qwDataSize / (1024.0 * 1024.0);
-    printf("best copy  %.3f s (%.0f MiB/s)\n", dBestCopy, dMiB / dBestCopy);
-    printf("best split %.3f s (%.0f MiB/s)\n", dBestSplit, dMiB / dBestSplit);
-    printf("split / copy = %.3f\n", dBestSplit / dBestCopy);
+    std::sort(copies.begin(), copies.end());
+    std::sort(splits.begin(), splits.end());
+    // Write-back of earlier rounds makes single rounds noisy: best and median.
+    double dCopy = copies.front(), dSplit = splits.front();
+    double dMedCopy = copies[copies.size() / 2], dMedSplit = splits[splits.size() / 2];
+    printf("copy  best %.3f s (%.0f MiB/s), median %.3f s\n", dCopy, dMiB / dCopy, dMedCopy);
+    printf("split best %.3f s (%.0f MiB/s), median %.3f s\n", dSplit, dMiB / dSplit, dMedSplit);
+    printf("split / copy = %.3f (best), %.3f (median)\n", dSplit / dCopy, dMedSplit / dMedCopy);
     return 0;
 }

@@ -23,8 +23,7 @@ int EndsWithSeparator(const CString& strPath)
 int HasDotComponent(const CMyWString& strRest)
 {
     CStringArray arrParts;
-    CMyWString strCopy(strRest.GetCString());
-    strCopy.Split(arrParts, kSeparators);
+    strRest.Split(&arrParts, kSeparators);
     for (int i = 0; i < arrParts.GetSize(); ++i)
     {
         if (arrParts[i] == "." || arrParts[i] == "..")
@@ -153,7 +152,7 @@ int CMyBatchRun::GetMirroredFolder(const CMyPathRecord& record, CString* pstrSub
     if (dwPrefix == 0)
         return 0;
     DWORD dwFoldLength = strFold.GetLength();
-    DWORD dwRest = strFold.RemovePrefix(strBaseFold.GetBuff(), dwPrefix);
+    DWORD dwRest = strFold.RemovePrefix(strBaseFold.GetString(), dwPrefix);
     if (dwRest == 0 || dwRest == dwFoldLength)
         return 0;
     // The browsed folder must end where a component of the file's folder ends.
@@ -185,9 +184,18 @@ int MakeSureFolderOfPath(const char* pcPath, int bFile)
         if (dwSep != dwLast)
             strFolder += "\\";
     }
+    // Windows reports success when a file stands where a folder should be
+    // (creating it fails with "already exists"): look at what is there.
+    DWORD dwError = ERROR_ALREADY_EXISTS;
     if (MakeSureDirectoryPathExists(strFolder))
-        return 1;
-    DWORD dwError = GetLastError();
+    {
+        DWORD dwAttributes = GetFileAttributesA(strFolder);
+        if (dwAttributes != INVALID_FILE_ATTRIBUTES &&
+            (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return 1;
+    }
+    else
+        dwError = GetLastError();
     WriteTraceFormat("※　出力フォルダを作成できません。MakeSureFolderOfPath()\n\tPath[%s]\n:",
                      (const char*)strFolder);
     WriteTraceSystemError(dwError);

@@ -42,7 +42,7 @@ DWORD ParseSectionLength(const char* pcText)
     if (!strText.ConsistsOf(WSTR("0123456789:.")))
         return 0;
     CStringArray arrFields;
-    int nFields = (int)strText.Split(arrFields, WSTR(":"));
+    int nFields = (int)strText.Split(&arrFields, WSTR(":"));
     if (nFields < 1 || nFields > 3)
         return 0;
 

@@ -75,8 +75,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     if (qwFileSize - header.DataStart < dwRemaining)
         dwRemaining = (DWORD)(qwFileSize - header.DataStart);
 
-    ULONGLONG qwPieceSize = CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize,
-                                          dwSectionLength);
+    ULONGLONG qwPieceSize =
+        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
     if (qwPieceSize == 0)
     {
         // Pieces of no data would never use the data up.
@@ -106,7 +106,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
             bFinished = 1;
             break;
         }
-        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, (DWORD)qwPieceSize, &headBuff);
+        PieceResult result =
+            WritePiece(&piece, &src, strPiecePath, header, (DWORD)qwPieceSize, &headBuff);
         if (result == kPieceWritten)
             ++dwWritten;
         else
@@ -197,7 +198,8 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, DWORD dwCount
         }
         if (!pPiece->Write(pbBlock, dwGot))
         {
-            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pdwCopied, GetLastError());
+            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pdwCopied,
+                             GetLastError());
             return 0;
         }
         *pdwCopied += dwGot;
@@ -223,7 +225,8 @@ ULONGLONG GetDiskFreeBytes(const char* pcFolder)
     if (!WvGetDiskFreeSpaceEx(strFolder, &uliFree))
     {
         DWORD dwError = GetLastError();
-        WriteTraceFormat("※　空き容量を取得できません。GetDiskFreeBytes()\n\tFolder[%s]\n:", pcFolder);
+        WriteTraceFormat("※　空き容量を取得できません。GetDiskFreeBytes()\n\tFolder[%s]\n:",
+                         pcFolder);
         WriteTraceSystemError(dwError);
         return 0;
     }

@@ -150,7 +150,8 @@ TEST_F(BatchTest, BadFilesAreCountedAndTheBatchGoesOn)
     EXPECT_EQ(boxes[0], "4 個中 1 個のファイルを分割処理しました。\n");
     std::string trace = ReadTrace();
     size_t nFailures = 0;
-    for (size_t i = trace.find("×　失敗\n"); i != std::string::npos; i = trace.find("×　失敗\n", i + 1))
+    for (size_t i = trace.find("×　失敗\n"); i != std::string::npos;
+         i = trace.find("×　失敗\n", i + 1))
         ++nFailures;
     EXPECT_EQ(nFailures, 2u);
     EXPECT_EQ(trace.find(JoinPath(m_strSrcRoot, ".wav")), std::string::npos);
@@ -168,7 +169,8 @@ TEST_F(BatchTest, AbortDuringTheThirdFileEndsWithoutSummary)
     }
     // Posts per file: two blocks, then the file's own; the seventh post is the
     // first block of file 3.
-    m_host.m_onProgress = [](int n) {
+    m_host.m_onProgress = [](int n)
+    {
         if (n == 7)
             g_bAbort.store(1);
     };

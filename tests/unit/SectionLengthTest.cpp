@@ -28,7 +28,7 @@ const LengthCase kLengthCases[] = {
     {"-1", 0},
     {"1,5", 0},
     {"1\t5", 0},
-    {"1　5", 0}, // full-width space
+    {"1　5", 0},  // full-width space
     {"１:00", 0}, // full-width digit
     // Spaces are removed wherever they stand.
     {"0 1 : 3 0", 90000},
@@ -52,9 +52,9 @@ const LengthCase kLengthCases[] = {
     {"1193:02:47.296", 0}, // exactly 2^32
     {"1193:02:47.297", 0}, // would wrap to 1
     {"71582:47.295", 4294967295u},
-    {"71583:00", 0},       // minutes alone beyond 32 bits
-    {"1194:00:00", 0},     // hours alone beyond 32 bits
-    {"4294967.296", 0},    // seconds alone beyond 32 bits
+    {"71583:00", 0},    // minutes alone beyond 32 bits
+    {"1194:00:00", 0},  // hours alone beyond 32 bits
+    {"4294967.296", 0}, // seconds alone beyond 32 bits
     {"99999999999999999999", 0},
     {"99999999999:00", 0}, // minutes beyond the signed 32-bit range
     {"9999999999999999999999:00:00", 0},
@@ -86,9 +86,9 @@ TEST(SectionLength, PieceSizeIsWholeFramesIn64Bits)
     };
     const PieceCase kCases[] = {
         {44100, 4, 180000, 31752000ull},
-        {44100, 4, 1, 176ull},  // 44.1 frames: cut down to 44
+        {44100, 4, 1, 176ull}, // 44.1 frames: cut down to 44
         {8000, 1, 1, 8ull},
-        {999, 2, 1, 0ull},      // shorter than one frame
+        {999, 2, 1, 0ull}, // shorter than one frame
         {1, 8, 999, 0ull},
         {48000, 6, 3600000, 1036800000ull},
         // Beyond 32 bits: the 32-bit products would have wrapped.

@@ -4,11 +4,23 @@
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
 
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected)
+        return ::testing::AssertionSuccess();
+    size_t i = 0;
+    while (i < actual.size() && i < expected.size() && actual[i] == expected[i])
+        ++i;
+    return ::testing::AssertionFailure() << actual.size() << " bytes where " << expected.size()
+                                         << " were expected; first difference at offset " << i;
+}
+
 std::string CanonicalHeader(const WaveFormat& fmt, uint32_t dwDataSize)
 {
     WaveFormat plain = fmt;
     plain.dwFmtExtra = 0;
-    return "RIFF" + LE32(dwDataSize + 36) + "WAVE" + MakeFmtChunk(plain) + "data" + LE32(dwDataSize);
+    return "RIFF" + LE32(dwDataSize + 36) + "WAVE" + MakeFmtChunk(plain) + "data" +
+           LE32(dwDataSize);
 }
 
 void SplitTest::SetUp()
@@ -37,7 +49,10 @@ CString SplitTest::PiecePath(DWORD dwNumber) const
     return strPath;
 }
 
-DWORD SplitTest::Split(const CString& strSrc, DWORD dwMs) { return Split(BasePath(), strSrc, dwMs); }
+DWORD SplitTest::Split(const CString& strSrc, DWORD dwMs)
+{
+    return Split(BasePath(), strSrc, dwMs);
+}
 
 DWORD SplitTest::Split(const CString& strBase, const CString& strSrc, DWORD dwMs)
 {
@@ -55,7 +70,8 @@ std::string SplitTest::PieceData(DWORD dwNumber, const WaveFormat& fmt)
         return std::string();
     }
     std::string data = piece.substr(44);
-    EXPECT_EQ(piece.substr(0, 44), CanonicalHeader(fmt, (uint32_t)data.size())) << "piece " << dwNumber;
+    EXPECT_EQ(piece.substr(0, 44), CanonicalHeader(fmt, (uint32_t)data.size()))
+        << "piece " << dwNumber;
     return data;
 }
 

@@ -29,6 +29,10 @@ public:
     std::function<void(int)> m_onProgress;
 };
 
+// Equal byte strings; on a difference, the sizes and the first differing
+// offset instead of both strings in full.
+::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
+
 // The canonical 44-byte header a piece of dwDataSize bytes of fmt must have,
 // built independently of the code under test.
 std::string CanonicalHeader(const WaveFormat& fmt, uint32_t dwDataSize);
