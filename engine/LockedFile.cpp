@@ -130,9 +130,8 @@ ULONGLONG CMyLockedFile::Tell()
 // gives the buffer and 0 bytes.
 BYTE* CMyLockedFile::Read(DWORD dwWant, DWORD* pdwGot)
 {
-    DWORD dwGotDummy;
-    DWORD& dwGot = pdwGot != nullptr ? *pdwGot : dwGotDummy;
-    dwGot = 0;
+    if (pdwGot != nullptr)
+        *pdwGot = 0;
     if (!m_bOpen)
         return nullptr;
     DWORD dwRead = dwWant < m_dwTransferLimit ? dwWant : m_dwTransferLimit;
@@ -146,7 +145,8 @@ BYTE* CMyLockedFile::Read(DWORD dwWant, DWORD* pdwGot)
     if (dwRead > 0 && !WvReadFile(m_hFile, m_TransferBuff.GetBuff(), dwRead, &dwDone))
         dwDone = 0;
     m_TransferBuff.SetLength(dwDone);
-    dwGot = dwDone;
+    if (pdwGot != nullptr)
+        *pdwGot = dwDone;
     return m_TransferBuff.GetBuff();
 }
 

@@ -68,9 +68,17 @@ public:
     // The sum of all records' FileSize.
     ULONGLONG GetTotalSize() const;
 
+    // Fills pDuplicates with every record whose file title collides with
+    // another's, group by group; returns how many it put there.
+    DWORD FindDuplicateNames(CMyPathList* pDuplicates) const;
+    // Every FilePath followed by "\n"; the record count, or 0 with an empty text.
+    DWORD JoinFilePaths(CString* pstrText) const;
+
 protected:
     // Resizes the record storage keeping its content (never below the count).
     int ReserveRecords(DWORD dwCapacity);
+    // Makes room for one more record by the step-of-1000 rule.
+    int GrowForAppend() { return m_arrRecords.GrowForAppend(); }
     // The spare slot at count, to be filled and then committed.
     CMyPathRecord& NextSlot() { return m_arrRecords[m_arrRecords.GetCount()]; }
     void CommitNextSlot();

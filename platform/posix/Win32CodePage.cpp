@@ -16,8 +16,8 @@ const WCHAR kDefaultWide = 0x30FB; // what Windows gives for undecodable Shift-J
 
 struct Cp932Tables
 {
-    WCHAR awSingle[256];      // 0 for a lead byte
-    std::vector<WCHAR> vPair; // [lead * 256 + trail], 0 when undecodable
+    WCHAR awSingle[256];           // 0 for a lead byte
+    std::vector<WCHAR> vPair;      // [lead * 256 + trail], 0 when undecodable
     std::vector<uint16_t> vToSJis; // UTF-16 unit -> Shift-JIS (one or two bytes), 0 if none
 };
 
@@ -53,15 +53,16 @@ void BuildTables()
         }
         char c = (char)b;
         WCHAR w = b < 0x80 ? (WCHAR)b : (cd != (iconv_t)-1 ? DecodeWithIconv(cd, &c, 1) : 0);
-        // Windows maps these bytes one to one where iconv has nothing.
+        // Where iconv has nothing, Windows maps 0x80 to U+0080 and 0xA0,
+        // 0xFD-0xFF to the private-use characters U+F8F0-U+F8F3.
         if (w == 0 && b != 0)
         {
             if (b == 0x80)
                 w = 0x0080;
             else if (b == 0xA0)
-                w = 0x00A0;
+                w = 0xF8F0;
             else if (b >= 0xFD)
-                w = (WCHAR)(0xF8F0 + (b - 0xFD));
+                w = (WCHAR)(0xF8F1 + (b - 0xFD));
             else
                 w = kDefaultWide;
         }
@@ -81,15 +82,19 @@ void BuildTables()
     }
     if (cd != (iconv_t)-1)
         iconv_close(cd);
-    // The reverse table: the first (lowest) Shift-JIS form of each character
-    // wins, single bytes before pairs, like Windows' best mapping.
-    for (int lead = 0xFC; lead >= 0x81; --lead)
-        for (int trail = 0xFC; trail >= 0x40; --trail)
-        {
-            WCHAR w = p->vPair[(size_t)(lead * 256 + trail)];
-            if (w != 0)
-                p->vToSJis[w] = (uint16_t)(lead << 8 | trail);
-        }
+    // The reverse table, written so that the preferred form is written last.
+    // Windows prefers single bytes, then the lowest pair, except that the IBM
+    // extensions (leads 0xFA-0xFC) win over their NEC-selected duplicates
+    // (leads 0xED-0xEE): U+7E8A gives 0xFA5C, not 0xED40.
+    static const int aiLeadOrder[][2] = {{0xEE, 0xED}, {0xFC, 0xEF}, {0xEC, 0x81}};
+    for (const int* piRange : aiLeadOrder)
+        for (int lead = piRange[0]; lead >= piRange[1]; --lead)
+            for (int trail = 0xFC; trail >= 0x40; --trail)
+            {
+                WCHAR w = p->vPair[(size_t)(lead * 256 + trail)];
+                if (w != 0)
+                    p->vToSJis[w] = (uint16_t)(lead << 8 | trail);
+            }
     for (int b = 255; b >= 0; --b)
     {
         WCHAR w = p->awSingle[b];
@@ -105,7 +110,10 @@ const Cp932Tables& Tables()
     return *g_pTables;
 }
 
-bool IsUtf8Page(UINT uCodePage) { return uCodePage == CP_UTF8; }
+bool IsUtf8Page(UINT uCodePage)
+{
+    return uCodePage == CP_UTF8;
+}
 bool IsAnsiPage(UINT uCodePage)
 {
     return uCodePage == CP_ACP || uCodePage == CP_OEMCP || uCodePage == CP_THREAD_ACP ||
@@ -183,9 +191,15 @@ size_t DecodeOne(UINT uCodePage, const unsigned char* p, size_t nLeft, WCHAR* pw
 
 } // namespace
 
-UINT GetACP() { return 932; }
+UINT GetACP()
+{
+    return 932;
+}
 
-BOOL IsDBCSLeadByte(BYTE c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+BOOL IsDBCSLeadByte(BYTE c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 int MultiByteToWideChar(UINT uCodePage, DWORD dwFlags, LPCSTR lpMultiByte, int cbMultiByte,
                         LPWSTR lpWide, int cchWide)

@@ -99,3 +99,14 @@ size_t DataStartOf(const WaveFormat& fmt, const WaveOptions& opt)
         n += chunk.size();
     return n + 8;
 }
+
+std::string ParamTraceText(const WaveFormat& fmt, bool bBanner)
+{
+    return std::string(bBanner ? "=====  CSonvelBaseParam  =====\n" : "") +
+           "フォーマットID: " + std::to_string(fmt.wFormatID) +
+           "\nチャンネル数: " + std::to_string(fmt.wChannels) +
+           "\n分解能: " + std::to_string(fmt.wResolution) +
+           "\nブロックサイズ: " + std::to_string(fmt.wBlockSize) +
+           "\nサンプリングレート: " + std::to_string(fmt.dwSamplingRate) +
+           "\nデータレート: " + std::to_string(fmt.dwDataRate) + "\n";
+}

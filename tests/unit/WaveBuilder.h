@@ -69,3 +69,7 @@ std::string BuildWave(const WaveFormat& fmt, const std::string& samples,
                       const WaveOptions& opt = WaveOptions());
 // Offset of the first sample byte of a file BuildWave made with opt.
 size_t DataStartOf(const WaveFormat& fmt, const WaveOptions& opt = WaveOptions());
+
+// The trace text (Shift-JIS) that a header read leaves for these parameters:
+// the six parameter lines, after the banner line when bBanner is set.
+std::string ParamTraceText(const WaveFormat& fmt, bool bBanner);

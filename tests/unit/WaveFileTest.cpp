@@ -12,18 +12,6 @@
 
 namespace
 {
-const char kBanner[] = "=====  CSonvelBaseParam  =====\n";
-
-std::string ParamLines(const WaveFormat& f)
-{
-    return "フォーマットID: " + std::to_string(f.wFormatID) +
-           "\nチャンネル数: " + std::to_string(f.wChannels) +
-           "\n分解能: " + std::to_string(f.wResolution) +
-           "\nブロックサイズ: " + std::to_string(f.wBlockSize) +
-           "\nサンプリングレート: " + std::to_string(f.dwSamplingRate) +
-           "\nデータレート: " + std::to_string(f.dwDataRate) + "\n";
-}
-
 // Writes the bytes to a file and reads its header the way the split does.
 struct HeaderRead
 {
@@ -131,7 +119,7 @@ TEST(ReadHeader, AcceptsTheFilesPeopleHave)
         EXPECT_EQ(c.fmt.wBlockSize, p.BlockSize) << c.pcName;
         EXPECT_EQ(c.fmt.dwSamplingRate, p.SamplingRate) << c.pcName;
         EXPECT_EQ(c.fmt.dwDataRate, p.DataRate) << c.pcName;
-        EXPECT_EQ(kBanner + ParamLines(c.fmt), r.trace) << c.pcName;
+        EXPECT_EQ(ParamTraceText(c.fmt, true), r.trace) << c.pcName;
     }
 }
 
@@ -239,7 +227,8 @@ TEST(ReadHeader, InconsistentParametersLeaveTheirReasonInTheTrace)
     {
         HeaderRead r = ReadHeaderOf(BuildWave(c.fmt, MakeSampleBytes(64)));
         EXPECT_EQ(0, r.iResult);
-        EXPECT_EQ(c.pcReason + ParamLines(c.fmt) + "※　無効なWaveパラメータです。\n", r.trace);
+        EXPECT_EQ(c.pcReason + ParamTraceText(c.fmt, false) + "※　無効なWaveパラメータです。\n",
+                  r.trace);
     }
 }
 
@@ -279,7 +268,7 @@ TEST(ReadHeader, MangledHeadersNeverReachOutsideTheWindow)
         for (int i = 0; i < nFlips; ++i)
             bytes[rng() % 96] = (char)rng();
         bytes.resize(20 + rng() % (bytes.size() - 19));
-        HeaderRead r = ReadHeaderOf(bytes);
+        HeaderRead r = ReadHeaderOf(bytes, 4096);
         ASSERT_NE(-1, r.iResult);
         if (r.iResult == 1)
         {
