@@ -37,7 +37,7 @@ TEST(PathText, ValidPathAndFileName)
         {"C:\\\"a\"", 0, 0},
         {"", 0, 0},
         {"song.wav", 1, 1},
-        {"a:b", 1, 0}, // a drive-relative path, but no file name
+        {"a:b", 1, 0},                  // a drive-relative path, but no file name
         {"\x83\x5C\x95\x5C.wav", 1, 1}, // ソ表.wav: no separator inside
         {"C:\\\x83\x5C\\\x95\x5C", 1, 0},
         {"a.", 0, 1},
