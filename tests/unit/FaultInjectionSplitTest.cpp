@@ -275,3 +275,24 @@ TEST(FaultInjectionSplit, TraceFileThatCannotBeOpenedDisturbsNothing)
         EXPECT_FALSE(PathExists(scene.m_strRoot + "\\no-such-folder"));
     }
 }
+
+// A device that stops taking writes (pulled out, gone from the network) after
+// the first piece: the piece it was writing cannot get a true header, so it
+// is removed, and the first piece stays as it was.
+TEST(FaultInjectionSplit, PieceThatCannotBeMadeTrueIsRemoved)
+{
+    SplitScene scene({kSmall[0]});
+    {
+        CFaultInjector faults;
+        faults.FailCall(kCallWrite, 3, ERROR_WRITE_FAULT, true); // piece 2's header on
+        scene.Run(kSmallMs);
+    }
+    scene.ExpectInvariants(kSmallMs);
+    EXPECT_TRUE(PathExists(scene.m_strOut + "\\a_001.wav"));
+    EXPECT_FALSE(PathExists(scene.m_strOut + "\\a_002.wav"));
+    std::string entry =
+        std::string("※　分割ファイルを正しく閉じられないため削除しました。SplitFile()\n\t"
+                    "PiecePath[") +
+        (const char*)scene.m_strOut + "\\a_002.wav]\n";
+    EXPECT_NE(ReadTrace().find(entry), std::string::npos) << ReadTrace();
+}
