@@ -1,7 +1,9 @@
 // A whole batch run under injected faults: sources written into "in", collected
-// as the add-files job would, split into "out" on a worker thread, then every
-// invariant checked (sources untouched, true pieces that follow their source,
-// nothing outside "out", a summary that counts what happened, no hang).
+// as the add-files job would, split on a worker thread into a fresh output
+// folder per run ("out1", "out2", ...), then every invariant checked (sources
+// untouched, true pieces that follow their source, nothing outside the output
+// folder, a summary that counts what happened, no hang). One scene serves
+// many runs: the sources are written and collected once.
 #pragma once
 
 #include "Invariants.h"
@@ -31,8 +33,9 @@ public:
     void CutSource(size_t iSource, size_t nSize);
     void RemoveSource(size_t iSource);
 
-    // The batch on its own thread, as Execute starts it, bounded in time.
-    // onProgress runs on the worker at every progress post (1-based count).
+    // The batch on its own thread, as Execute starts it, bounded in time,
+    // into a new output folder. onProgress runs on the worker at every
+    // progress post (1-based count).
     void Run(DWORD dwSectionMs, std::function<void(int)> onProgress = {});
     // Every invariant; dwSectionMs as given to Run.
     void ExpectInvariants(DWORD dwSectionMs);
@@ -49,7 +52,8 @@ public:
         bool bPresent = true;
     };
 
-    CString m_strRoot, m_strIn, m_strOut;
+    CString m_strRoot, m_strIn, m_strOut; // m_strOut: the last run's
+    int m_nRuns = 0;
     std::vector<Source> m_sources;
     CMyFilteredPathList m_list;
     CMyRunState m_state;

@@ -32,9 +32,8 @@ const std::vector<SourceSpec> kBig = {
 
 // The number of calls of the kind a clean run of the scene makes, checking
 // the clean run's invariants on the way.
-unsigned CleanCalls(const std::vector<SourceSpec>& specs, DWORD dwMs, FaultCall kind)
+unsigned CleanCalls(SplitScene& scene, DWORD dwMs, FaultCall kind)
 {
-    SplitScene scene(specs);
     CFaultInjector faults;
     scene.Run(dwMs);
     scene.ExpectInvariants(dwMs);
@@ -50,12 +49,12 @@ std::string Where(const char* pcWhat, unsigned k)
 
 TEST(FaultInjectionSplit, DiskThatFillsBeforeAnyPieceStopsCleanly)
 {
-    unsigned nQueries = CleanCalls(kSmall, kSmallMs, kCallFreeSpace);
+    SplitScene scene(kSmall);
+    unsigned nQueries = CleanCalls(scene, kSmallMs, kCallFreeSpace);
     ASSERT_GE(nQueries, 8u);
     for (unsigned k = 1; k <= nQueries; ++k)
     {
         SCOPED_TRACE(Where("free space below 8 MiB", k));
-        SplitScene scene(kSmall);
         {
             CFaultInjector faults;
             faults.SetFreeBytes(kMinFreeBytes - 1, k);
@@ -74,11 +73,11 @@ TEST(FaultInjectionSplit, DiskThatFillsInsideAPieceLeavesOnlyTruePieces)
     for (const auto* pSpecs : {&kSmall, &kBig})
     {
         DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        unsigned nWrites = CleanCalls(*pSpecs, dwMs, kCallWrite);
+        SplitScene scene(*pSpecs);
+        unsigned nWrites = CleanCalls(scene, dwMs, kCallWrite);
         for (unsigned k = 1; k <= nWrites; ++k)
         {
             SCOPED_TRACE(Where("disk full", k));
-            SplitScene scene(*pSpecs);
             {
                 CFaultInjector faults;
                 faults.FillDiskAt(k);
@@ -91,14 +90,14 @@ TEST(FaultInjectionSplit, DiskThatFillsInsideAPieceLeavesOnlyTruePieces)
 
 TEST(FaultInjectionSplit, WriteThatFailsOnceLeavesOnlyTruePieces)
 {
-    unsigned nWrites = CleanCalls(kSmall, kSmallMs, kCallWrite);
+    SplitScene scene(kSmall);
+    unsigned nWrites = CleanCalls(scene, kSmallMs, kCallWrite);
     ASSERT_GE(nWrites, 10u);
     for (bool bSticky : {false, true})
     {
         for (unsigned k = 1; k <= nWrites; ++k)
         {
             SCOPED_TRACE(Where(bSticky ? "every write fails from" : "one torn write", k));
-            SplitScene scene(kSmall);
             {
                 CFaultInjector faults;
                 faults.FailCall(kCallWrite, k, ERROR_WRITE_FAULT, bSticky, 10);
@@ -115,7 +114,8 @@ TEST(FaultInjectionSplit, ReadThatFailsLeavesOnlyTruePieces)
     for (const auto* pSpecs : {&kSmall, &kBig})
     {
         DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        unsigned nReads = CleanCalls(*pSpecs, dwMs, kCallRead);
+        SplitScene scene(*pSpecs);
+        unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
         for (bool bSticky : {false, true})
         {
             // A dead source stops at its first failed read whatever its size.
@@ -124,7 +124,6 @@ TEST(FaultInjectionSplit, ReadThatFailsLeavesOnlyTruePieces)
             for (unsigned k = 1; k <= nReads; ++k)
             {
                 SCOPED_TRACE(Where(bSticky ? "every read fails from" : "one read fails", k));
-                SplitScene scene(*pSpecs);
                 {
                     CFaultInjector faults;
                     faults.FailCall(kCallRead, k, ERROR_READ_FAULT, bSticky);
@@ -142,11 +141,11 @@ TEST(FaultInjectionSplit, SourceThatShrinksDuringTheSplitLeavesTruePieces)
     for (const auto* pSpecs : {&kSmall, &kBig})
     {
         DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        unsigned nReads = CleanCalls(*pSpecs, dwMs, kCallRead);
+        SplitScene scene(*pSpecs);
+        unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
         for (unsigned k = 1; k <= nReads; ++k)
         {
             SCOPED_TRACE(Where("sources end", k));
-            SplitScene scene(*pSpecs);
             {
                 CFaultInjector faults;
                 faults.EndFilesAt(k);
@@ -189,37 +188,34 @@ TEST(FaultInjectionSplit, SourceThatVanishesOrShrinksAfterCollectionIsHandled)
     }
 }
 
-// Abort at every progress post, that is after every block, and before every
-// read, that is before every block.
+// Abort at every progress post, that is after every block (and after every
+// file); and, for the small pieces, before every read.
 TEST(FaultInjectionSplit, AbortAtEveryBlockBoundaryLeavesTruePiecesAndNoSummary)
 {
     for (const auto* pSpecs : {&kBig, &kSmall})
     {
         DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        int nPosts = 0;
-        {
-            SplitScene scene(*pSpecs);
-            scene.Run(dwMs);
-            nPosts = scene.m_nProgress;
-        }
+        SplitScene scene(*pSpecs);
+        unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
+        int nPosts = scene.m_nProgress;
         ASSERT_GE(nPosts, 4);
         for (int n = 1; n <= nPosts; ++n)
         {
             SCOPED_TRACE(Where("abort after progress post", (unsigned)n));
-            SplitScene scene(*pSpecs);
             scene.Run(dwMs,
                       [n](int nPost)
                       {
                           if (nPost == n)
                               g_bAbort.store(1);
                       });
+            EXPECT_TRUE(scene.m_bAborted);
             scene.ExpectInvariants(dwMs);
         }
-        unsigned nReads = CleanCalls(*pSpecs, dwMs, kCallRead);
+        if (pSpecs == &kBig)
+            continue; // each read of it follows a post
         for (unsigned k = 1; k <= nReads; ++k)
         {
             SCOPED_TRACE(Where("abort before read", k));
-            SplitScene scene(*pSpecs);
             {
                 CFaultInjector faults;
                 faults.Before(kCallRead, k, [] { g_bAbort.store(1); });
@@ -233,12 +229,12 @@ TEST(FaultInjectionSplit, AbortAtEveryBlockBoundaryLeavesTruePiecesAndNoSummary)
 
 TEST(FaultInjectionSplit, AllocationThatFailsAnywhereLeavesTruePieces)
 {
-    unsigned nAllocs = CleanCalls(kSmall, kSmallMs, kCallAlloc);
+    SplitScene scene(kSmall);
+    unsigned nAllocs = CleanCalls(scene, kSmallMs, kCallAlloc);
     ASSERT_GE(nAllocs, 3u);
     for (unsigned k = 1; k <= nAllocs; ++k)
     {
         SCOPED_TRACE(Where("allocation fails", k));
-        SplitScene scene(kSmall);
         {
             CFaultInjector faults;
             faults.FailCall(kCallAlloc, k, 0);
