@@ -3,6 +3,7 @@
 #include "engine/LockedFile.h"
 
 #include "support/FileSystem.h"
+#include "support/SJisByteType.h"
 #include "support/Trace.h"
 
 namespace
@@ -18,13 +19,14 @@ bool IsSep(char c)
 }
 
 // Index of the last '\' or '/' of the Shift-JIS text, -1 for none; the trail
-// byte of a two-byte character (0x83 0x5C) is never taken for one.
+// byte of a two-byte character (0x83 0x5C, and 0xFA 0x5C of the extension
+// rows, which the trace's narrower lead-byte test misses) is never taken for one.
 int FindLastSeparator(const char* pcPath)
 {
     int iFound = -1;
     for (int i = 0; pcPath[i] != '\0';)
     {
-        if (IsSJisLeadByte((BYTE)pcPath[i]) && IsSJisTrailByte((BYTE)pcPath[i + 1]))
+        if (IsCodePageLeadByte((BYTE)pcPath[i]) && IsSJisTrailByte((BYTE)pcPath[i + 1]))
         {
             i += 2;
             continue;

@@ -17,15 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (size != 0 && nWide <= 0)
             abort();
         std::vector<WCHAR> wide((size_t)nWide + 1, 0);
-        if (size != 0 && MultiByteToWideChar(cp, 0, text.data(), (int)text.size(), wide.data(), nWide) != nWide)
+        if (size != 0 &&
+            MultiByteToWideChar(cp, 0, text.data(), (int)text.size(), wide.data(), nWide) != nWide)
             abort();
         if (nWide == 0)
             continue;
-        int nBack = WideCharToMultiByte(CP_ACP, 0, wide.data(), nWide, nullptr, 0, nullptr, nullptr);
+        int nBack =
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), nWide, nullptr, 0, nullptr, nullptr);
         std::vector<char> back((size_t)nBack + 1, 0);
-        if (WideCharToMultiByte(CP_ACP, 0, wide.data(), nWide, back.data(), nBack, nullptr, nullptr) != nBack)
+        if (WideCharToMultiByte(CP_ACP, 0, wide.data(), nWide, back.data(), nBack, nullptr,
+                                nullptr) != nBack)
             abort();
-        int nUtf8 = WideCharToMultiByte(CP_UTF8, 0, wide.data(), nWide, nullptr, 0, nullptr, nullptr);
+        int nUtf8 =
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), nWide, nullptr, 0, nullptr, nullptr);
         if (nUtf8 < nWide)
             abort();
     }

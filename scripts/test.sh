@@ -13,6 +13,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 LOG="$ROOT/build/test-logs"
 mkdir -p "$LOG"
 failures=()
+# The tests that start worker threads, for the ThreadSanitizer step.
+TSAN_FILTER='ThreadMessage.*:WinThread.*:Trace.*:LockedFile.*:*Batch*:*AddJob*:*AddFiles*:*Abort*:*Closing*:*Thread*'
 passed=0
 failed=0
 
@@ -48,6 +50,17 @@ build native && runtests native
 
 if [ $QUICK = 0 ]; then
   build asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 runtests asan
+  # ThreadSanitizer over the tests that run jobs on worker threads (batch,
+  # add-files job, abort, closing): any report fails the step.
+  if build tsan; then
+    step "test tsan (threaded tests)"
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" build/tsan/tests/unit_tests \
+      --gtest_filter="$TSAN_FILTER" >"$LOG/test-tsan.log" 2>&1
+    rc=$?
+    grep -E '^\[  (PASSED|FAILED) ' "$LOG/test-tsan.log"
+    count "$LOG/test-tsan.log"
+    [ $rc = 0 ] || { failures+=("tests tsan"); grep -A30 -m3 'WARNING: ThreadSanitizer' "$LOG/test-tsan.log"; tail -30 "$LOG/test-tsan.log"; }
+  fi
   build win32
   if build win64; then
     source scripts/wine-env.sh

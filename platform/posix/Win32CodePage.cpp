@@ -146,7 +146,9 @@ size_t DecodeOne(UINT uCodePage, const unsigned char* p, size_t nLeft, WCHAR* pw
         pwOut[0] = kDefaultWide;
         bBad = true;
         // An undecodable pair is one character when its second byte is a
-        // trail byte; otherwise only the lead byte goes.
+        // trail byte; otherwise only the lead byte goes, so a following '\'
+        // or '"' survives. (Wine 8 swallows 0x01-0x3F, 0x7F and 0xFD-0xFF too;
+        // valid text converts the same either way.)
         bool bTrail = nLeft >= 2 && p[1] >= 0x40 && p[1] <= 0xFC && p[1] != 0x7F;
         return bTrail ? 2 : 1;
     }

@@ -63,6 +63,9 @@ TEST(LockedFile, SetFilePathSplitsAtTheLastSeparator)
         {"ソ\\a.wav", "ソ", "a.wav"}, // 0x83 0x5C is one character
         {"dir\\ソ", "dir", "ソ"},
         {"dir\\表示.wav", "dir", "表示.wav"},
+        // 0xFA 0x5C and 0xFB 0x5C are kanji of the code page's extension rows.
+        {"\xFA\x5C\\a.wav", "\xFA\x5C", "a.wav"},
+        {"d\\\xFB\x5C", "d", "\xFB\x5C"},
     };
     for (const Case& c : cases)
     {

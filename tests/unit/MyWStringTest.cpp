@@ -11,8 +11,14 @@
 
 namespace
 {
-std::u16string Repeat(char16_t c, size_t n) { return std::u16string(n, c); }
-const WCHAR* W(const std::u16string& s) { return (const WCHAR*)s.c_str(); }
+std::u16string Repeat(char16_t c, size_t n)
+{
+    return std::u16string(n, c);
+}
+const WCHAR* W(const std::u16string& s)
+{
+    return (const WCHAR*)s.c_str();
+}
 } // namespace
 
 TEST(MyWString, ConstructorsGiveTheirCapacities)
@@ -23,7 +29,8 @@ TEST(MyWString, ConstructorsGiveTheirCapacities)
     EXPECT_EQ(0, wstrDefault.GetString()[0]);
     EXPECT_EQ(0, wstrDefault.GetString()[1999]);
 
-    CMyWString wstrNarrow("\x83\x5C\x95\x5C" "a");
+    CMyWString wstrNarrow("\x83\x5C\x95\x5C"
+                          "a");
     EXPECT_EQ(u"ソ表a", U16(wstrNarrow));
     EXPECT_EQ(2000u, wstrNarrow.GetBuffSize());
     CMyWString wstrLong(std::string(2500, 'a').c_str());
@@ -70,25 +77,20 @@ TEST(MyWString, GrowthRule)
         DWORD dwCur, dwNeed, dwWant;
     };
     const Case cases[] = {
-        {2000, 2001, 8004},
-        {2000, 3001, 12004},
+        {2000, 2001, 8004},           {2000, 3001, 12004},
         {2000, 2002, 8007}, // the double product comes out one below 8008
-        {8004, 8007, 32027},
-        {2000, 4999999, 19999996},
-        {2000, 5000000, 7500000},
-        {2000, 6000000, 9000000},
+        {8004, 8007, 32027},          {2000, 4999999, 19999996},
+        {2000, 5000000, 7500000},     {2000, 6000000, 9000000},
         {9000000, 9000036, 13500053}, // one below 13500054
-        {2000, 249999999, 374999998},
-        {2000, 250000000, 314000000},
-        {2000, 300000000, 364000000},
-        {2000, 1005547519, 1069547519},
-        {2000, 1005547520, 0}, // reaches 0x3FC00000: too large
-        {2000, 0xFFFFFFFF, 0},
-        {0, 2001, 8004}, // no buffer: needed * factor
+        {2000, 249999999, 374999998}, {2000, 250000000, 314000000},
+        {2000, 300000000, 364000000}, {2000, 1005547519, 1069547519},
+        {2000, 1005547520, 0},                         // reaches 0x3FC00000: too large
+        {2000, 0xFFFFFFFF, 0},        {0, 2001, 8004}, // no buffer: needed * factor
         {0, 5000001, 7500001},
     };
     for (const Case& k : cases)
-        EXPECT_EQ(k.dwWant, CMyWString::GrowBuffSize(k.dwCur, k.dwNeed)) << k.dwCur << " " << k.dwNeed;
+        EXPECT_EQ(k.dwWant, CMyWString::GrowBuffSize(k.dwCur, k.dwNeed))
+            << k.dwCur << " " << k.dwNeed;
 }
 
 TEST(MyWString, AppendingGrowsOnlyWhenFull)
@@ -135,7 +137,8 @@ TEST(MyWString, AppendVariants)
 TEST(MyWString, AssignmentForms)
 {
     CMyWString wstr(WSTR("old"));
-    wstr = "\x83\x5C" "x";
+    wstr = "\x83\x5C"
+           "x";
     EXPECT_EQ(u"ソx", U16(wstr));
     wstr = (const char*)nullptr; // leaves the string as it is
     EXPECT_EQ(u"ソx", U16(wstr));
@@ -181,9 +184,13 @@ TEST(MyWString, SetDataNarrow)
     EXPECT_EQ(0, wstr.SetData("abc", 0xFFFFFFFF));
     EXPECT_EQ(0, wstr.SetData("abc", 0x80000000));
     EXPECT_EQ(u"keep", U16(wstr));
-    EXPECT_EQ(1, wstr.SetData("\x83\x5C" "A", 2));
+    EXPECT_EQ(1, wstr.SetData("\x83\x5C"
+                              "A",
+                              2));
     EXPECT_EQ(u"ソ", U16(wstr));
-    EXPECT_EQ(1, wstr.SetData("\x83\x5C" "A", 99));
+    EXPECT_EQ(1, wstr.SetData("\x83\x5C"
+                              "A",
+                              99));
     EXPECT_EQ(u"ソA", U16(wstr));
     EXPECT_EQ(1, wstr.SetData(""));
     EXPECT_EQ(0u, wstr.GetLength());
@@ -212,7 +219,7 @@ TEST(MyWString, AllocationFailuresSetTheFlagAndAreReported)
         EXPECT_EQ(1, wstrSJis.IsError());
         EXPECT_EQ(0u, wstrSJis.GetBuffSize());
 
-        wstrAssign = W(three); // the old content goes first
+        wstrAssign = W(three);               // the old content goes first
         wstrAppend.AddStr(W(two.substr(3))); // needed 2001
         wstrNarrow = "abc";
         wstrSet.SetData(W(two));

@@ -53,15 +53,17 @@ TEST(SJisConv, GetLenHonoursLengthsAndNeverSplitsACharacter)
     };
     const Case cases[] = {
         {"abc", 0, 10, 1, u""},
-        {"\x82\xA0" "A", 3, 10, 1, u"あA"},
-        {"\x82", 1, 10, 0, u""},            // only a lead byte
-        {"A\x82\xA0", 2, 10, 1, u"A"},      // ends on a lead byte: left out
-        {"abc", 10, 10, 1, u"abc"},         // beyond the end: the whole text
-        {"ab\x82", 10, 10, 1, u"ab"},       // the whole text ends on a lead byte
+        {"\x82\xA0"
+         "A",
+         3, 10, 1, u"あA"},
+        {"\x82", 1, 10, 0, u""},       // only a lead byte
+        {"A\x82\xA0", 2, 10, 1, u"A"}, // ends on a lead byte: left out
+        {"abc", 10, 10, 1, u"abc"},    // beyond the end: the whole text
+        {"ab\x82", 10, 10, 1, u"ab"},  // the whole text ends on a lead byte
         {"\x83\x5C\x95\x5C", 4, 10, 1, u"ソ表"},
         {"\x83\x5C\x95\x5C", 3, 10, 1, u"ソ"},
-        {"abc", 3, 3, 1, u"ab"},            // a full destination keeps its terminator
-        {"abcd", 4, 3, 0, u""},             // does not fit
+        {"abc", 3, 3, 1, u"ab"}, // a full destination keeps its terminator
+        {"abcd", 4, 3, 0, u""},  // does not fit
         {"", 5, 10, 0, u""},
     };
     for (const Case& k : cases)
@@ -69,7 +71,8 @@ TEST(SJisConv, GetLenHonoursLengthsAndNeverSplitsACharacter)
         WCHAR awBuff[10];
         awBuff[0] = 'x';
         DWORD dwCount = 99;
-        EXPECT_EQ(k.iWant, ConvSJisToWideCharGetLen(awBuff, k.pcSrc, k.dwBuffSize, k.dwSrcLen, &dwCount))
+        EXPECT_EQ(k.iWant,
+                  ConvSJisToWideCharGetLen(awBuff, k.pcSrc, k.dwBuffSize, k.dwSrcLen, &dwCount))
             << k.pcSrc << " " << k.dwSrcLen;
         EXPECT_EQ(k.want, U16(awBuff)) << k.pcSrc << " " << k.dwSrcLen;
         EXPECT_EQ(k.want.size(), dwCount) << k.pcSrc << " " << k.dwSrcLen;
@@ -77,7 +80,10 @@ TEST(SJisConv, GetLenHonoursLengthsAndNeverSplitsACharacter)
     // A broken pair inside the length converts to replacement characters;
     // nothing after the length is read.
     WCHAR awBuff[10];
-    EXPECT_EQ(1, ConvSJisToWideCharGetLen(awBuff, "\x82\x20" "abc", 10, 2));
+    EXPECT_EQ(1, ConvSJisToWideCharGetLen(awBuff,
+                                          "\x82\x20"
+                                          "abc",
+                                          10, 2));
     EXPECT_EQ(std::u16string::npos, U16(awBuff).find(u'a'));
     EXPECT_EQ("", ReadTrace());
 }
@@ -105,7 +111,9 @@ TEST(SJisConv, GetLenRefusesInvalidArguments)
 TEST(SJisConv, ToWideCharJudgesTheLastByteByValue)
 {
     DWORD dwCount = 9;
-    WCHAR* pwc = ConvSJisToWideChar("\x82\xA0" "A", 0, &dwCount);
+    WCHAR* pwc = ConvSJisToWideChar("\x82\xA0"
+                                    "A",
+                                    0, &dwCount);
     ASSERT_NE(nullptr, pwc);
     EXPECT_EQ(u"あA", U16(pwc));
     EXPECT_EQ(2u, dwCount);
@@ -125,9 +133,10 @@ TEST(SJisConv, ToWideCharJudgesTheLastByteByValue)
     EXPECT_EQ(0u, dwCount);
     EXPECT_EQ(nullptr, ConvSJisToWideChar("", 0));
     EXPECT_EQ(nullptr, ConvSJisToWideChar(nullptr, 5));
-    EXPECT_EQ(TextEntry("※　末尾がSJIS1バイト目なのでワイド文字に変換できません。ConvSJisToWideChar()\n"
-                        "※　引数が無効です。ConvSJisToWideChar()\n\tpcSrcStr[00000000], dwSrcLen[5]\n"),
-              ReadTrace());
+    EXPECT_EQ(
+        TextEntry("※　末尾がSJIS1バイト目なのでワイド文字に変換できません。ConvSJisToWideChar()\n"
+                  "※　引数が無効です。ConvSJisToWideChar()\n\tpcSrcStr[00000000], dwSrcLen[5]\n"),
+        ReadTrace());
 }
 
 TEST(SJisConv, ToSJisKeepsSecondBytesThatLookLikeSeparators)
@@ -135,7 +144,9 @@ TEST(SJisConv, ToSJisKeepsSecondBytesThatLookLikeSeparators)
     DWORD dwCount = 0;
     char* pc = ConvWideCharToSJis(WSTR("ソ表A"), 0, &dwCount);
     ASSERT_NE(nullptr, pc);
-    EXPECT_STREQ("\x83\x5C\x95\x5C" "A", pc);
+    EXPECT_STREQ("\x83\x5C\x95\x5C"
+                 "A",
+                 pc);
     EXPECT_EQ(5u, dwCount);
     free(pc);
     pc = ConvWideCharToSJis(WSTR("ソ表A"), 1, &dwCount);
@@ -145,8 +156,9 @@ TEST(SJisConv, ToSJisKeepsSecondBytesThatLookLikeSeparators)
     EXPECT_EQ(0u, dwCount);
     EXPECT_EQ("", ReadTrace());
     EXPECT_EQ(nullptr, ConvWideCharToSJis(nullptr, 0));
-    EXPECT_EQ(TextEntry("※　引数が無効です。ConvWideCharToSJis()\n\tpwcSrcStr[00000000], dwSrcLen[0]\n"),
-              ReadTrace());
+    EXPECT_EQ(
+        TextEntry("※　引数が無効です。ConvWideCharToSJis()\n\tpwcSrcStr[00000000], dwSrcLen[0]\n"),
+        ReadTrace());
 }
 
 TEST(SJisConv, AllocationFailuresAreReported)
@@ -165,7 +177,8 @@ TEST(SJisConv, AllocationFailuresAreReported)
 
 TEST(SJisConv, QuietRoutinesAndCounts)
 {
-    WCHAR* pwc = ConvSJisToNewWideChar("\x83\x5C" "a");
+    WCHAR* pwc = ConvSJisToNewWideChar("\x83\x5C"
+                                       "a");
     EXPECT_EQ(u"ソa", U16(pwc));
     free(pwc);
     EXPECT_EQ(nullptr, ConvSJisToNewWideChar(""));
@@ -178,17 +191,30 @@ TEST(SJisConv, QuietRoutinesAndCounts)
     awBuff[0] = 'x';
     EXPECT_EQ(0, ConvSJisToWideCharBuff(awBuff, nullptr));
     EXPECT_EQ(0, awBuff[0]);
-    EXPECT_EQ(1, ConvSJisToWideCharBuff(awBuff, "\x95\x5C" "ab"));
+    EXPECT_EQ(1, ConvSJisToWideCharBuff(awBuff, "\x95\x5C"
+                                                "ab"));
     EXPECT_EQ(u"表ab", U16(awBuff));
 
-    EXPECT_EQ(2u, CountSJisWideChars("\x82\xA0" "A", 3));
+    EXPECT_EQ(2u, CountSJisWideChars("\x82\xA0"
+                                     "A",
+                                     3));
     EXPECT_EQ(0u, CountSJisWideChars("abc", 0));
     EXPECT_EQ(0u, CountSJisWideChars(nullptr, 3));
-    EXPECT_EQ(3u, CountSJisSectorWideChars("\x82\xA0" "AB", 0, 0));
-    EXPECT_EQ(2u, CountSJisSectorWideChars("\x82\xA0" "AB", 2, 0));
-    EXPECT_EQ(1u, CountSJisSectorWideChars("\x82\xA0" "AB", 0, 2));
-    EXPECT_EQ(1u, CountSJisSectorWideChars("\x82\xA0" "AB", 3, 99));
-    EXPECT_EQ(0u, CountSJisSectorWideChars("\x82\xA0" "AB", 4, 0));
+    EXPECT_EQ(3u, CountSJisSectorWideChars("\x82\xA0"
+                                           "AB",
+                                           0, 0));
+    EXPECT_EQ(2u, CountSJisSectorWideChars("\x82\xA0"
+                                           "AB",
+                                           2, 0));
+    EXPECT_EQ(1u, CountSJisSectorWideChars("\x82\xA0"
+                                           "AB",
+                                           0, 2));
+    EXPECT_EQ(1u, CountSJisSectorWideChars("\x82\xA0"
+                                           "AB",
+                                           3, 99));
+    EXPECT_EQ(0u, CountSJisSectorWideChars("\x82\xA0"
+                                           "AB",
+                                           4, 0));
     EXPECT_EQ(0u, CountSJisSectorWideChars(nullptr, 0, 0));
     EXPECT_EQ("", ReadTrace());
 }

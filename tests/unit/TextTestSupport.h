@@ -18,7 +18,10 @@ inline std::u16string U16(const WCHAR* pwc)
         s += (char16_t)*pwc;
     return s;
 }
-inline std::u16string U16(const CMyWString& wstr) { return U16(wstr.GetString()); }
+inline std::u16string U16(const CMyWString& wstr)
+{
+    return U16(wstr.GetString());
+}
 
 // A text-mode trace entry as it lands in the file: every LF becomes CR LF.
 inline std::string TextEntry(const char* pcEntry)

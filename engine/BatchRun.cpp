@@ -1,0 +1,203 @@
+// The batch run on the worker thread.
+#include "engine/BatchRun.h"
+
+#include "engine/SplitFile.h"
+#include "framework/AfxMessageBox.h"
+#include "framework/CStringArray.h"
+#include "sources/PathList.h"
+#include "support/MyWString.h"
+#include "support/Trace.h"
+
+namespace
+{
+const WCHAR kSeparators[] = WSTR("\\/");
+
+int EndsWithSeparator(const CString& strPath)
+{
+    CMyWString strWide(strPath);
+    DWORD dwLength = strWide.GetLength();
+    return dwLength > 0 && strWide.ReverseFindOneOf(0xFFFFFFFF, kSeparators) == dwLength - 1;
+}
+
+// A mirrored rest of "." or ".." would lead out of the output folder.
+int HasDotComponent(const CMyWString& strRest)
+{
+    CStringArray arrParts;
+    strRest.Split(&arrParts, kSeparators);
+    for (int i = 0; i < arrParts.GetSize(); ++i)
+    {
+        if (arrParts[i] == "." || arrParts[i] == "..")
+            return 1;
+    }
+    return 0;
+}
+} // namespace
+
+UINT RunThreadProc(LPVOID pParam)
+{
+    CMyBatchRun* pRun = (CMyBatchRun*)pParam;
+    if (pRun == nullptr)
+        return (UINT)-1;
+    pRun->RunSplitJob();
+    g_bIdle.store(1);
+    return 0;
+}
+
+int CMyBatchRun::RunSplitJob()
+{
+    RunBatch();
+    m_pHost->PostJobFinished();
+    return 0;
+}
+
+DWORD CMyBatchRun::RunBatch()
+{
+    const CMyPathList* pList = m_pState->m_pPathList;
+    DWORD dwCount = pList != nullptr ? pList->GetCount() : 0;
+    if (dwCount == 0)
+        return 0;
+    ULONGLONG qwTotal = 0;
+    for (DWORD i = 0; i < dwCount; ++i)
+        qwTotal += pList->GetAt(i).FileSize;
+    m_pState->m_ullTotalBytes.store(qwTotal);
+    WriteTraceFormat("■トータルファイルサイズ: %I64u Byte\n", qwTotal);
+    m_pState->m_ullDoneBytes.store(0);
+
+    char acCurDir[2001];
+    DWORD dwDirLength = GetCurrentDirectoryA(2000, acCurDir);
+    int bHaveDir = dwDirLength > 0 && dwDirLength < 2000;
+
+    // Progress per file is thinned so that long lists post at most ~2048.
+    DWORD dwStep = dwCount / 1024 > 0 ? dwCount / 1024 : 1;
+    DWORD dwTick = 0;
+    DWORD dwSplit = 0;
+    CMySplitter splitter(m_pState, m_pHost);
+    for (DWORD i = 0; i < dwCount; ++i)
+    {
+        if (g_bAbort.load() || m_pState->m_bStopBatch.load())
+            break;
+        const CMyPathRecord& record = pList->GetAt(i);
+        CString strBasePath;
+        if (MakeOutputBasePath(&strBasePath, record))
+        {
+            WriteTraceFormat("--\n%s\n", (const char*)record.FilePath);
+            WriteTraceFormat("%s\n", (const char*)strBasePath);
+            if (MakeSureFolderOfPath(strBasePath, 1) &&
+                splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0)
+            {
+                ++dwSplit;
+                WriteTraceText("○　成功\n", 0);
+            }
+            else
+                WriteTraceText("×　失敗\n", 0);
+        }
+        if (++dwTick >= dwStep)
+        {
+            dwTick = 0;
+            m_pHost->PostRunProgress();
+        }
+    }
+    m_pState->m_ullDoneBytes.store(qwTotal);
+    m_pHost->PostRunProgress();
+    if (bHaveDir)
+        SetCurrentDirectoryA(acCurDir);
+
+    if (!g_bAbort.load())
+    {
+        CString strSummary;
+        strSummary.Format("%u 個中 %u 個のファイルを分割処理しました。\n", dwCount, dwSplit);
+        AfxMessageBox(strSummary, MB_OK);
+    }
+    return dwSplit;
+}
+
+int CMyBatchRun::MakeOutputBasePath(CString* pstrBasePath, const CMyPathRecord& record) const
+{
+    if (pstrBasePath == nullptr || m_pState->m_strOutputFolder.IsEmpty())
+        return 0;
+    CString strBase = m_pState->m_strOutputFolder;
+    CString strSubFolder;
+    if (GetMirroredFolder(record, &strSubFolder))
+        strBase += strSubFolder;
+    // An output folder at a drive root ("E:\") already ends with its separator.
+    if (!EndsWithSeparator(strBase))
+        strBase += "\\";
+
+    CMyWString strTitle(record.FileName);
+    if (!strTitle.ToFileTitle(1, 4) || strTitle.GetLength() == 0)
+        return 0;
+    CString strTitleText = strTitle.GetCString();
+    if (strTitleText.IsEmpty())
+        return 0;
+    *pstrBasePath = strBase + strTitleText;
+    return 1;
+}
+
+// The part of the file's folder below the folder the user browsed, starting
+// with its separator; 0 when nothing is to be mirrored. A folder that is not
+// at or below the browsed one (which the scan never gives) is not mirrored:
+// its pieces go to the output folder itself.
+int CMyBatchRun::GetMirroredFolder(const CMyPathRecord& record, CString* pstrSubFolder) const
+{
+    if (record.BaseFoldPath.IsEmpty())
+        return 0;
+    CMyWString strFold(record.FoldPath);
+    CMyWString strBaseFold(record.BaseFoldPath);
+    if (!strFold.IsValidPath() || !strBaseFold.IsValidPath())
+        return 0;
+    // A browsed drive root ("D:\") keeps its separator in front of the rest.
+    DWORD dwPrefix = strBaseFold.GetLength();
+    if (EndsWithSeparator(record.BaseFoldPath))
+        --dwPrefix;
+    if (dwPrefix == 0)
+        return 0;
+    DWORD dwFoldLength = strFold.GetLength();
+    DWORD dwRest = strFold.RemovePrefix(strBaseFold.GetString(), dwPrefix);
+    if (dwRest == 0 || dwRest == dwFoldLength)
+        return 0;
+    // The browsed folder must end where a component of the file's folder ends.
+    if (strFold.FindOneOf(0, kSeparators) != 0 || HasDotComponent(strFold))
+        return 0;
+    *pstrSubFolder = strFold.GetCString();
+    return !pstrSubFolder->IsEmpty();
+}
+
+int MakeSureFolderOfPath(const char* pcPath, int bFile)
+{
+    if (pcPath == nullptr || pcPath[0] == '\0')
+        return 0;
+    CMyWString strPath(pcPath);
+    DWORD dwSep = strPath.ReverseFindOneOf(0xFFFFFFFF, kSeparators);
+    if (dwSep == 0xFFFFFFFF)
+        return 0;
+    DWORD dwLast = strPath.GetLength() - 1;
+    CString strFolder;
+    if (bFile)
+    {
+        if (dwSep == dwLast)
+            return 0;
+        strFolder = strPath.GetSectorData(0, dwSep + 1);
+    }
+    else
+    {
+        strFolder = pcPath;
+        if (dwSep != dwLast)
+            strFolder += "\\";
+    }
+    // Windows reports success when a file stands where a folder should be
+    // (creating it fails with "already exists"): look at what is there.
+    DWORD dwError = ERROR_ALREADY_EXISTS;
+    if (MakeSureDirectoryPathExists(strFolder))
+    {
+        DWORD dwAttributes = GetFileAttributesA(strFolder);
+        if (dwAttributes != INVALID_FILE_ATTRIBUTES &&
+            (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return 1;
+    }
+    else
+        dwError = GetLastError();
+    WriteTraceFormat("※　出力フォルダを作成できません。MakeSureFolderOfPath()\n\tPath[%s]\n:",
+                     (const char*)strFolder);
+    WriteTraceSystemError(dwError);
+    return 0;
+}

@@ -1,0 +1,234 @@
+// Cutting one source WAV file into numbered pieces.
+#include "engine/SplitFile.h"
+
+#include "engine/SectionLength.h"
+#include "engine/WaveFile.h"
+#include "framework/AfxMessageBox.h"
+#include "support/MyWString.h"
+#include "support/Trace.h"
+
+namespace
+{
+const ULONGLONG kNotFound = 0xFFFFFFFFFFFFFFFFull;
+
+// The output folder: the base path before its last separator, which must
+// leave at least two characters in front of it.
+int GetOutputFolder(const CString& strBasePath, CString* pstrFolder)
+{
+    CMyWString strBase(strBasePath);
+    DWORD dwSep = strBase.ReverseFindOneOf(0xFFFFFFFF, WSTR("\\/"));
+    if (dwSep == 0xFFFFFFFF || dwSep <= 1)
+        return 0;
+    *pstrFolder = strBase.GetSectorData(0, dwSep);
+    return 1;
+}
+
+// Prepares the source for block reads; the source is only opened for reading.
+int OpenSource(CMyWaveFile* pSrc, const CString& strSrcPath)
+{
+    if (!pSrc->SetFilePath(strSrcPath) || pSrc->RefreshFileSize() == kNotFound)
+        return 0;
+    if (!pSrc->GetTransferBuff().Reallocate(kSplitBlockSize, 1))
+        return 0;
+    pSrc->SetTransferLimit(kSplitBlockSize);
+    return pSrc->OpenForRead();
+}
+
+void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, DWORD dwCopied, DWORD dwError)
+{
+    WriteTraceFormat("※　%sCopyPiece()\n\tPiecePath[%s], Copied[%u]\n:", pcWhat,
+                     (const char*)pPiece->GetFilePath(), dwCopied);
+    WriteTraceSystemError(dwError);
+}
+} // namespace
+
+DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPath,
+                             DWORD dwSectionLength)
+{
+    CString strFolder;
+    if (!GetOutputFolder(strBasePath, &strFolder))
+    {
+        WriteTraceFormat("※　出力基本パスが無効です。[ %s ]\n", (const char*)strBasePath);
+        return 0;
+    }
+    CMyWaveFile src;
+    if (!OpenSource(&src, strSrcPath))
+    {
+        WriteTraceText("※　入力ファイルのオープンに失敗。\n", 0);
+        return 0;
+    }
+    if (!src.ReadHeader())
+    {
+        WriteTraceText("※　無効なWAVEヘッダです。\n", 0);
+        return 0;
+    }
+    CMyWaveHeader header = src.GetHeader();
+
+    ULONGLONG qwFileSize = src.RefreshFileSize();
+    if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
+    {
+        WriteTraceText("※　ファイルサイズがデータ先頭アドレスより小さいです。\n", 0);
+        return 0;
+    }
+    // A header may claim more data than the file holds: cut only what is there.
+    DWORD dwRemaining = header.DataSize;
+    if (qwFileSize - header.DataStart < dwRemaining)
+        dwRemaining = (DWORD)(qwFileSize - header.DataStart);
+
+    ULONGLONG qwPieceSize =
+        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
+    if (qwPieceSize == 0)
+    {
+        // Pieces of no data would never use the data up.
+        WriteTraceText("※　区間長が1サンプルより短いため分割できません。\n", 0);
+        return 0;
+    }
+    if (!src.Seek(header.DataStart))
+    {
+        src.Close();
+        WriteTraceText("※　ソースファイルの読込位置をデータ先頭に合わせられませんでした。\n", 0);
+        return 0;
+    }
+
+    CMyWaveFile piece;
+    CMyByteBuff headBuff;
+    DWORD dwWritten = 0;
+    int bFinished = 0;
+    // A piece size above the data (even one beyond 32 bits) leaves everything
+    // to the last piece.
+    while (!bFinished && qwPieceSize <= dwRemaining && !g_bAbort.load(std::memory_order_relaxed))
+    {
+        CString strPiecePath;
+        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
+        if (!HasRoomFor(strFolder, strPiecePath))
+        {
+            m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
+            bFinished = 1;
+            break;
+        }
+        PieceResult result =
+            WritePiece(&piece, &src, strPiecePath, header, (DWORD)qwPieceSize, &headBuff);
+        if (result == kPieceWritten)
+            ++dwWritten;
+        else
+            bFinished = 1;
+        dwRemaining -= (DWORD)qwPieceSize;
+    }
+
+    if (!bFinished && dwRemaining > 0 && !g_bAbort.load(std::memory_order_relaxed))
+    {
+        WriteTraceFormat("RestDataSize: %u Byte\n", dwRemaining);
+        CString strPiecePath;
+        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
+        // A full disk here stops this file only; the batch goes on.
+        if (HasRoomFor(strFolder, strPiecePath) &&
+            WritePiece(&piece, &src, strPiecePath, header, dwRemaining, &headBuff) == kPieceWritten)
+            ++dwWritten;
+    }
+    src.Close();
+    return dwWritten;
+}
+
+int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePath)
+{
+    if (GetDiskFreeBytes(strFolder) >= kMinFreeBytes)
+        return 1;
+    CString strText;
+    strText.Format("※　出力フォルダの空き容量が足りません。\n[ %s ]", (const char*)strPiecePath);
+    WriteTraceText(strText, 1);
+    AfxMessageBox(strText, MB_OK);
+    return 0;
+}
+
+// Writes one piece: header, then dwDataSize bytes from the source. Whatever
+// stops it early, the piece ends up holding exactly the header and the bytes
+// copied, and its header says so; an older, longer file of the same name
+// leaves nothing behind.
+CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc,
+                                                 const CString& strPiecePath,
+                                                 const CMyWaveHeader& header, DWORD dwDataSize,
+                                                 CMyByteBuff* pHeadBuff)
+{
+    if (pPiece->IsOpen())
+        return kPieceNotOpened;
+    if (!pPiece->SetFilePath(strPiecePath) || !pPiece->OpenForWrite())
+    {
+        DWORD dwError = GetLastError();
+        WriteTraceFormat("※　分割ファイルを開けません。SplitFile()\n\tPiecePath[%s]\n:",
+                         (const char*)strPiecePath);
+        WriteTraceSystemError(dwError);
+        return kPieceNotOpened;
+    }
+    DWORD dwCopied = 0;
+    int bCopied = 0;
+    if (header.BuildHeader(pHeadBuff, dwDataSize) != (int)kCanonicalHeaderSize ||
+        !pPiece->Write(pHeadBuff->GetBuff(), kCanonicalHeaderSize))
+        TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
+    else
+        bCopied = CopyPiece(pPiece, pSrc, dwDataSize, &dwCopied);
+
+    int bShort = !bCopied || g_bAbort.load(std::memory_order_relaxed);
+    if (!bCopied)
+        pPiece->Seek(kCanonicalHeaderSize + (ULONGLONG)dwCopied);
+    pPiece->Truncate();
+    if (bShort && header.BuildHeader(pHeadBuff, dwCopied) == (int)kCanonicalHeaderSize)
+        pPiece->WriteAt(0, pHeadBuff->GetBuff(), kCanonicalHeaderSize);
+    pPiece->Close();
+    return bCopied ? kPieceWritten : kPieceFailed;
+}
+
+int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, DWORD dwCount, DWORD* pdwCopied)
+{
+    *pdwCopied = 0;
+    DWORD dwLeft = dwCount;
+    while (dwLeft > 0 && !g_bAbort.load(std::memory_order_relaxed))
+    {
+        DWORD dwGot = 0;
+        SetLastError(ERROR_SUCCESS);
+        // The block stays in the source's buffer: the piece writes it from there.
+        const BYTE* pbBlock = pSrc->Read(dwLeft, &dwGot);
+        if (pbBlock == nullptr || dwGot == 0)
+        {
+            DWORD dwError = GetLastError();
+            // A read that finds no more data fails without an error code: the
+            // source became shorter while it was being cut.
+            TraceCopyFailure("ソースファイルの読込に失敗しました。", pPiece, *pdwCopied,
+                             dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_HANDLE_EOF);
+            return 0;
+        }
+        if (!pPiece->Write(pbBlock, dwGot))
+        {
+            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pdwCopied,
+                             GetLastError());
+            return 0;
+        }
+        *pdwCopied += dwGot;
+        dwLeft -= dwGot;
+        m_pState->m_ullDoneBytes.fetch_add(dwGot, std::memory_order_relaxed);
+        m_pHost->PostRunProgress();
+    }
+    return 1;
+}
+
+ULONGLONG GetDiskFreeBytes(const char* pcFolder)
+{
+    if (pcFolder == nullptr || pcFolder[0] == '\0')
+        return 0;
+    // A share root ("\\server\share") and a drive ("C:") are only understood
+    // as folders with a final separator.
+    CString strFolder(pcFolder);
+    char cLast = strFolder[strFolder.GetLength() - 1];
+    if (cLast != '\\' && cLast != '/')
+        strFolder += "\\";
+    ULARGE_INTEGER uliFree;
+    uliFree.QuadPart = 0;
+    if (!WvGetDiskFreeSpaceEx(strFolder, &uliFree))
+    {
+        DWORD dwError = GetLastError();
+        WriteTraceFormat("※　空き容量を取得できません。GetDiskFreeBytes()\n\tFolder[%s]\n:",
+                         pcFolder);
+        WriteTraceSystemError(dwError);
+        return 0;
+    }
+    return uliFree.QuadPart;
+}

@@ -1,0 +1,46 @@
+// Cutting one source WAV file into numbered pieces, each a complete PCM WAV
+// file with the canonical 44-byte header: "<base path>_001.wav", ...
+#pragma once
+
+#include "engine/RunState.h"
+
+class CMyByteBuff;
+class CMyWaveFile;
+class CMyWaveHeader;
+
+// One read and one write per block; the source's transfer buffer has this size.
+const DWORD kSplitBlockSize = 0x800000;
+// Less free space than this in the output folder stops a split before a piece.
+const ULONGLONG kMinFreeBytes = 0x800000;
+
+// Runs on the run's worker thread. Tests g_bAbort before every piece and every
+// block; adds every block to the run's bytes-done counter and posts progress
+// through the host after it; sets the run's stop-batch flag when the output
+// disk is full before a full piece.
+class CMySplitter
+{
+public:
+    CMySplitter(CMyRunState* pState, CMyRunHost* pHost) : m_pState(pState), m_pHost(pHost) {}
+
+    DWORD SplitFile(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength);
+    int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, DWORD dwCount, DWORD* pdwCopied);
+
+private:
+    enum PieceResult
+    {
+        kPieceNotOpened, // nothing written
+        kPieceWritten,   // complete, or cut short by an abort
+        kPieceFailed     // cut short by a failed read or write
+    };
+
+    int HasRoomFor(const CString& strFolder, const CString& strPiecePath);
+    PieceResult WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, const CString& strPiecePath,
+                           const CMyWaveHeader& header, DWORD dwDataSize, CMyByteBuff* pHeadBuff);
+
+    CMyRunState* m_pState;
+    CMyRunHost* m_pHost;
+};
+
+// Bytes available to the caller on the volume that holds the folder; 0 for an
+// empty path or when the platform cannot say (which it traces).
+ULONGLONG GetDiskFreeBytes(const char* pcFolder);

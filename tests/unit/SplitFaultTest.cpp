@@ -1,0 +1,271 @@
+// Splitting one file when things go wrong: abort, failed reads and writes, a
+// full disk, a piece that cannot be opened. Whatever happens, every piece left
+// on disk is a WAV file whose header matches its data.
+#include "SplitFixture.h"
+
+#include "engine/JobFlags.h"
+
+#include <atomic>
+#include <vector>
+
+namespace
+{
+// Pieces of 8,400,000 bytes: one full 8 MiB block and a second of 11,392.
+const WaveFormat kFmt = MakePcmFormat(1, 8, 100000);
+const DWORD kSectionMs = 84000;
+const DWORD kPieceSize = 8400000;
+const DWORD kBlock = 0x800000;
+const DWORD kSecondBlock = kPieceSize - kBlock;
+
+// Fault injection: the first request of exactly this many bytes fails (after
+// passing half of it on, for writes), with this error.
+std::atomic<DWORD> g_dwFailSize{0};
+std::atomic<DWORD> g_dwFailError{0};
+std::atomic<int> g_nFailures{0};
+
+bool TakeFailure(DWORD nBytes)
+{
+    DWORD dwWanted = g_dwFailSize.load();
+    return dwWanted != 0 && nBytes == dwWanted && g_dwFailSize.compare_exchange_strong(dwWanted, 0);
+}
+
+BOOL FailingRead(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
+{
+    if (!TakeFailure(n))
+        return GetDefaultPlatformHooks().pfnReadFile(h, p, n, pDone);
+    ++g_nFailures;
+    *pDone = 0;
+    SetLastError(g_dwFailError);
+    return FALSE;
+}
+
+BOOL FailingWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    if (!TakeFailure(n))
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    ++g_nFailures;
+    DWORD dwHalf = 0;
+    GetDefaultPlatformHooks().pfnWriteFile(h, p, n / 2, &dwHalf);
+    *pDone = dwHalf;
+    SetLastError(g_dwFailError);
+    return FALSE;
+}
+
+// Free space: the answers in turn, then plenty.
+std::vector<ULONGLONG> g_freeAnswers;
+size_t g_nFreeCalls = 0;
+std::vector<std::string> g_freeFolders;
+
+BOOL ScriptedFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
+{
+    g_freeFolders.push_back(pcDir);
+    size_t n = g_nFreeCalls++;
+    if (n < g_freeAnswers.size() && g_freeAnswers[n] == 0xDEAD)
+    {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    pFree->QuadPart = n < g_freeAnswers.size() ? g_freeAnswers[n] : (1ull << 40);
+    return TRUE;
+}
+
+const ULONGLONG kLow = 0x800000 - 1;
+const ULONGLONG kEnough = 0x800000;
+
+class SplitFaultTest : public SplitTest
+{
+protected:
+    void SetUp() override
+    {
+        SplitTest::SetUp();
+        g_dwFailSize = 0;
+        g_nFailures = 0;
+        g_freeAnswers.clear();
+        g_nFreeCalls = 0;
+        g_freeFolders.clear();
+    }
+    // Two full pieces and a rest of 5000 bytes.
+    std::string BigSource()
+    {
+        m_wav = BuildWave(kFmt, MakeSamples(kFmt, 2 * kPieceSize + 5000));
+        m_strSrc = WriteSource(m_wav);
+        return m_wav;
+    }
+    std::string SourceData(size_t nBytes) const { return m_wav.substr(DataStartOf(kFmt), nBytes); }
+    size_t FileSize(DWORD dwPiece)
+    {
+        std::string bytes;
+        ReadBytes(PiecePath(dwPiece), bytes);
+        return bytes.size();
+    }
+
+    std::string m_wav;
+    CString m_strSrc;
+};
+} // namespace
+
+TEST_F(SplitFaultTest, AbortDuringTheSecondPieceLeavesItShortAndTrue)
+{
+    BigSource();
+    // Posts 1 and 2 are piece 1's blocks; post 3 is the first of piece 2.
+    m_host.m_onProgress = [](int n)
+    {
+        if (n == 3)
+            g_bAbort.store(1);
+    };
+    ASSERT_EQ(Split(m_strSrc, kSectionMs), 2u);
+    EXPECT_EQ(FileSize(1), 44u + kPieceSize);
+    EXPECT_EQ(FileSize(2), 44u + kBlock);
+    EXPECT_TRUE(SameBytes(AllPieceData(2, kFmt), SourceData(kPieceSize + kBlock)));
+    EXPECT_FALSE(PathExists(PiecePath(3)));
+    EXPECT_EQ(ReadTrace().find("RestDataSize"), std::string::npos);
+    EXPECT_EQ(m_host.m_nProgress, 3);
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), (ULONGLONG)kPieceSize + kBlock);
+}
+
+TEST_F(SplitFaultTest, AbortBeforeTheSplitWritesNothing)
+{
+    BigSource();
+    g_bAbort.store(1);
+    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+}
+
+TEST_F(SplitFaultTest, FailedReadLeavesAPieceThatHoldsWhatItSays)
+{
+    BigSource();
+    GetPlatformHooks().pfnReadFile = FailingRead;
+    g_dwFailError = ERROR_READ_FAULT;
+    g_dwFailSize = kSecondBlock; // the second block of piece 1
+    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
+    EXPECT_EQ(g_nFailures.load(), 1);
+    EXPECT_EQ(FileSize(1), 44u + kBlock);
+    EXPECT_TRUE(SameBytes(PieceData(1, kFmt), SourceData(kBlock)));
+    EXPECT_FALSE(PathExists(PiecePath(2)));
+    std::string trace = ReadTrace();
+    std::string entry =
+        std::string("※　ソースファイルの読込に失敗しました。CopyPiece()\n\tPiecePath[") +
+        (const char*)PiecePath(1) + "], Copied[8388608]\n:";
+    size_t iAt = trace.find(entry);
+    ASSERT_NE(iAt, std::string::npos) << trace;
+    EXPECT_GT(trace.size(), iAt + entry.size() + 1); // the system's text follows
+}
+
+TEST_F(SplitFaultTest, FailedWriteCutsThePieceBackToWholeBlocks)
+{
+    BigSource();
+    GetPlatformHooks().pfnWriteFile = FailingWrite;
+    g_dwFailError = ERROR_DISK_FULL;
+    g_dwFailSize = kSecondBlock; // half of it reaches the disk
+    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
+    EXPECT_EQ(g_nFailures.load(), 1);
+    EXPECT_EQ(FileSize(1), 44u + kBlock);
+    EXPECT_TRUE(SameBytes(PieceData(1, kFmt), SourceData(kBlock)));
+    EXPECT_FALSE(PathExists(PiecePath(2)));
+    std::string entry =
+        std::string("※　分割ファイルへの書込に失敗しました。CopyPiece()\n\tPiecePath[") +
+        (const char*)PiecePath(1) + "], Copied[8388608]\n:";
+    EXPECT_NE(ReadTrace().find(entry), std::string::npos) << ReadTrace();
+    // The batch goes on: only a full disk found before a piece stops it.
+    EXPECT_EQ(m_state.m_bStopBatch.load(), 0);
+}
+
+TEST_F(SplitFaultTest, FailedHeaderWriteLeavesAnEmptyTruePiece)
+{
+    WaveFormat fmt = MakePcmFormat(1, 8, 1000);
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 3000));
+    CString strSrc = WriteSource(wav);
+    // Piece 1 is written whole; its header is the first 44-byte write.
+    ASSERT_EQ(Split(strSrc, 1000), 3u);
+    GetPlatformHooks().pfnWriteFile = FailingWrite;
+    g_dwFailError = ERROR_WRITE_FAULT;
+    g_dwFailSize = 44;
+    EXPECT_EQ(Split(strSrc, 1000), 0u);
+    EXPECT_EQ(g_nFailures.load(), 1);
+    EXPECT_EQ(FileSize(1), 44u);
+    EXPECT_EQ(PieceData(1, fmt), std::string());
+    // The older pieces 2 and 3 were not touched again.
+    EXPECT_EQ(FileSize(2), 1044u);
+}
+
+TEST_F(SplitFaultTest, FullDiskBeforeAFullPieceStopsTheBatch)
+{
+    struct Case
+    {
+        const char* pcWhat;
+        std::vector<ULONGLONG> answers;
+        DWORD dwPieces;
+        int bStop;
+        bool bQueryFails;
+    };
+    const Case kCases[] = {
+        {"before the first piece", {kLow}, 0, 1, false},
+        {"before the second piece", {kEnough, kLow}, 1, 1, false},
+        {"before the last, shorter piece", {kEnough, kEnough, kLow}, 2, 0, false},
+        {"free space cannot be asked", {0xDEAD}, 0, 1, true},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.pcWhat);
+        CString strDir = MakeTestDir("full");
+        CString strBase = JoinPath(strDir, "f");
+        WaveFormat fmt = MakePcmFormat(1, 8, 1000);
+        std::string wav = BuildWave(fmt, MakeSamples(fmt, 2500));
+        CString strSrc = JoinPath(strDir, "f.wav");
+        ASSERT_TRUE(WriteBytes(strSrc, wav));
+        ClearTrace();
+        TakeMessages();
+        m_state.m_bStopBatch.store(0);
+        g_freeAnswers = c.answers;
+        g_nFreeCalls = 0;
+        g_freeFolders.clear();
+        GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+
+        EXPECT_EQ(Split(strBase, strSrc, 1000), c.dwPieces);
+        ResetPlatformHooks();
+        EXPECT_EQ(m_state.m_bStopBatch.load(), c.bStop);
+        CString strRefused;
+        strRefused.Format("%s_%03u.wav", (const char*)strBase, c.dwPieces + 1);
+        EXPECT_FALSE(PathExists(strRefused));
+        std::string text = std::string("※　出力フォルダの空き容量が足りません。\n[ ") +
+                           (const char*)strRefused + " ]";
+        std::vector<std::string> boxes = TakeMessages();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], text);
+        std::string trace = ReadTrace();
+        EXPECT_NE(trace.find(text + "\n"), std::string::npos) << trace;
+        EXPECT_EQ(trace.find("※　空き容量を取得できません。GetDiskFreeBytes()") !=
+                      std::string::npos,
+                  c.bQueryFails);
+        // Asked once per piece, about the output folder.
+        ASSERT_EQ(g_freeFolders.size(), (size_t)c.dwPieces + 1);
+        EXPECT_EQ(g_freeFolders[0], std::string((const char*)strDir) + "\\");
+        for (DWORD i = 1; i <= c.dwPieces; ++i)
+        {
+            CString strPiece;
+            strPiece.Format("%s_%03u.wav", (const char*)strBase, i);
+            std::string piece;
+            ASSERT_TRUE(ReadBytes(strPiece, piece));
+            EXPECT_EQ(piece.size(), 1044u);
+        }
+    }
+}
+
+TEST_F(SplitFaultTest, PieceThatCannotBeOpenedEndsTheSplit)
+{
+    WaveFormat fmt = MakePcmFormat(1, 8, 1000);
+    CString strSrc = WriteSource(BuildWave(fmt, MakeSamples(fmt, 2000)));
+    ASSERT_TRUE(WriteBytes(PiecePath(1), "held by someone else"));
+    HANDLE hLock = CreateFileA(PiecePath(1), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Split(strSrc, 1000), 0u);
+    CloseHandle(hLock);
+    std::string held;
+    ASSERT_TRUE(ReadBytes(PiecePath(1), held));
+    EXPECT_EQ(held, "held by someone else");
+    EXPECT_FALSE(PathExists(PiecePath(2)));
+    std::string entry = std::string("※　分割ファイルを開けません。SplitFile()\n\tPiecePath[") +
+                        (const char*)PiecePath(1) + "]\n:";
+    EXPECT_NE(ReadTrace().find(entry), std::string::npos) << ReadTrace();
+}

@@ -1,0 +1,249 @@
+// Splitting one file: piece sizes, names, headers and the exact data.
+#include "SplitFixture.h"
+
+#include "engine/JobFlags.h"
+
+namespace
+{
+// Mono 8-bit: one byte per frame, so a piece of n ms at r Hz is r*n/1000 bytes.
+WaveFormat Mono8(uint32_t dwRate)
+{
+    return MakePcmFormat(1, 8, dwRate);
+}
+
+std::string DataOf(const std::string& wav, const WaveFormat& fmt, size_t nBytes,
+                   const WaveOptions& opt = WaveOptions())
+{
+    return wav.substr(DataStartOf(fmt, opt), nBytes);
+}
+} // namespace
+
+// How the data divides into pieces: full ones, then the rest.
+TEST_F(SplitTest, PiecesCoverTheDataExactly)
+{
+    struct Case
+    {
+        const char* pcWhat;
+        WaveFormat fmt;
+        uint32_t nFrames;
+        DWORD dwMs;
+        DWORD dwPieces;
+        uint32_t dwLastSize; // data bytes of the last piece
+        bool bRest;          // whether a "RestDataSize" entry is written
+    };
+    const Case kCases[] = {
+        {"exactly three pieces", Mono8(1000), 3000, 1000, 3, 1000, false},
+        {"two pieces and a rest", Mono8(1000), 2500, 1000, 3, 500, true},
+        {"shorter than one piece", Mono8(1000), 700, 1000, 1, 700, true},
+        {"stereo 16-bit", MakePcmFormat(2, 16, 8000), 1601, 100, 3, 4, true},
+        {"stereo 24-bit", MakePcmFormat(2, 24, 11025), 4410, 200, 2, 6 * 2205, false},
+        {"section longer than the data", Mono8(44100), 100, 180000, 1, 100, true},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.pcWhat);
+        CString strDir = MakeTestDir("cover");
+        CString strBase = JoinPath(strDir, "x");
+        std::string wav = BuildWave(c.fmt, MakeSamples(c.fmt, c.nFrames));
+        CString strSrc = JoinPath(strDir, "x.wav");
+        ASSERT_TRUE(WriteBytes(strSrc, wav));
+        ClearTrace();
+
+        ASSERT_EQ(Split(strBase, strSrc, c.dwMs), c.dwPieces);
+        std::string all;
+        for (DWORD i = 1; i <= c.dwPieces; ++i)
+        {
+            CString strPiece;
+            strPiece.Format("%s_%03u.wav", (const char*)strBase, i);
+            std::string piece;
+            ASSERT_TRUE(ReadBytes(strPiece, piece));
+            ASSERT_GE(piece.size(), 44u);
+            EXPECT_EQ(piece.substr(0, 44), CanonicalHeader(c.fmt, (uint32_t)piece.size() - 44));
+            all += piece.substr(44);
+            if (i == c.dwPieces)
+            {
+                EXPECT_EQ(piece.size() - 44, c.dwLastSize);
+            }
+        }
+        EXPECT_TRUE(SameBytes(all, DataOf(wav, c.fmt, (size_t)c.nFrames * c.fmt.wBlockSize)));
+        CString strNext;
+        strNext.Format("%s_%03u.wav", (const char*)strBase, c.dwPieces + 1);
+        EXPECT_FALSE(PathExists(strNext));
+        std::string strRest = "RestDataSize: " + std::to_string(c.dwLastSize) + " Byte\n";
+        EXPECT_EQ(ReadTrace().find(strRest) != std::string::npos, c.bRest) << ReadTrace();
+        EXPECT_EQ(m_state.m_bStopBatch.load(), 0);
+    }
+}
+
+TEST_F(SplitTest, HeaderClaimingMoreThanTheFileCutsWhatIsThere)
+{
+    WaveFormat fmt = Mono8(1000);
+    WaveOptions opt;
+    opt.bOverrideDataSize = true;
+    opt.dwDataSize = 5000;
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 2500), opt);
+    ASSERT_EQ(Split(WriteSource(wav), 1000), 3u);
+    EXPECT_TRUE(SameBytes(AllPieceData(3, fmt), DataOf(wav, fmt, 2500)));
+    EXPECT_FALSE(PathExists(PiecePath(4)));
+    EXPECT_NE(ReadTrace().find("RestDataSize: 500 Byte\n"), std::string::npos);
+}
+
+TEST_F(SplitTest, ChunksAfterTheDataStayOut)
+{
+    WaveFormat fmt = Mono8(1000);
+    WaveOptions opt;
+    opt.chunksBeforeData.push_back(MakeChunk("LIST", "INFOISFT"));
+    opt.chunksAfterData.push_back(MakeChunk("id3 ", std::string(300, 'z')));
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 1500), opt);
+    ASSERT_EQ(Split(WriteSource(wav), 1000), 2u);
+    EXPECT_TRUE(SameBytes(AllPieceData(2, fmt), DataOf(wav, fmt, 1500, opt)));
+}
+
+TEST_F(SplitTest, NoDataWritesNoPiece)
+{
+    WaveFormat fmt = Mono8(1000);
+    // A chunk after the empty data chunk keeps the file longer than its header.
+    WaveOptions opt;
+    opt.chunksAfterData.push_back(MakeChunk("junk", "abcd"));
+    ASSERT_EQ(Split(WriteSource(BuildWave(fmt, std::string(), opt)), 1000), 0u);
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+    EXPECT_EQ(m_host.m_nProgress, 0);
+}
+
+TEST_F(SplitTest, FileEndingAtItsDataStartIsRefused)
+{
+    WaveFormat fmt = Mono8(1000);
+    fmt.dwFmtExtra = 2; // data start 46: the file is exactly its header
+    ASSERT_EQ(Split(WriteSource(BuildWave(fmt, std::string())), 1000), 0u);
+    EXPECT_NE(ReadTrace().find("※　ファイルサイズがデータ先頭アドレスより小さいです。\n"),
+              std::string::npos);
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+}
+
+TEST_F(SplitTest, ThousandthPieceHasFourDigits)
+{
+    WaveFormat fmt = Mono8(8000); // 1 ms = 8 bytes
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 1000 * 8 + 3));
+    ASSERT_EQ(Split(WriteSource(wav), 1), 1001u);
+    EXPECT_TRUE(PathExists(JoinPath(m_strDir, "src_999.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(m_strDir, "src_1000.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(m_strDir, "src_1001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(m_strDir, "src_0999.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(m_strDir, "src_1002.wav")));
+    EXPECT_TRUE(SameBytes(AllPieceData(1001, fmt), DataOf(wav, fmt, 8003)));
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), 8003u);
+}
+
+TEST_F(SplitTest, OlderLongerPieceIsCutToTheNewLength)
+{
+    WaveFormat fmt = Mono8(1000);
+    ASSERT_TRUE(WriteBytes(PiecePath(1), std::string(5000, 'o')));
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 1000));
+    ASSERT_EQ(Split(WriteSource(wav), 1000), 1u);
+    std::string piece;
+    ASSERT_TRUE(ReadBytes(PiecePath(1), piece));
+    EXPECT_EQ(piece.size(), 1044u);
+    EXPECT_TRUE(SameBytes(PieceData(1, fmt), DataOf(wav, fmt, 1000)));
+}
+
+TEST_F(SplitTest, SectionShorterThanOneFrameIsRefused)
+{
+    WaveFormat fmt = Mono8(999); // 1 ms holds no whole frame
+    ASSERT_EQ(Split(WriteSource(BuildWave(fmt, MakeSamples(fmt, 100))), 1), 0u);
+    EXPECT_EQ(ReadTrace().find("※　区間長が1サンプルより短いため分割できません。\n") !=
+                  std::string::npos,
+              true)
+        << ReadTrace();
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+}
+
+TEST_F(SplitTest, PieceSizeBeyond32BitsLeavesOneLastPiece)
+{
+    // 200 kHz stereo 32-bit: 0xFFFFFFFF ms is 6.9e12 bytes per piece.
+    WaveFormat fmt = MakePcmFormat(2, 32, 200000);
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 300));
+    ASSERT_EQ(Split(WriteSource(wav), 0xFFFFFFFFu), 1u);
+    EXPECT_TRUE(SameBytes(PieceData(1, fmt), DataOf(wav, fmt, 2400)));
+    EXPECT_NE(ReadTrace().find("RestDataSize: 2400 Byte\n"), std::string::npos);
+}
+
+TEST_F(SplitTest, ProgressFollowsEveryBlock)
+{
+    WaveFormat fmt = Mono8(1000);
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 3500));
+    ASSERT_EQ(Split(WriteSource(wav), 1000), 4u);
+    EXPECT_EQ(m_host.m_nProgress, 4); // one block per piece
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), 3500u);
+}
+
+TEST_F(SplitTest, SourceIsOnlyReadAndStaysAsItWas)
+{
+    WaveFormat fmt = Mono8(1000);
+    std::string wav = BuildWave(fmt, MakeSamples(fmt, 2000));
+    CString strSrc = WriteSource(wav);
+    // Another reader that lets nobody write: a split that asked for write
+    // access to its source could not open it.
+    HANDLE hOther = CreateFileA(strSrc, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hOther, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Split(strSrc, 1000), 2u);
+    CloseHandle(hOther);
+    std::string after;
+    ASSERT_TRUE(ReadBytes(strSrc, after));
+    EXPECT_EQ(after, wav);
+}
+
+// Sources and bases that cannot be split: traced, nothing written.
+TEST_F(SplitTest, RefusedInputsAreTraced)
+{
+    WaveFormat fmt = Mono8(1000);
+    std::string good = BuildWave(fmt, MakeSamples(fmt, 1000));
+    std::string notWave = good;
+    notWave.replace(8, 4, "AVI ");
+    std::string floatWave = good;
+    PutLE16(floatWave, 20, 3);
+    struct Case
+    {
+        const char* pcWhat;
+        const char* pcBase;         // null: the test's base path
+        const std::string* pSource; // null: no source file at all
+        const char* pcEntry;
+    };
+    const Case kCases[] = {
+        {"base without separator", "src", &good, "※　出力基本パスが無効です。[ src ]\n"},
+        {"separator at index 1", "a" TEST_SEP "src", &good,
+         "※　出力基本パスが無効です。[ a" TEST_SEP "src ]\n"},
+        {"missing source", nullptr, nullptr, "※　入力ファイルのオープンに失敗。\n"},
+        {"not a WAVE file", nullptr, &notWave, "※　無効なWAVEヘッダです。\n"},
+        {"not PCM", nullptr, &floatWave, "※　無効なWAVEヘッダです。\n"},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.pcWhat);
+        CString strDir = MakeTestDir("refused");
+        CString strSrc = JoinPath(strDir, "src.wav");
+        if (c.pSource != nullptr)
+        {
+            ASSERT_TRUE(WriteBytes(strSrc, *c.pSource));
+        }
+        CString strBase = c.pcBase != nullptr ? CString(c.pcBase) : JoinPath(strDir, "src");
+        ClearTrace();
+        EXPECT_EQ(Split(strBase, strSrc, 1000), 0u);
+        EXPECT_NE(ReadTrace().find(c.pcEntry), std::string::npos) << ReadTrace();
+        EXPECT_FALSE(PathExists(JoinPath(strDir, "src_001.wav")));
+        EXPECT_FALSE(PathExists("src_001.wav"));
+    }
+}
+
+TEST_F(SplitTest, LockedSourceIsNotSplit)
+{
+    WaveFormat fmt = Mono8(1000);
+    CString strSrc = WriteSource(BuildWave(fmt, MakeSamples(fmt, 1000)));
+    HANDLE hLock = CreateFileA(strSrc, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Split(strSrc, 1000), 0u);
+    CloseHandle(hLock);
+    EXPECT_NE(ReadTrace().find("※　入力ファイルのオープンに失敗。\n"), std::string::npos);
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+}
