@@ -14,5 +14,15 @@ if [ -z "${DISPLAY:-}" ] || [ ! -f "$EXE" ]; then
   echo "  build/native/cli/wavoss-split --help"
   exit 0
 fi
-export WINEPREFIX="$(pwd)/build/wineprefix" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
-exec /usr/lib/wine/wine64 "$EXE"
+# A prefix of its own (the tests' prefix lets Wine manage the windows, which
+# suits Xvfb but not a desktop), in Japanese, with the dialogs' font drawn by
+# IPA P Gothic.
+export WINEPREFIX="$(pwd)/build/wineprefix-start" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+WINE=/usr/lib/wine/wine64
+mkdir -p "$WINEPREFIX"
+if [ ! -f "$WINEPREFIX/.wavoss-font" ]; then
+  "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f \
+    </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.wavoss-font"
+fi
+exec "$WINE" "$EXE"

@@ -24,6 +24,20 @@ wine_start() {
   # otherwise hold ctest's output pipe open and ctest would never finish.
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null || true
   "$WINE_LOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wine_settings
+}
+
+# Once per prefix: the dialogs' font "ＭＳ Ｐゴシック" drawn with IPA P Gothic,
+# and windows that Wine manages itself. Xvfb has no window manager: Wine would
+# wait two seconds for one on every hidden window, and nobody would draw the
+# captions that the screenshots show.
+wine_settings() {
+  local mark="$WINEPREFIX/.wavoss-settings"
+  [ -f "$mark" ] && return 0
+  "$WINE_LOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f \
+    </dev/null >/dev/null 2>&1 || return 0
+  "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || return 0
+  touch "$mark"
 }
 
 wine_stop() {

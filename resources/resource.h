@@ -1,0 +1,40 @@
+// Identifiers of the program's resources and controls (shared by the resource
+// script and the code, so only plain definitions).
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_WAVOSS_DIALOG 102
+#define IDD_FILE_DIALOG 103
+#define IDR_MAINFRAME 128
+#define IDI_FILE 130
+#define IDI_FOLDER 131
+
+// Main dialog
+#define IDC_SOURCE_LIST 1000
+#define IDC_ADD 1001
+#define IDC_OUTPUT_FOLDER_EDIT 1002
+#define IDC_OUTPUT_FOLDER 1003
+#define IDC_REMOVE 1004
+#define IDC_REMOVE_ALL 1005
+#define IDC_PROGRESS 1006
+#define IDC_TOTAL_SIZE 1007
+#define IDC_ABORT 1008
+#define IDC_EXECUTE 1009
+#define IDC_SECTION_LENGTH 1010
+#define IDC_OUTPUT_FOLDER_LABEL 1013
+#define IDC_SECTION_LENGTH_LABEL 1014
+
+// Picker
+#define IDC_FILE_LIST 1016
+#define IDC_DRIVE_LIST 1017
+#define IDC_CURRENT_FOLDER 1018
+#define IDC_UP 1019
+#define IDC_SELECT_ALL 1020
+
+// The system menu's about entry
+#define IDM_ABOUTBOX 0x0010
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,79 @@
+// The main dialog: the program's one window, owner of the collected files and
+// host of the jobs that add and split them.
+#pragma once
+
+#include "framework/CString.h"
+#include "framework/win/CControls.h"
+#include "framework/win/CDialog.h"
+#include "framework/win/CGdiObjects.h"
+#include "framework/win/CListCtrl.h"
+#include "sources/PathList.h"
+
+class CMyMainDialog : public CDialog
+{
+public:
+    explicit CMyMainDialog(CWnd* pParentWnd = nullptr);
+    ~CMyMainDialog() override;
+
+    // The source list's three columns.
+    void InsertColumns();
+    // Nonzero: the idle look (only Abort disabled); 0: the busy look.
+    void EnableJobButtons(int bIdle);
+
+    // The source list (rows written from the path list).
+    int InsertRecordRow(const CMyPathRecord& record);
+    int RebuildList();
+    void UpdateCountHeader();
+    void ShowTotalSize(ULONGLONG ullTotal);
+    // The list view's sort comparison: rows by their records' identifiers.
+    static int CALLBACK CompareRows(LPARAM lData1, LPARAM lData2, LPARAM lColumn);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    CMyPathList& GetPathList() { return m_pathList; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) override;
+
+private:
+    int OnCommand(UINT nID, UINT nCode);
+    int OnNotify(const NMHDR* pHeader, LRESULT* plResult);
+    int OnSysCommand(UINT nID);
+    int OnPaint();
+    HBRUSH OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor);
+    void OnDestroy();
+    void TrackHover(HWND hWnd);
+    int IsOwnWindow(HWND hWnd) const;
+
+    void SetSortPathList();
+    void OnRemove();
+    void OnRemoveAll();
+    void OnColumnClick(const NMLISTVIEW* pNotify, LRESULT* plResult);
+
+    CEdit m_editSectionLength;
+    CEdit m_editOutputFolder;
+    CStatic m_staticOutputFolder;
+    CProgressCtrl m_progress;
+    CEdit m_editTotalSize;
+    CListCtrl m_listSource;
+    int m_bFilterByExtension = 0;
+    int m_bUseNamePattern = 0;
+    int m_bHover = 0; // the pointer is over the Output folder button
+    CBrush m_brushHover;
+    CBrush m_brushNormal;
+    COLORREF m_crHoverBack = 0;
+    COLORREF m_crNormalBack = 0;
+    COLORREF m_crHoverText = 0;
+    COLORREF m_crNormalText = 0;
+    DWORD m_dwUIThreadID;
+    CString m_strExtension;
+    CString m_strOutputFolder;
+    UINT_PTR m_nTimerID = 0;
+    int m_nListItemCount = 0;
+    CMyPathList m_pathList;
+    int m_nColumnCount = 0;
+    CString m_strLastPickerFolder;
+    HICON m_hIcon;
+};
