@@ -1,5 +1,23 @@
 // The add-files job: collects the picked files and folders into the path list,
 // reports and takes out files whose names collide, numbers the new records.
+//
+// Host protocol (the main dialog's Add, or the command line):
+//   1. Before the picker opens, set the list's filter as every Add does:
+//      SetPatternOn(0), SetExtension("wav"), SetExtensionOn(1); the job's
+//      m_bUseNamePattern 0 and m_bFilterByExtension 1.
+//   2. When the picker is confirmed: g_bIdle = 0, then start
+//      AfxBeginThread(AddThreadProc, &job). If no thread starts, set g_bIdle
+//      back to 1 (the job never runs, so the host disposes of the picker).
+//      The job itself gives every new record the pick's GetCurrentFolder as
+//      its BaseFoldPath (the picked base folder).
+//   3. While g_bAdding is 1 the list's GetCount may be read as a progress
+//      figure; nothing else of the list may be touched until the job ends.
+//   4. The job calls back, in this order: SetLastPickerFolder, (the count
+//      message box and OpenReport when names collide), RebuildList and
+//      ShowTotalSize unless g_bClosing, DestroyPicker, PostJobFinished.
+//      AddThreadProc then sets g_bIdle to 1 and g_bAdding to 0.
+//   5. Abort sets g_bAbort: the walk stops early and the job finishes with
+//      what it found; the host's job-finished handler clears g_bAbort.
 #pragma once
 
 #include "sources/FilteredPathList.h"

@@ -1,0 +1,141 @@
+// Collection for the command line: each PATH checked and turned into a pick
+// (the folder that holds it, and its own directory entry), then the add-files
+// job run over all picks on a worker thread.
+#include "cli/Collect.h"
+
+#include "cli/Console.h"
+#include "cli/FullPath.h"
+#include "engine/JobFlags.h"
+#include "framework/WinThread.h"
+#include "support/FileSystem.h"
+
+#include <atomic>
+
+namespace
+{
+class CMyCliAddHost : public CMyAddHost
+{
+public:
+    explicit CMyCliAddHost(const std::vector<CliPick>& picks) : m_picks(picks) {}
+
+    DWORD GetPickCount() override { return (DWORD)m_picks.size(); }
+    CString GetPickerFolderText(DWORD dwPick) override { return m_picks[dwPick].strFolder; }
+    CString GetCurrentFolder(DWORD dwPick) override { return m_picks[dwPick].strFolder; }
+    DWORD GetSelectedCount(DWORD) override { return 1; }
+    const WIN32_FIND_DATAA& GetSelectedEntry(DWORD dwPick, DWORD) override
+    {
+        return m_picks[dwPick].entry;
+    }
+    void SetLastPickerFolder(const CString&) override {}
+    void RebuildList() override {}
+    void ShowTotalSize(ULONGLONG) override {}
+    void OpenReport(const char* pcPath) override
+    {
+        PrintError(CString("the colliding files are listed in ") + MakeShownPath(pcPath));
+    }
+    void DestroyPicker() override {}
+    void PostJobFinished() override { m_bFinished.store(1, std::memory_order_relaxed); }
+
+    std::atomic<int> m_bFinished{0};
+
+private:
+    const std::vector<CliPick>& m_picks;
+};
+
+void OnUnreadableFolder(const char* pcFolder, DWORD dwError, void* pContext)
+{
+    CString strText;
+    strText.Format("cannot read the folder (error %u), its files are left out: %s", dwError,
+                   (const char*)MakeShownPath(pcFolder));
+    PrintError(strText);
+    ((CliCollection*)pContext)->dwUnreadable++;
+}
+
+int IsListableFolder(const CString& strFolder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE hFind = WvFindFirstFile(strFolder + "\\*.*", &entry);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return 0;
+    FindClose(hFind);
+    return 1;
+}
+} // namespace
+
+void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pList,
+                  std::vector<CliPick>* pPicks, CliCollection* pResult)
+{
+    for (const CliArgument& arg : paths)
+    {
+        if (!arg.bConverted)
+        {
+            PrintErrorRaw("the path has characters that Shift-JIS cannot hold, skipped: ",
+                          arg.strShown);
+            pResult->dwSkipped++;
+            continue;
+        }
+        CString strFull;
+        CliPick pick;
+        CString strName;
+        const char* pcProblem = nullptr;
+        if (!MakeFullPath(arg.strSJis, &strFull))
+            pcProblem = "cannot make the path absolute, skipped: ";
+        else if (!GetFindData(&pick.entry, strFull))
+            pcProblem = "no such file or folder, skipped: ";
+        else if (!SplitFullPath(strFull, &pick.strFolder, &strName))
+            pcProblem = "a root folder or a file right in it cannot be taken, skipped: ";
+        else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
+            if (!IsListableFolder(strFull))
+                pcProblem = "cannot read the folder, skipped: ";
+        }
+        else if (!pList->MatchName(CMyWString((const char*)strName)))
+            pcProblem = "not a .wav file, skipped: ";
+        if (pcProblem != nullptr)
+        {
+            PrintError(CString(pcProblem) +
+                       MakeShownPath(strFull.IsEmpty() ? arg.strSJis : strFull));
+            pResult->dwSkipped++;
+            continue;
+        }
+        pPicks->push_back(pick);
+    }
+}
+
+int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pList,
+                     CliCollection* pResult)
+{
+    CMyCliAddHost host(picks);
+    CMyAddJob job(pList, &host);
+    job.m_bUseNamePattern = 0;
+    job.m_bFilterByExtension = 1;
+    pList->SetFolderErrorHandler(OnUnreadableFolder, pResult);
+
+    g_bIdle.store(0, std::memory_order_relaxed);
+    CWinThread* pThread =
+        AfxBeginThread(AddThreadProc, &job, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (pThread == nullptr)
+    {
+        g_bIdle.store(1, std::memory_order_relaxed);
+        pList->SetFolderErrorHandler(nullptr, nullptr);
+        return 0;
+    }
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    while (!host.m_bFinished.load(std::memory_order_relaxed))
+    {
+        if (g_bAdding.load(std::memory_order_relaxed))
+        {
+            CString strLine;
+            strLine.Format("collecting: %u files", pList->GetCount());
+            ShowStatusLine(strLine);
+        }
+        Sleep(100);
+    }
+    pThread->WaitForExit(nullptr);
+    delete pThread;
+    ClearStatusLine();
+    pList->SetFolderErrorHandler(nullptr, nullptr);
+    pResult->dwDuplicates = job.m_dwDuplicates;
+    return 1;
+}

@@ -1,0 +1,33 @@
+// Collection for the command line: each PATH checked and turned into a pick
+// (the folder that holds it, and its own directory entry), then the add-files
+// job run over all picks on a worker thread.
+#pragma once
+
+#include "cli/Terminal.h"
+#include "sources/AddJob.h"
+
+#include <vector>
+
+struct CliPick
+{
+    CString strFolder; // the folder the picker would show
+    WIN32_FIND_DATAA entry;
+};
+
+struct CliCollection
+{
+    DWORD dwSkipped = 0;    // arguments that were reported and left out
+    DWORD dwDuplicates = 0; // files taken out for colliding names
+    DWORD dwUnreadable = 0; // folders met in the walk that could not be read
+};
+
+// Reports and leaves out every PATH that cannot be taken: not representable,
+// missing, a root, a file that is not *.wav, a folder that cannot be read.
+void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pList,
+                  std::vector<CliPick>* pPicks, CliCollection* pResult);
+
+// Runs the add-files job over the picks (with the dialog's "wav" filter set on
+// the list), showing the growing count on the status line. 0 when the job
+// could not be started.
+int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pList,
+                     CliCollection* pResult);

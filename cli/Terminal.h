@@ -1,0 +1,33 @@
+// The command line's terminal: arguments converted to Shift-JIS at entry, the
+// program's Shift-JIS texts converted back for output, and Ctrl-C.
+#pragma once
+
+#include "framework/CString.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct CliArgument
+{
+    CString strSJis;      // the argument in Shift-JIS, when it converted
+    int bConverted = 0;   // 0: the argument holds a character Shift-JIS lacks
+    std::string strShown; // the argument as it arrived, for messages
+};
+
+// Learns the terminal's encoding and reads the arguments (argv[1] on).
+void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs);
+
+// Writes Shift-JIS text to the stream in the terminal's encoding.
+void PrintSJis(FILE* pStream, const char* pcText);
+// The raw argument as it arrived, for messages: printed as is.
+void PrintRaw(FILE* pStream, const std::string& strText);
+
+// 1 when the stream is a terminal (or the Windows console).
+int IsTerminal(FILE* pStream);
+// The terminal's width in columns, 80 when unknown.
+int GetTerminalWidth(FILE* pStream);
+
+// The first Ctrl-C sets the abort flag, so the walk and the batch stop at
+// their next test; a second one ends the program at once.
+void InstallInterruptHandler();

@@ -1,0 +1,177 @@
+// The command line's terminal on Linux: the locale's character set, iconv for
+// anything but UTF-8, isatty and SIGINT.
+#include "cli/Terminal.h"
+
+#include "engine/JobFlags.h"
+#include "platform/Platform.h"
+
+#include <clocale>
+#include <csignal>
+#include <cstring>
+#include <iconv.h>
+#include <langinfo.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace
+{
+std::string g_strCodeset = "UTF-8";
+
+bool IsUtf8(const std::string& strCodeset)
+{
+    return strcasecmp(strCodeset.c_str(), "UTF-8") == 0 ||
+           strcasecmp(strCodeset.c_str(), "UTF8") == 0;
+}
+
+// Converts between the terminal's set and UTF-16; false when a character has
+// no counterpart (bStrict) or iconv cannot be opened.
+bool Iconv(const char* pcTo, const char* pcFrom, const std::string& in, std::string& out,
+           bool bStrict)
+{
+    iconv_t cd = iconv_open(pcTo, pcFrom);
+    if (cd == (iconv_t)-1)
+        return false;
+    out.assign(in.size() * 4 + 16, '\0');
+    char* pIn = const_cast<char*>(in.data());
+    size_t nIn = in.size();
+    char* pOut = &out[0];
+    size_t nOut = out.size();
+    bool bOk = true;
+    while (nIn > 0)
+    {
+        if (iconv(cd, &pIn, &nIn, &pOut, &nOut) != (size_t)-1)
+            continue;
+        if (bStrict || errno == E2BIG || nOut == 0)
+        {
+            bOk = false;
+            break;
+        }
+        // Lenient output: one '?' for what cannot be shown, then go on.
+        *pOut++ = '?';
+        nOut--;
+        size_t nSkip = strcmp(pcFrom, "UTF-16LE") == 0 ? 2 : 1;
+        pIn += nSkip < nIn ? nSkip : nIn;
+        nIn -= nSkip < nIn ? nSkip : nIn;
+    }
+    iconv_close(cd);
+    out.resize(out.size() - nOut);
+    return bOk;
+}
+
+std::u16string ToWide(const char* pcText, UINT uCodePage)
+{
+    int n = MultiByteToWideChar(uCodePage, 0, pcText, -1, nullptr, 0);
+    if (n <= 0)
+        return std::u16string();
+    std::u16string w((size_t)n, u'\0');
+    MultiByteToWideChar(uCodePage, 0, pcText, -1, &w[0], n);
+    w.resize((size_t)n - 1);
+    return w;
+}
+
+// The terminal's text as UTF-16; false when it is not valid in its set.
+bool TerminalToWide(const std::string& in, std::u16string& wide)
+{
+    std::string bytes;
+    if (!Iconv("UTF-16LE", g_strCodeset.c_str(), in, bytes, true))
+        return false;
+    wide.assign((const char16_t*)bytes.data(), bytes.size() / 2);
+    return true;
+}
+
+void OnInterrupt(int)
+{
+    if (g_bAbort.load(std::memory_order_relaxed))
+        _exit(130);
+    g_bAbort.store(1, std::memory_order_relaxed);
+}
+} // namespace
+
+void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs)
+{
+    // Only the name of the set is wanted: the "C" locale is put back so that
+    // the runtime's character functions behave as everywhere else.
+    if (setlocale(LC_CTYPE, "") != nullptr)
+    {
+        const char* pcSet = nl_langinfo(CODESET);
+        if (pcSet != nullptr && pcSet[0] != '\0')
+            g_strCodeset = strcasecmp(pcSet, "ANSI_X3.4-1968") == 0 ? "UTF-8" : pcSet;
+        setlocale(LC_CTYPE, "C");
+    }
+    pArgs->clear();
+    for (int i = 1; i < argc; i++)
+    {
+        CliArgument arg;
+        arg.strShown = argv[i];
+        std::u16string wide;
+        if (TerminalToWide(arg.strShown, wide))
+        {
+            BOOL bUsedDefault = FALSE;
+            int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0,
+                                        nullptr, &bUsedDefault);
+            if (wide.empty())
+                arg.bConverted = 1;
+            else if (n > 0 && !bUsedDefault)
+            {
+                std::string sjis((size_t)n, '\0');
+                WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &sjis[0], n, nullptr,
+                                    &bUsedDefault);
+                arg.strSJis = CString(sjis.data(), n);
+                arg.bConverted = !bUsedDefault && (int)strlen(arg.strSJis) == n;
+            }
+        }
+        pArgs->push_back(arg);
+    }
+}
+
+void PrintSJis(FILE* pStream, const char* pcText)
+{
+    std::u16string wide = ToWide(pcText, CP_ACP);
+    std::string out;
+    if (IsUtf8(g_strCodeset))
+    {
+        int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr,
+                                    nullptr);
+        if (n > 0)
+        {
+            out.assign((size_t)n, '\0');
+            WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), &out[0], n, nullptr,
+                                nullptr);
+        }
+    }
+    else
+    {
+        std::string bytes((const char*)wide.data(), wide.size() * 2);
+        Iconv(g_strCodeset.c_str(), "UTF-16LE", bytes, out, false);
+    }
+    fwrite(out.data(), 1, out.size(), pStream);
+    fflush(pStream);
+}
+
+void PrintRaw(FILE* pStream, const std::string& strText)
+{
+    fwrite(strText.data(), 1, strText.size(), pStream);
+    fflush(pStream);
+}
+
+int IsTerminal(FILE* pStream)
+{
+    return isatty(fileno(pStream)) ? 1 : 0;
+}
+
+int GetTerminalWidth(FILE* pStream)
+{
+    struct winsize ws;
+    if (ioctl(fileno(pStream), TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0)
+        return ws.ws_col;
+    return 80;
+}
+
+void InstallInterruptHandler()
+{
+    struct sigaction sa;
+    memset(&sa, 0, sizeof(sa));
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+}

@@ -1,0 +1,145 @@
+// The command line's parts: option reading and the progress line.
+#include "cli/Options.h"
+#include "cli/ProgressLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<CliArgument> Args(const std::vector<const char*>& texts)
+{
+    std::vector<CliArgument> args;
+    for (const char* pcText : texts)
+    {
+        CliArgument arg;
+        arg.strShown = pcText;
+        arg.strSJis = pcText;
+        arg.bConverted = 1;
+        args.push_back(arg);
+    }
+    return args;
+}
+} // namespace
+
+struct OptionCase
+{
+    std::vector<const char*> args;
+    int bOk;
+    const char* pcLength;
+    const char* pcOutput;
+    const char* pcLogDir;
+    int bQuiet;
+    std::vector<const char*> paths;
+};
+
+TEST(CliOptions, ReadsShortLongAndJoinedForms)
+{
+    const OptionCase cases[] = {
+        {{"-o", "out", "a.wav"}, 1, "00:03:00", "out", "", 0, {"a.wav"}},
+        {{"-l", "1:30", "--output", "o", "-q", "d", "e.wav"},
+         1,
+         "1:30",
+         "o",
+         "",
+         1,
+         {"d", "e.wav"}},
+        {{"--length=90", "-oout", "--log-dir=logs", "x"}, 1, "90", "out", "logs", 0, {"x"}},
+        {{"-o", "out", "--", "-q", "--help"}, 1, "00:03:00", "out", "", 0, {"-q", "--help"}},
+        {{"-o", "out", "-", "a"}, 1, "00:03:00", "out", "", 0, {"-", "a"}},
+        {{"-x", "a"}, 0, "", "", "", 0, {}},
+        {{"--lenght", "1"}, 0, "", "", "", 0, {}},
+        {{"a", "-o"}, 0, "", "", "", 0, {}},
+        {{"--output="}, 0, "", "", "", 0, {}},
+        {{"-o", "out"}, 1, "00:03:00", "out", "", 0, {}},
+    };
+    for (const OptionCase& c : cases)
+    {
+        CliOptions options;
+        CString strError;
+        int bOk = ParseCliOptions(Args(c.args), &options, &strError);
+        ASSERT_EQ(c.bOk, bOk) << c.args[0];
+        if (!bOk)
+        {
+            EXPECT_FALSE(strError.IsEmpty());
+            continue;
+        }
+        EXPECT_STREQ(c.pcLength, options.strLength);
+        EXPECT_STREQ(c.pcOutput, options.strOutput);
+        EXPECT_STREQ(c.pcLogDir, options.strLogDir);
+        EXPECT_EQ(c.bQuiet, options.bQuiet);
+        ASSERT_EQ(c.paths.size(), options.paths.size());
+        for (size_t i = 0; i < c.paths.size(); i++)
+            EXPECT_STREQ(c.paths[i], options.paths[i].strSJis);
+    }
+}
+
+TEST(CliOptions, ValueThatShiftJisCannotHoldIsAUsageError)
+{
+    std::vector<CliArgument> args = Args({"-o", "x", "a"});
+    args[1].bConverted = 0;
+    args[1].strSJis.Empty();
+    CliOptions options;
+    CString strError;
+    EXPECT_EQ(0, ParseCliOptions(args, &options, &strError));
+    // A PATH that cannot be held is passed on, to be reported and skipped.
+    args = Args({"-o", "x", "a"});
+    args[2].bConverted = 0;
+    EXPECT_EQ(1, ParseCliOptions(args, &options, &strError));
+    ASSERT_EQ(1u, options.paths.size());
+    EXPECT_EQ(0, options.paths[0].bConverted);
+}
+
+TEST(CliOptions, HelpAndVersionNeedNothingElse)
+{
+    CliOptions options;
+    CString strError;
+    ASSERT_EQ(1, ParseCliOptions(Args({"--help"}), &options, &strError));
+    EXPECT_EQ(1, options.bHelp);
+    ASSERT_EQ(1, ParseCliOptions(Args({"--version"}), &options, &strError));
+    EXPECT_EQ(1, options.bVersion);
+    EXPECT_NE(nullptr, strstr(GetHelpText(), "--log-dir"));
+}
+
+struct ProgressCase
+{
+    ULONGLONG ullDone, ullTotal;
+    double dSeconds;
+    int nWidth;
+    const char* pcExpect;
+};
+
+TEST(ProgressLine, ShowsBarPercentSizesAndRate)
+{
+    const ProgressCase cases[] = {
+        {0, 2048, 0.1, 60, "[-----------]    0%  0 B / 2.0 KiB"},
+        {1024, 2048, 2.0, 60, "[#####------]   50%  1.0 KiB / 2.0 KiB  512 B/s"},
+        {3u << 30, 3u << 30, 1.0, 70,
+         "[#####################]  100%  3.0 GiB / 3.0 GiB  3.0 GiB/s"},
+        {999, 1000, 0.0, 80, "[##############################-]   99%  999 B / 1000 B"},
+        {5, 10, 0.0, 20, " 50%  5 B / 10 B"},
+        {1, 2, 9.0, 200, nullptr},
+        {7, 0, 0.0, 40, "100%  0 B / 0 B"},
+    };
+    for (const ProgressCase& c : cases)
+    {
+        CString strLine = FormatProgressLine(c.ullDone, c.ullTotal, c.dSeconds, c.nWidth);
+        if (c.pcExpect == nullptr)
+        {
+            EXPECT_EQ(0, strLine.Find("[" + CString('#', 25) + CString('-', 25) + "]")) << strLine;
+            continue;
+        }
+        EXPECT_STREQ(c.pcExpect, strLine) << c.nWidth;
+        EXPECT_LT(strLine.GetLength(), c.nWidth);
+    }
+}
+
+TEST(ProgressLine, ByteCountsRoundDown)
+{
+    EXPECT_STREQ("1023 B", FormatByteCount(1023));
+    EXPECT_STREQ("1.9 KiB", FormatByteCount(2047));
+    EXPECT_STREQ("1.0 MiB", FormatByteCount(1u << 20));
+    EXPECT_STREQ("1024.0 TiB", FormatByteCount(1ull << 50));
+}

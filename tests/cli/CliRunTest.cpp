@@ -1,0 +1,275 @@
+// wavoss-split run as a program on generated trees: pieces, mirrored folders,
+// messages, the report and exit codes.
+#include "RunProgram.h"
+
+#include "TestSupport.h"
+#include "WaveBuilder.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+// 8000 Hz mono 16-bit: one second is 16000 bytes.
+const WaveFormat kFormat = MakePcmFormat(1, 16, 8000);
+
+std::string MakeWave(uint32_t nFrames)
+{
+    return BuildWave(kFormat, MakeSamples(kFormat, nFrames));
+}
+
+CString Dir(const CString& strParent, const char* pcName)
+{
+    CString strPath = JoinPath(strParent, pcName);
+    CreateDirectoryA(strPath, nullptr);
+    return strPath;
+}
+
+std::string U(const CString& strPath)
+{
+    return SJisToUtf8(std::string(strPath));
+}
+
+bool Contains(const std::string& text, const std::string& strSJis)
+{
+    return text.find(ExpectedOutput(strSJis)) != std::string::npos;
+}
+
+// The pieces of one source, in order, joined back: header checks and data.
+std::string JoinPieces(const CString& strBase, int nPieces)
+{
+    std::string joined;
+    for (int i = 1; i <= nPieces; i++)
+    {
+        CString strPath;
+        strPath.Format("%s_%03d.wav", (const char*)strBase, i);
+        std::string piece;
+        EXPECT_TRUE(ReadBytes(strPath, piece)) << strPath.GetString();
+        if (piece.size() < 44)
+            return std::string();
+        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << strPath.GetString();
+        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << strPath.GetString();
+        joined += piece.substr(44);
+    }
+    CString strNext;
+    strNext.Format("%s_%03d.wav", (const char*)strBase, nPieces + 1);
+    EXPECT_FALSE(PathExists(strNext)) << strNext.GetString();
+    return joined;
+}
+
+struct Tree
+{
+    CString strRoot;
+    CString strOut;
+    CString strLogs;
+};
+
+Tree MakeTree(const char* pcName)
+{
+    Tree tree;
+    tree.strRoot = MakeTestDir(pcName);
+    tree.strOut = JoinPath(tree.strRoot, "out");
+    tree.strLogs = Dir(tree.strRoot, "logs");
+    return tree;
+}
+} // namespace
+
+TEST(CliRun, SplitsFilesAndMirrorsFolders)
+{
+    Tree tree = MakeTree("split");
+    CString strAlbum = Dir(Dir(tree.strRoot, "src"), "曲集");
+    CString strDisc = Dir(strAlbum, "disc1");
+    ASSERT_TRUE(WriteBytes(JoinPath(strDisc, "a.wav"), MakeWave(28000))); // 3.5 s
+    ASSERT_TRUE(WriteBytes(JoinPath(strAlbum, "b.WAV"), MakeWave(8000))); // 1 s
+    ASSERT_TRUE(WriteBytes(JoinPath(strAlbum, "notes.txt"), "not audio"));
+    CString strSingle = JoinPath(Dir(tree.strRoot, "single"), "x.wav");
+    ASSERT_TRUE(WriteBytes(strSingle, MakeWave(12000))); // 1.5 s
+
+    ProgramResult r = RunSplitProgram({"-l", "0:0:1", "-o", U(tree.strOut), "--log-dir",
+                                       U(tree.strLogs), "-q", U(strAlbum), U(strSingle)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "3 個中 3 個のファイルを分割処理しました。")) << r.strErr;
+    CString strOutAlbum = JoinPath(tree.strOut, "曲集");
+    EXPECT_EQ(MakeSamples(kFormat, 28000),
+              JoinPieces(JoinPath(JoinPath(strOutAlbum, "disc1"), "a"), 4));
+    EXPECT_EQ(MakeSamples(kFormat, 8000), JoinPieces(JoinPath(strOutAlbum, "b"), 1));
+    EXPECT_EQ(MakeSamples(kFormat, 12000), JoinPieces(JoinPath(tree.strOut, "x"), 2));
+    std::string trace;
+    EXPECT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    EXPECT_NE(std::string::npos, trace.find("SectorSize = 1000 [ms]\n"));
+    EXPECT_FALSE(PathExists(JoinPath(tree.strLogs, "ConflictFile.txt")));
+}
+
+TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
+{
+    Tree tree = MakeTree("collide");
+    CString strSrc = Dir(tree.strRoot, "src");
+    ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "A"), "song.wav"), MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "B"), "SONG.wav"), MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "other.wav"), MakeWave(8000)));
+    ProgramResult r =
+        RunSplitProgram({"-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)});
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "ConflictFile.txt")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    std::string report;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "ConflictFile.txt"), report));
+    std::string expect = "=====  重複したファイルのリスト  =====\r\n";
+    expect += std::string(JoinPath(strSrc, "A")) + "\\song.wav\r\n";
+    expect += std::string(JoinPath(strSrc, "B")) + "\\SONG.wav\r\n\r\n";
+#ifndef _WIN32
+    // The argument was made absolute with the platform's separators.
+    for (char& c : expect)
+        c = c == '/' ? '\\' : c;
+    for (char& c : report)
+        c = c == '/' ? '\\' : c;
+#endif
+    EXPECT_EQ(expect, report);
+    CString strOutSrc = JoinPath(tree.strOut, "src");
+    EXPECT_TRUE(PathExists(JoinPath(strOutSrc, "other_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "A"), "song_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "B"), "SONG_001.wav")));
+}
+
+TEST(CliRun, BadPathsAreReportedAndTheRestIsSplit)
+{
+    Tree tree = MakeTree("badpaths");
+    CString strGood = JoinPath(tree.strRoot, "good.wav");
+    ASSERT_TRUE(WriteBytes(strGood, MakeWave(4000)));
+    CString strText = JoinPath(tree.strRoot, "readme.txt");
+    ASSERT_TRUE(WriteBytes(strText, "text"));
+    ProgramResult r = RunSplitProgram({"-o", U(tree.strOut), "--log-dir", U(tree.strLogs),
+                                       U(JoinPath(tree.strRoot, "missing.wav")), U(strText),
+                                       U(strGood), "caf\xC3\xA9.wav"});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "no such file or folder")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "missing.wav")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "not a .wav file")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "Shift-JIS cannot hold")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(PathExists(JoinPath(tree.strOut, "good_001.wav")));
+}
+
+TEST(CliRun, FileThatIsNotPcmCountsAsNotSplit)
+{
+    Tree tree = MakeTree("notpcm");
+    CString strBad = JoinPath(tree.strRoot, "broken.wav");
+    ASSERT_TRUE(WriteBytes(strBad, std::string(100, 'x')));
+    ProgramResult r =
+        RunSplitProgram({"-q", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strBad)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "TraceFile.txt")) << r.strErr;
+}
+
+TEST(CliRun, NothingCollectedShowsTheDialogsMessage)
+{
+    Tree tree = MakeTree("nothing");
+    CString strEmpty = Dir(tree.strRoot, "empty");
+    ProgramResult r =
+        RunSplitProgram({"-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strEmpty)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "※　分割元ファイルがセットされていません。")) << r.strErr;
+}
+
+TEST(CliRun, RelativePathsAreTakenFromTheCurrentFolder)
+{
+    Tree tree = MakeTree("relative");
+    CString strSub = Dir(Dir(tree.strRoot, "in"), "sub");
+    ASSERT_TRUE(WriteBytes(JoinPath(strSub, "r.wav"), MakeWave(4000)));
+    ProgramResult r = RunSplitProgram(
+        {"-o", "./out/../out2", "--log-dir", "logs", "-q", "in" TEST_SEP "."}, U(tree.strRoot));
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(PathExists(
+        JoinPath(JoinPath(JoinPath(JoinPath(tree.strRoot, "out2"), "in"), "sub"), "r_001.wav")));
+}
+
+struct UsageCase
+{
+    std::vector<std::string> args;
+    int nExit;
+    const char* pcSaid;
+    bool bUsageLine;
+};
+
+TEST(CliRun, UsageErrorsExitWithTwo)
+{
+    Tree tree = MakeTree("usage");
+    CString strWave = JoinPath(tree.strRoot, "u.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(100)));
+    std::string strLogs = U(tree.strLogs);
+    const UsageCase cases[] = {
+        {{}, 2, "no output folder", true},
+        {{"-o", U(tree.strOut)}, 2, "no WAV file or folder", true},
+        {{"--bogus", U(strWave)}, 2, "unknown option '--bogus'", true},
+        {{"-o"}, 2, "needs a value", true},
+        {{"-l", "0:0:0", "-o", U(tree.strOut), "--log-dir", strLogs, U(strWave)},
+         2,
+         "※　無効な区間長です。",
+         false},
+        {{"-l", "1:x", "-o", U(tree.strOut), "--log-dir", strLogs, U(strWave)},
+         2,
+         "※　無効な区間長です。",
+         false},
+        {{"--help"}, 0, "", false},
+        {{"--version"}, 0, "", false},
+    };
+    for (const UsageCase& c : cases)
+    {
+        ProgramResult r = RunSplitProgram(c.args);
+        EXPECT_EQ(c.nExit, r.nExitCode) << c.pcSaid;
+        EXPECT_TRUE(Contains(r.strErr, c.pcSaid)) << r.strErr;
+        if (c.bUsageLine)
+        {
+            EXPECT_TRUE(Contains(r.strErr, "usage: wavoss-split")) << r.strErr;
+        }
+    }
+    EXPECT_FALSE(PathExists(tree.strOut));
+    ProgramResult help = RunSplitProgram({"--help"});
+    EXPECT_NE(std::string::npos, help.strOut.find("usage: wavoss-split"));
+    ProgramResult version = RunSplitProgram({"--version"});
+    EXPECT_EQ(0u, version.strOut.find("wavoss-split "));
+}
+
+TEST(CliRun, OutputFolderThatCannotBeCreatedIsReported)
+{
+    Tree tree = MakeTree("blocked");
+    CString strWave = JoinPath(tree.strRoot, "w.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(100)));
+    CString strFile = JoinPath(tree.strRoot, "afile");
+    ASSERT_TRUE(WriteBytes(strFile, "x"));
+    ProgramResult r = RunSplitProgram(
+        {"-o", U(JoinPath(strFile, "sub")), "--log-dir", U(tree.strLogs), U(strWave)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "cannot create the output folder")) << r.strErr;
+    r = RunSplitProgram({"-o", U(strFile), "--log-dir", U(tree.strLogs), U(strWave)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "output folder is a file")) << r.strErr;
+    std::string data;
+    EXPECT_TRUE(ReadBytes(strFile, data));
+    EXPECT_EQ("x", data);
+}
+
+TEST(CliRun, PiecesNeverLandOnACollectedSource)
+{
+    Tree tree = MakeTree("clash");
+    CString strSrc = Dir(tree.strRoot, "src");
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a.wav"), MakeWave(16000)));
+    std::string original = MakeWave(4000);
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a_002.WAV"), original));
+    // The output folder is the parent of the source folder: src is mirrored
+    // into itself, where a_002.WAV already is.
+    ProgramResult r = RunSplitProgram(
+        {"-l", "1", "-o", U(tree.strRoot), "--log-dir", U(tree.strLogs), U(strSrc)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "would overwrite the collected file")) << r.strErr;
+    std::string data;
+    ASSERT_TRUE(ReadBytes(JoinPath(strSrc, "a_002.WAV"), data));
+    EXPECT_EQ(original, data);
+    EXPECT_FALSE(PathExists(JoinPath(strSrc, "a_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(strSrc, "a_002_001.wav")));
+}
