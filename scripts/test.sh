@@ -14,7 +14,7 @@ LOG="$ROOT/build/test-logs"
 mkdir -p "$LOG"
 failures=()
 # The tests that start worker threads, for the ThreadSanitizer step.
-TSAN_FILTER='ThreadMessage.*:WinThread.*:Trace.*:LockedFile.*:*Batch*:*AddJob*:*AddFiles*:*Abort*:*Closing*:*Thread*'
+TSAN_FILTER='ThreadedJobs.*:ThreadMessage.*:WinThread.*:Trace.*:LockedFile.*:*Batch*:*AddJob*:*AddFiles*:*Abort*:*Closing*:*Thread*'
 passed=0
 failed=0
 

@@ -2,6 +2,7 @@
 #include "FaultInjectionSplit.h"
 
 #include "engine/BatchRun.h"
+#include "framework/WinThread.h"
 #include "engine/JobFlags.h"
 #include "sources/PathList.h"
 
@@ -85,12 +86,12 @@ void SplitScene::RemoveSource(size_t iSource)
 
 void SplitScene::PostRunProgress()
 {
-    ++m_nProgress;
+    int n = ++m_nProgress;
     if (m_onProgress)
-        m_onProgress(m_nProgress);
+        m_onProgress(n);
 }
 
-void SplitScene::Run(DWORD dwSectionMs, std::function<void(int)> onProgress)
+void SplitScene::Prepare(DWORD dwSectionMs, std::function<void(int)> onProgress)
 {
     m_onProgress = std::move(onProgress);
     m_nProgress = 0;
@@ -107,14 +108,37 @@ void SplitScene::Run(DWORD dwSectionMs, std::function<void(int)> onProgress)
     m_state.m_ullDoneBytes = 0;
     m_state.m_bStopBatch = 0;
     g_bAbort.store(0);
-    g_bIdle.store(0);
     TakeMessages();
-    CMyBatchRun batch(&m_state, this);
-    RunBounded([&batch] { RunThreadProc(&batch); }, kBound);
+    m_pBatch.reset(new CMyBatchRun(&m_state, this));
+}
+
+void SplitScene::Finish()
+{
     m_bAborted = g_bAbort.exchange(0) != 0;
     m_messages = TakeMessages();
-    EXPECT_EQ(m_nFinished, 1) << "the job-finished message is posted once";
+    m_pBatch.reset();
+    EXPECT_EQ(m_nFinished.load(), 1) << "the job-finished message is posted once";
     EXPECT_EQ(g_bIdle.load(), 1);
+}
+
+void SplitScene::Run(DWORD dwSectionMs, std::function<void(int)> onProgress)
+{
+    Prepare(dwSectionMs, std::move(onProgress));
+    g_bIdle.store(0);
+    CMyBatchRun* pBatch = m_pBatch.get();
+    RunBounded([pBatch] { RunThreadProc(pBatch); }, kBound);
+    Finish();
+}
+
+bool SplitScene::Start(DWORD dwSectionMs)
+{
+    Prepare(dwSectionMs, {});
+    // As Execute does: idle off before the thread starts, back on if it cannot.
+    g_bIdle.store(0);
+    if (AfxBeginThread(RunThreadProc, m_pBatch.get()) != nullptr)
+        return true;
+    g_bIdle.store(1);
+    return false;
 }
 
 void SplitScene::ExpectInvariants(DWORD dwSectionMs)

@@ -10,9 +10,13 @@
 #include "TestSupport.h"
 #include "WaveBuilder.h"
 #include "engine/RunState.h"
+#include "engine/BatchRun.h"
+#include "framework/WinThread.h"
 #include "sources/FilteredPathList.h"
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +41,11 @@ public:
     // into a new output folder. onProgress runs on the worker at every
     // progress post (1-based count).
     void Run(DWORD dwSectionMs, std::function<void(int)> onProgress = {});
+    // The same as the user starts it: AfxBeginThread, the idle flag cleared
+    // first. The caller then acts as the user-interface thread and calls
+    // Finish once g_bIdle is 1 again.
+    bool Start(DWORD dwSectionMs);
+    void Finish();
     // Every invariant; dwSectionMs as given to Run.
     void ExpectInvariants(DWORD dwSectionMs);
 
@@ -58,13 +67,17 @@ public:
     CMyFilteredPathList m_list;
     CMyRunState m_state;
     std::function<void(int)> m_onProgress;
-    int m_nProgress = 0;
-    int m_nFinished = 0;
+    // Counted on the worker, read by the test's thread.
+    std::atomic<int> m_nProgress{0};
+    std::atomic<int> m_nFinished{0};
     bool m_bAborted = false;
     std::vector<std::string> m_messages;
 
 private:
+    void Prepare(DWORD dwSectionMs, std::function<void(int)> onProgress);
+
     TreeSnapshot m_inBefore;
+    std::unique_ptr<CMyBatchRun> m_pBatch;
 };
 
 // Piece size in bytes: whole sample frames of the section.
