@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <mutex>
 #include <string>
@@ -291,5 +292,132 @@ TEST_F(RunControlsTest, AbortStopsTheRunQuietly)
         SCOPED_TRACE(piece.name);
         ASSERT_GE(piece.bytes.size(), 44u);
         EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
+    }
+}
+
+namespace
+{
+struct ChildSearch
+{
+    const char* pcText;
+    HWND hFound;
+};
+
+BOOL CALLBACK MatchChildText(HWND hWnd, LPARAM lParam)
+{
+    ChildSearch* pSearch = (ChildSearch*)lParam;
+    if (DialogDriver::Text(hWnd) == CString(pSearch->pcText))
+    {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChildWithText(HWND hParent, const char* pcText)
+{
+    ChildSearch search = {pcText, nullptr};
+    EnumChildWindows(hParent, MatchChildText, (LPARAM)&search);
+    return search.hFound;
+}
+
+// The shell's browser, once it is up over hDlg.
+HWND WaitForBrowser(DialogDriver& d, HWND hDlg)
+{
+    HWND hBrowser = nullptr;
+    d.WaitUntil(
+        [&]
+        {
+            for (HWND hWnd : d.OtherDialogs(hDlg))
+                if (FindChildWithText(hWnd, "フォルダを選択してください") != nullptr)
+                    hBrowser = hWnd;
+            return hBrowser != nullptr;
+        });
+    return hBrowser;
+}
+
+// What Explorer posts when items are dropped on a window.
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    std::string list;
+    for (const std::string& path : paths)
+        list += path + '\0';
+    list += '\0';
+    HGLOBAL hMem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hMem);
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = FALSE;
+    memcpy((char*)pDrop + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(hMem);
+    return (HDROP)hMem;
+}
+} // namespace
+
+TEST_F(RunControlsTest, OutputFolderBrowserOpensOnProgramFolder)
+{
+    CString strProgram = GetProgramFolderText();
+    while (!strProgram.IsEmpty() && strProgram.Right(1) == "\\")
+        strProgram = strProgram.Left(strProgram.GetLength() - 1);
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, "C:\\keep");
+            d.Click(hDlg, IDC_OUTPUT_FOLDER);
+            HWND hBrowser = WaitForBrowser(d, hDlg);
+            ASSERT_NE(nullptr, hBrowser);
+            d.Click(hBrowser, IDCANCEL);
+            EXPECT_TRUE(d.WaitUntil([&] { return d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_STREQ("C:\\keep", d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT));
+
+            d.Click(hDlg, IDC_OUTPUT_FOLDER);
+            hBrowser = WaitForBrowser(d, hDlg);
+            ASSERT_NE(nullptr, hBrowser);
+            d.Click(hBrowser, IDOK);
+            EXPECT_TRUE(d.WaitUntil([&] { return d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_EQ(0, d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT).CompareNoCase(strProgram))
+                << (const char*)d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT);
+        });
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RunControlsTest, OnlyOneDroppedFolderBecomesTheOutputFolder)
+{
+    std::string folder = TestFolder("drop");
+    std::string other = TestFolder("drop_other");
+    WriteWave(folder + "\\file.wav", 10);
+    static const struct
+    {
+        int nPaths; // 1: the folder, 2: both folders, 3: a file
+        int bTaken;
+    } kCases[] = {{1, 1}, {2, 0}, {3, 0}};
+    for (const auto& c : kCases)
+    {
+        SCOPED_TRACE(c.nPaths);
+        std::vector<std::string> paths;
+        if (c.nPaths == 1)
+            paths = {folder};
+        else if (c.nPaths == 2)
+            paths = {folder, other};
+        else
+            paths = {folder + "\\file.wav"};
+        CMyMainDialog dlg;
+        RunWithDriver(
+            dlg,
+            [&](DialogDriver& d)
+            {
+                HWND hDlg = dlg.m_hWnd;
+                HWND hEdit = GetDlgItem(hDlg, IDC_OUTPUT_FOLDER_EDIT);
+                EXPECT_NE(0, GetWindowLongA(hEdit, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+                HDROP hDrop = MakeDrop(paths);
+                PostMessageA(hEdit, WM_DROPFILES, (WPARAM)hDrop, 0);
+                bool bTaken = d.WaitUntil(
+                    [&]
+                    { return d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT) == CString(folder.c_str()); },
+                    c.bTaken ? 5000 : 500);
+                EXPECT_EQ(c.bTaken != 0, bTaken);
+            });
     }
 }
