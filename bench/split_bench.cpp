@@ -2,7 +2,7 @@
 // 16-bit WAV, cuts it into 3-minute pieces with the engine, copies the same
 // file with a read/write loop of the same 8 MiB block, and prints both times.
 //
-//   split_bench [bytes of sample data (default 1 GiB)] [work folder (default .)]
+//   split_bench [bytes of sample data (default 1 GiB)] [work folder (default .)] [rounds (7)]
 #include "engine/SplitFile.h"
 #include "framework/AfxMessageBox.h"
 #include "platform/Platform.h"
@@ -18,7 +18,7 @@
 namespace
 {
 const DWORD kSectionMs = 180000;
-const int kRounds = 7;
+const int kDefaultRounds = 7;
 
 class CountingHost : public CMyRunHost
 {
@@ -120,6 +120,9 @@ int main(int argc, char** argv)
         return 2;
     }
     CString strFolder(argc > 2 ? argv[2] : ".");
+    int nRounds = argc > 3 ? atoi(argv[3]) : kDefaultRounds;
+    if (nRounds < 1)
+        nRounds = 1;
     AfxSetMessagePresenter(PrintBox);
     StartTraceLog(strFolder);
     CString strSrc = strFolder + "\\split_bench_src.wav";
@@ -133,7 +136,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::vector<double> copies, splits;
-    for (int r = 0; r < kRounds; ++r)
+    for (int r = 0; r < nRounds; ++r)
     {
         // Alternate the order so that neither always follows the other's
         // write-back.

@@ -43,6 +43,9 @@ public:
 // The usual host: thread messages to the user-interface thread, whose queue
 // must exist before the run starts (on Windows a thread that made a window, or
 // any thread after one PeekMessageA call). Posting failures are ignored.
+// On Windows a nested modal loop on that thread (the user moving the window,
+// a message box) takes thread messages and drops them; a window host that
+// must not miss the job-finished message posts it to its window instead.
 class CMyThreadMessageHost : public CMyRunHost
 {
 public:

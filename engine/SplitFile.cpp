@@ -168,12 +168,32 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         bCopied = CopyPiece(pPiece, pSrc, dwDataSize, &dwCopied);
 
     int bShort = !bCopied || g_bAbort.load(std::memory_order_relaxed);
+    int bTrue = 1;
     if (!bCopied)
-        pPiece->Seek(kCanonicalHeaderSize + (ULONGLONG)dwCopied);
-    pPiece->Truncate();
-    if (bShort && header.BuildHeader(pHeadBuff, dwCopied) == (int)kCanonicalHeaderSize)
-        pPiece->WriteAt(0, pHeadBuff->GetBuff(), kCanonicalHeaderSize);
+        bTrue = pPiece->Seek(kCanonicalHeaderSize + (ULONGLONG)dwCopied);
+    bTrue = pPiece->Truncate() && bTrue;
+    if (bShort)
+        bTrue = bTrue && header.BuildHeader(pHeadBuff, dwCopied) == (int)kCanonicalHeaderSize &&
+                pPiece->WriteAt(0, pHeadBuff->GetBuff(), kCanonicalHeaderSize);
     pPiece->Close();
+    if (!bTrue)
+    {
+        // A device that takes no more writes leaves a header that promises
+        // data the file lacks: such a piece must not stay behind.
+        if (DeleteFileA(strPiecePath))
+            WriteTraceFormat("※　分割ファイルを正しく閉じられないため削除しました。SplitFile()\n\t"
+                             "PiecePath[%s]\n",
+                             (const char*)strPiecePath);
+        else
+        {
+            DWORD dwError = GetLastError();
+            WriteTraceFormat("※　分割ファイルを正しく閉じられず、削除もできません。SplitFile()\n\t"
+                             "PiecePath[%s]\n:",
+                             (const char*)strPiecePath);
+            WriteTraceSystemError(dwError);
+        }
+        return kPieceFailed;
+    }
     return bCopied ? kPieceWritten : kPieceFailed;
 }
 

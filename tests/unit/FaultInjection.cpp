@@ -32,6 +32,9 @@ std::vector<Action> g_actions;
 std::atomic<unsigned> g_counts[kCallKinds];
 std::atomic<unsigned> g_nFailures{0};
 bool g_bFreeSet = false;
+unsigned g_nDiskFullFrom = 0; // 0: never
+unsigned g_nEndFrom = 0;      // 0: never
+std::atomic<int> g_bDiskIsFull{0};
 unsigned g_nFreeFrom = 0;
 ULONGLONG g_qwFree = 0;
 std::atomic<int> g_bActive{0};
@@ -65,21 +68,63 @@ bool Arrive(FaultCall kind, Rule* pRule, unsigned* pnCall = nullptr)
     return bFail;
 }
 
+unsigned FromCall(const unsigned& nFrom)
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    return nFrom;
+}
+
 BOOL HookRead(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
 {
     Rule rule;
-    if (!Arrive(kCallRead, &rule))
+    unsigned nCall = 0;
+    if (!Arrive(kCallRead, &rule, &nCall))
+    {
+        unsigned nEnd = FromCall(g_nEndFrom);
+        if (nEnd != 0 && nCall >= nEnd)
+        {
+            *pDone = 0;
+            return TRUE;
+        }
         return GetDefaultPlatformHooks().pfnReadFile(h, p, n, pDone);
+    }
     *pDone = 0;
     SetLastError(rule.dwError);
+    return FALSE;
+}
+
+// A full disk takes no byte beyond a file's present end.
+BOOL WriteOnFullDisk(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    LARGE_INTEGER liZero, liAt, liSize;
+    liZero.QuadPart = 0;
+    *pDone = 0;
+    if (!SetFilePointerEx(h, liZero, &liAt, FILE_CURRENT) || !GetFileSizeEx(h, &liSize))
+        return FALSE;
+    LONGLONG llRoom = liSize.QuadPart - liAt.QuadPart;
+    DWORD dwFits = llRoom <= 0 ? 0 : (llRoom >= (LONGLONG)n ? n : (DWORD)llRoom);
+    if (dwFits == n)
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    if (dwFits > 0)
+        GetDefaultPlatformHooks().pfnWriteFile(h, p, dwFits, pDone);
+    SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
 
 BOOL HookWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
 {
     Rule rule;
-    if (!Arrive(kCallWrite, &rule))
+    unsigned nCall = 0;
+    if (!Arrive(kCallWrite, &rule, &nCall))
+    {
+        unsigned nFull = FromCall(g_nDiskFullFrom);
+        if (nFull != 0 && nCall >= nFull)
+        {
+            g_bDiskIsFull = 1;
+            return WriteOnFullDisk(h, p, n, pDone);
+        }
         return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    }
     DWORD dwPassed = 0;
     if (rule.dwTorn > 0)
         GetDefaultPlatformHooks().pfnWriteFile(h, p, rule.dwTorn < n ? rule.dwTorn : n, &dwPassed);
@@ -96,6 +141,11 @@ BOOL HookFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
     {
         SetLastError(rule.dwError);
         return FALSE;
+    }
+    if (g_bDiskIsFull)
+    {
+        pFree->QuadPart = 0;
+        return TRUE;
     }
     {
         std::lock_guard<std::mutex> guard(g_mutex);
@@ -145,10 +195,13 @@ CFaultInjector::CFaultInjector()
         g_rules.clear();
         g_actions.clear();
         g_bFreeSet = false;
+        g_nDiskFullFrom = 0;
+        g_nEndFrom = 0;
     }
     for (auto& n : g_counts)
         n = 0;
     g_nFailures = 0;
+    g_bDiskIsFull = 0;
     PlatformHooks& hooks = GetPlatformHooks();
     hooks.pfnReadFile = HookRead;
     hooks.pfnWriteFile = HookWrite;
@@ -172,6 +225,18 @@ void CFaultInjector::FailCall(FaultCall kind, unsigned nth, DWORD dwError, bool 
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     g_rules.push_back(Rule{kind, nth, dwError, bSticky, dwTornBytes});
+}
+
+void CFaultInjector::FillDiskAt(unsigned nth)
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_nDiskFullFrom = nth;
+}
+
+void CFaultInjector::EndFilesAt(unsigned nth)
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_nEndFrom = nth;
 }
 
 void CFaultInjector::SetFreeBytes(ULONGLONG qwFree, unsigned nth)

@@ -41,6 +41,14 @@ public:
     // write first passes dwTornBytes of its data on (a torn write).
     void FailCall(FaultCall kind, unsigned nth, DWORD dwError, bool bSticky = false,
                   DWORD dwTornBytes = 0);
+    // From the nth write on the disk is full: a write that would make its
+    // file longer passes on only the bytes that fit within the old length and
+    // fails with ERROR_DISK_FULL; rewriting bytes inside a file still works.
+    // Once a write met the full disk, free-space queries answer 0.
+    void FillDiskAt(unsigned nth);
+    // From the nth read on every file ends where its pointer stands: reads
+    // succeed with 0 bytes, as after the file was cut short under the reader.
+    void EndFilesAt(unsigned nth);
     // From the nth free-space query on, the disk has qwFree bytes free.
     void SetFreeBytes(ULONGLONG qwFree, unsigned nth = 1);
     // Runs fn on the calling thread just before the nth call of the kind.

@@ -27,7 +27,7 @@ uint16_t LE16At(const std::string& s, size_t i)
     return (uint16_t)((uint8_t)s[i] | (uint8_t)s[i + 1] << 8);
 }
 
-void Walk(const CString& strFolder, const std::string& strRel, TreeSnapshot* pSnap)
+void Walk(const CString& strFolder, const std::string& strRel, bool bContents, TreeSnapshot* pSnap)
 {
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(strFolder + TEST_SEP "*", &fd);
@@ -49,13 +49,16 @@ void Walk(const CString& strFolder, const std::string& strRel, TreeSnapshot* pSn
         else
         {
             std::string data;
-            EXPECT_TRUE(ReadBytes(strPath, data)) << "cannot read " << strChild;
+            if (bContents)
+            {
+                EXPECT_TRUE(ReadBytes(strPath, data)) << "cannot read " << strChild;
+            }
             pSnap->files[strChild] = data;
         }
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     for (const auto& sub : subFolders)
-        Walk(sub.first, sub.second, pSnap);
+        Walk(sub.first, sub.second, bContents, pSnap);
 }
 
 // "<title>_NNN.wav" with at least three digits: the piece number, or 0.
@@ -97,10 +100,10 @@ std::string PieceProblem(const std::string& strRel, const std::string& bytes)
 }
 } // namespace
 
-TreeSnapshot SnapshotTree(const CString& strRoot)
+TreeSnapshot SnapshotTree(const CString& strRoot, bool bContents)
 {
     TreeSnapshot snap;
-    Walk(strRoot, "", &snap);
+    Walk(strRoot, "", bContents, &snap);
     return snap;
 }
 
@@ -122,7 +125,8 @@ void ExpectTreeUnchanged(const TreeSnapshot& before, const CString& strRoot)
     EXPECT_EQ(before.folders, after.folders) << "folders under " << (const char*)strRoot;
 }
 
-std::map<std::string, std::string> ExpectTruePieces(const CString& strOutFolder)
+std::map<std::string, std::string> ExpectTruePieces(const CString& strOutFolder,
+                                                    std::map<std::string, std::string>* pHeaders)
 {
     std::map<std::string, std::string> pieces;
     TreeSnapshot snap = SnapshotTree(strOutFolder);
@@ -135,6 +139,8 @@ std::map<std::string, std::string> ExpectTruePieces(const CString& strOutFolder)
             continue;
         }
         pieces[file.first] = file.second.substr(44);
+        if (pHeaders != nullptr)
+            (*pHeaders)[file.first] = file.second.substr(0, 44);
     }
     return pieces;
 }

@@ -21,7 +21,8 @@ struct TreeSnapshot
     std::set<std::string> folders;
 };
 
-TreeSnapshot SnapshotTree(const CString& strRoot);
+// Without bContents only the names are taken (files map to "").
+TreeSnapshot SnapshotTree(const CString& strRoot, bool bContents = true);
 // Fails the test for every file added, removed or changed under the root and
 // every folder added or removed since the snapshot.
 void ExpectTreeUnchanged(const TreeSnapshot& before, const CString& strRoot);
@@ -29,8 +30,10 @@ void ExpectTreeUnchanged(const TreeSnapshot& before, const CString& strRoot);
 // Checks that every file under the output folder is a piece ("<title>_NNN.wav")
 // with the canonical 44-byte PCM header, RIFF size = length - 8 and data size
 // = length - 44, and a consistent format. Gives the pieces' sample data by
-// relative path ("sub/a_001.wav").
-std::map<std::string, std::string> ExpectTruePieces(const CString& strOutFolder);
+// relative path ("sub/a_001.wav"), and their headers when pHeaders is given.
+std::map<std::string, std::string>
+ExpectTruePieces(const CString& strOutFolder,
+                 std::map<std::string, std::string>* pHeaders = nullptr);
 
 // The pieces of one source, "<base>_001.wav" on without gaps: piece n holds
 // the source's sample data from (n - 1) * piece size, at most piece size

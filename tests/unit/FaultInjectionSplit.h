@@ -1,0 +1,71 @@
+// A whole batch run under injected faults: sources written into "in", collected
+// as the add-files job would, split on a worker thread into a fresh output
+// folder per run ("out1", "out2", ...), then every invariant checked (sources
+// untouched, true pieces that follow their source, nothing outside the output
+// folder, a summary that counts what happened, no hang). One scene serves
+// many runs: the sources are written and collected once.
+#pragma once
+
+#include "Invariants.h"
+#include "TestSupport.h"
+#include "WaveBuilder.h"
+#include "engine/RunState.h"
+#include "sources/FilteredPathList.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SourceSpec
+{
+    const char* pcRel; // under "in", '\' between the parts: "sub\b.wav"
+    WaveFormat fmt;
+    uint32_t nFrames;
+};
+
+class SplitScene : public CMyRunHost
+{
+public:
+    explicit SplitScene(const std::vector<SourceSpec>& defs);
+
+    // Changes a source after it was collected: cut it to dwSize bytes, or
+    // remove it. The expectations follow.
+    void CutSource(size_t iSource, size_t nSize);
+    void RemoveSource(size_t iSource);
+
+    // The batch on its own thread, as Execute starts it, bounded in time,
+    // into a new output folder. onProgress runs on the worker at every
+    // progress post (1-based count).
+    void Run(DWORD dwSectionMs, std::function<void(int)> onProgress = {});
+    // Every invariant; dwSectionMs as given to Run.
+    void ExpectInvariants(DWORD dwSectionMs);
+
+    void PostRunProgress() override;
+    void PostJobFinished() override { ++m_nFinished; }
+
+    struct Source
+    {
+        std::string strRel;  // '/' between the parts, as the snapshot has it
+        std::string strBase; // the pieces' relative base: "sub/b"
+        WaveFormat fmt;
+        std::string bytes; // the file as it is now ("" when removed)
+        bool bPresent = true;
+    };
+
+    CString m_strRoot, m_strIn, m_strOut; // m_strOut: the last run's
+    int m_nRuns = 0;
+    std::vector<Source> m_sources;
+    CMyFilteredPathList m_list;
+    CMyRunState m_state;
+    std::function<void(int)> m_onProgress;
+    int m_nProgress = 0;
+    int m_nFinished = 0;
+    bool m_bAborted = false;
+    std::vector<std::string> m_messages;
+
+private:
+    TreeSnapshot m_inBefore;
+};
+
+// Piece size in bytes: whole sample frames of the section.
+size_t PieceSizeOf(const WaveFormat& fmt, DWORD dwSectionMs);
