@@ -38,25 +38,43 @@ int CMyFilteredPathList::MatchName(const CMyWString& strName) const
     if (!m_bExtensionOn)
         return 0;
     m_strWorkName = strName;
-    if (!m_strWorkName.ToExtension(4))
-        return 0;
-    return m_strWorkName.Compare(m_strWideExtension.GetString(), 1) == 0;
+    return IsWantedExtension(m_strWorkName);
 }
 
+// Cuts the work string down to its extension in place.
+int CMyFilteredPathList::IsWantedExtension(CMyWString& strWork) const
+{
+    if (!strWork.ToExtension(4))
+        return 0;
+    return strWork.Compare(m_strWideExtension.GetString(), 1) == 0;
+}
+
+// MatchName for a name from a listing, without copying it once more.
 int CMyFilteredPathList::MatchNarrowName(const char* pcName)
 {
     if (!m_strWorkPath.SetData(pcName, 0))
         return 0;
-    return MatchName(m_strWorkPath);
+    if (m_bPatternOn || !m_bExtensionOn)
+        return MatchName(m_strWorkPath);
+    return IsWantedExtension(m_strWorkPath);
+}
+
+// folder + "\\" + name, as "%s\\%s" gives it.
+CString CMyFilteredPathList::JoinPath(const char* pcFolder, const char* pcName)
+{
+    CString strPath(pcFolder);
+    strPath += '\\';
+    strPath += pcName;
+    return strPath;
 }
 
 void CMyFilteredPathList::FillNextSlot(const char* pcFolder, const char* pcName,
-                                       const WIN32_FIND_DATAA& entry)
+                                       const CString& strPath, const WIN32_FIND_DATAA& entry)
 {
     CMyPathRecord& record = NextSlot();
     record.FoldPath = pcFolder;
     record.FileName = pcName;
-    record.FilePath.Format("%s\\%s", pcFolder, pcName);
+    record.FilePath = strPath;
     record.FileSize = MakeUInt64(entry.nFileSizeLow, entry.nFileSizeHigh);
     record.BaseFoldPath = m_strPickedBaseFolder;
     record.ID = MY_NO_ID;
@@ -87,13 +105,12 @@ int CMyFilteredPathList::AddFile(const char* pcFolder, const WIN32_FIND_DATAA& e
         return 0;
     if (pcFolder == nullptr)
         pcFolder = "";
-    CString strPath;
-    strPath.Format("%s\\%s", pcFolder, entry.cFileName);
+    CString strPath = JoinPath(pcFolder, entry.cFileName);
     if (FindPath(strPath) != MY_NOT_FOUND)
         return 0;
     if (pcFolder[0] == '\0')
         return 0;
-    FillNextSlot(pcFolder, entry.cFileName, entry);
+    FillNextSlot(pcFolder, entry.cFileName, strPath, entry);
     return 1;
 }
 
@@ -124,7 +141,7 @@ int CMyFilteredPathList::AddPath(const char* pcPath, int bRecurse, int bFilter)
         return 0;
     if (strFolder.IsEmpty())
         return 0;
-    FillNextSlot(strFolder, entry.cFileName, entry);
+    FillNextSlot(strFolder, entry.cFileName, JoinPath(strFolder, entry.cFileName), entry);
     return 1;
 }
 
@@ -172,19 +189,16 @@ int CMyFilteredPathList::ScanFolder(const char* pcFolder, int bRecurse, int bFil
             int bFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             if (bFolder && bRecurse)
             {
-                CString strSub;
-                strSub.Format("%s\\%s", pcFolder, pcName);
-                subFolders.Append(strSub); // a failed append loses that folder
+                subFolders.Append(JoinPath(pcFolder, pcName)); // a failed append loses that folder
                 continue;
             }
             int bAdded = 0;
             if ((!bFilter || MatchNarrowName(pcName)) && pcFolder[0] != '\0' && !bFolder)
             {
-                CString strPath;
-                strPath.Format("%s\\%s", pcFolder, pcName);
+                CString strPath = JoinPath(pcFolder, pcName);
                 if (FindPath(strPath) == MY_NOT_FOUND && GrowForAppend())
                 {
-                    FillNextSlot(pcFolder, pcName, entry);
+                    FillNextSlot(pcFolder, pcName, strPath, entry);
                     bAdded = 1;
                 }
             }

@@ -53,8 +53,11 @@ public:
 
 private:
     int MatchNarrowName(const char* pcName);
+    int IsWantedExtension(CMyWString& strWork) const;
     void ReportFolderError(const char* pcFolder, DWORD dwError) const;
-    void FillNextSlot(const char* pcFolder, const char* pcName, const WIN32_FIND_DATAA& entry);
+    static CString JoinPath(const char* pcFolder, const char* pcName);
+    void FillNextSlot(const char* pcFolder, const char* pcName, const CString& strPath,
+                      const WIN32_FIND_DATAA& entry);
 
     int m_bExtensionOn = 0;
     int m_bPatternOn = 0;

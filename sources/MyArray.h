@@ -34,21 +34,31 @@ public:
     // bKeep the first min(old, new) elements are carried over and the count is
     // cut to fit; on failure the old storage is untouched. Without bKeep the
     // old storage is released first.
+    //
+    // Growing with bKeep reserves up to twice the old capacity behind the
+    // capacity asked for, so that a list grown a thousand records at a time is
+    // copied a few times instead of once per thousand. The reserve is never
+    // visible: its elements stay default, the capacity is what was asked for,
+    // and a reserve that cannot be had falls back to the exact size.
     int Reallocate(DWORD dwNewCapacity, int bKeep)
     {
         if (!bKeep)
             Release();
-        T* pNew = nullptr;
-        if (dwNewCapacity != 0)
+        else if (dwNewCapacity >= m_dwCapacity && dwNewCapacity <= m_dwReserved)
         {
-            if ((uint64_t)dwNewCapacity > (uint64_t)SIZE_MAX / sizeof(T))
-                return 0;
-            pNew = (T*)WvAlloc((size_t)dwNewCapacity * sizeof(T));
-            if (pNew == nullptr)
-                return 0;
-            for (DWORD i = 0; i < dwNewCapacity; i++)
-                new (&pNew[i]) T();
+            m_dwCapacity = dwNewCapacity;
+            m_bOwned = 1;
+            return 1;
         }
+        DWORD dwReserve = dwNewCapacity;
+        if (bKeep && dwNewCapacity > m_dwCapacity && m_dwCapacity <= 0x7FFFFFFFu &&
+            m_dwCapacity * 2 > dwNewCapacity)
+            dwReserve = m_dwCapacity * 2;
+        T* pNew = Allocate(dwReserve);
+        if (pNew == nullptr && dwReserve != dwNewCapacity)
+            pNew = Allocate(dwReserve = dwNewCapacity);
+        if (pNew == nullptr && dwNewCapacity != 0)
+            return 0;
         DWORD dwKeep = m_dwCapacity < dwNewCapacity ? m_dwCapacity : dwNewCapacity;
         for (DWORD i = 0; i < dwKeep; i++)
             pNew[i] = std::move(m_pItems[i]);
@@ -56,6 +66,7 @@ public:
         Destroy();
         m_pItems = pNew;
         m_dwCapacity = dwNewCapacity;
+        m_dwReserved = dwReserve;
         SetCount(dwCount);
         m_bOwned = 1;
         return 1;
@@ -90,22 +101,36 @@ public:
         Destroy();
         m_pItems = nullptr;
         m_dwCapacity = 0;
+        m_dwReserved = 0;
         SetCount(0);
         m_bOwned = 0;
     }
 
 private:
+    // dwCount default elements, or null (also for 0).
+    static T* Allocate(DWORD dwCount)
+    {
+        if (dwCount == 0 || (uint64_t)dwCount > (uint64_t)SIZE_MAX / sizeof(T))
+            return nullptr;
+        T* pItems = (T*)WvAlloc((size_t)dwCount * sizeof(T));
+        if (pItems != nullptr)
+            for (DWORD i = 0; i < dwCount; i++)
+                new (&pItems[i]) T();
+        return pItems;
+    }
+
     void Destroy()
     {
         if (m_pItems == nullptr)
             return;
-        for (DWORD i = 0; i < m_dwCapacity; i++)
+        for (DWORD i = 0; i < m_dwReserved; i++)
             m_pItems[i].~T();
         free(m_pItems);
     }
 
     T* m_pItems = nullptr;
     DWORD m_dwCapacity = 0;
+    DWORD m_dwReserved = 0; // elements allocated and constructed, capacity or more
     std::atomic<DWORD> m_dwCount{0};
     int m_bOwned = 0;
 };

@@ -95,6 +95,8 @@ BOOL CMyMainDialog::OnInitDialog()
     EnableJobButtons(1);
     m_bHover = 0;
     SetSortPathList();
+    // Explorer can drop a folder on the output-folder edit.
+    DragAcceptFiles(m_editOutputFolder.m_hWnd, TRUE);
     return TRUE;
 }
 
@@ -166,6 +168,12 @@ int CMyMainDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
         *plResult = (LRESULT)hBrush;
         return 1;
     }
+    case WM_JOB_FINISHED:
+        OnJobFinished();
+        return 1;
+    case WM_RUN_PROGRESS:
+        OnRunProgress();
+        return 1;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -186,6 +194,15 @@ int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
         return 1;
     case IDC_REMOVE_ALL:
         OnRemoveAll();
+        return 1;
+    case IDC_OUTPUT_FOLDER:
+        OnOutputFolder();
+        return 1;
+    case IDC_EXECUTE:
+        OnExecute();
+        return 1;
+    case IDC_ABORT:
+        OnAbort();
         return 1;
     default:
         return 0;
@@ -238,6 +255,22 @@ int CMyMainDialog::IsOwnWindow(HWND hWnd) const
 
 BOOL CMyMainDialog::PreTranslateMessage(MSG* pMsg)
 {
+    // A job that reports through thread messages (no window) is served here.
+    if (pMsg->hwnd == nullptr && pMsg->message == WM_JOB_FINISHED)
+    {
+        OnJobFinished();
+        return TRUE;
+    }
+    if (pMsg->hwnd == nullptr && pMsg->message == WM_RUN_PROGRESS)
+    {
+        OnRunProgress();
+        return TRUE;
+    }
+    if (pMsg->message == WM_DROPFILES && pMsg->hwnd == m_editOutputFolder.m_hWnd)
+    {
+        OnDropFiles((HDROP)pMsg->wParam);
+        return TRUE;
+    }
     if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&
         IsOwnWindow(pMsg->hwnd))
         return TRUE; // neither key closes the dialog nor presses a button

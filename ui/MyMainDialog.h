@@ -7,9 +7,17 @@
 #include "framework/win/CDialog.h"
 #include "framework/win/CGdiObjects.h"
 #include "framework/win/CListCtrl.h"
+#include "engine/BatchRun.h"
+#include "engine/RunState.h"
+#include "framework/WinThread.h"
 #include "sources/PathList.h"
 
-class CMyMainDialog : public CDialog
+#include <atomic>
+
+// The dialog is the batch run's host: the run's messages are posted to its
+// window, so that no nested modal loop (a message box, a moved window) drops
+// them; should they come as thread messages, PreTranslateMessage takes them.
+class CMyMainDialog : public CDialog, public CMyRunHost
 {
 public:
     explicit CMyMainDialog(CWnd* pParentWnd = nullptr);
@@ -32,6 +40,12 @@ public:
 
     CMyPathList& GetPathList() { return m_pathList; }
 
+    // The section-length edit's text in milliseconds (0: invalid), traced.
+    DWORD GetSectionLength();
+
+    void PostRunProgress() override;
+    void PostJobFinished() override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -51,6 +65,13 @@ private:
     void OnRemove();
     void OnRemoveAll();
     void OnColumnClick(const NMLISTVIEW* pNotify, LRESULT* plResult);
+
+    void OnOutputFolder();
+    void OnExecute();
+    void OnAbort();
+    void OnJobFinished();
+    void OnRunProgress();
+    void OnDropFiles(HDROP hDrop);
 
     CEdit m_editSectionLength;
     CEdit m_editOutputFolder;
@@ -76,4 +97,8 @@ private:
     int m_nColumnCount = 0;
     CString m_strLastPickerFolder;
     HICON m_hIcon;
+    CMyRunState m_runState;
+    CMyBatchRun m_batchRun{&m_runState, this};
+    CWinThread* m_pRunThread = nullptr;
+    std::atomic<int> m_bProgressPosted{0}; // one progress message in the queue is enough
 };

@@ -37,23 +37,23 @@ size_t PieceSizeOf(const WaveFormat& fmt, DWORD dwSectionMs)
     return (size_t)((uint64_t)fmt.dwSamplingRate * dwSectionMs / 1000) * fmt.wBlockSize;
 }
 
-SplitScene::SplitScene(const std::vector<SourceSpec>& specs)
+SplitScene::SplitScene(const std::vector<SourceSpec>& defs)
 {
     m_strRoot = MakeTestDir("scene");
     m_strIn = m_strRoot + "\\in";
     CreateDirectoryA(m_strIn, nullptr);
-    for (const SourceSpec& spec : specs)
+    for (const SourceSpec& def : defs)
     {
         Source src;
-        src.strRel = Slashed(spec.pcRel);
+        src.strRel = Slashed(def.pcRel);
         src.strBase = src.strRel.substr(0, src.strRel.rfind('.'));
-        src.fmt = spec.fmt;
-        src.bytes = BuildWave(spec.fmt, MakeSamples(spec.fmt, spec.nFrames));
-        std::string strFolder = spec.pcRel;
+        src.fmt = def.fmt;
+        src.bytes = BuildWave(def.fmt, MakeSamples(def.fmt, def.nFrames));
+        std::string strFolder = def.pcRel;
         size_t iSep = strFolder.rfind('\\');
         if (iSep != std::string::npos)
             CreateDirectoryA(m_strIn + "\\" + strFolder.substr(0, iSep).c_str(), nullptr);
-        EXPECT_TRUE(WriteBytes(m_strIn + "\\" + spec.pcRel, src.bytes)) << spec.pcRel;
+        EXPECT_TRUE(WriteBytes(m_strIn + "\\" + def.pcRel, src.bytes)) << def.pcRel;
         m_sources.push_back(src);
     }
     // Collected as Add collects a browsed folder's contents.
@@ -62,7 +62,7 @@ SplitScene::SplitScene(const std::vector<SourceSpec>& specs)
     m_list.SetExtensionOn(1);
     m_list.SetPickedBaseFolder(m_strIn);
     m_list.ScanFolder(m_strIn, 1, 1);
-    EXPECT_EQ(m_list.GetCount(), (DWORD)specs.size());
+    EXPECT_EQ(m_list.GetCount(), (DWORD)defs.size());
     m_list.AssignIDs();
     m_inBefore = SnapshotTree(m_strIn);
 }

@@ -30,7 +30,7 @@ struct SourceSpec
 class SplitScene : public CMyRunHost
 {
 public:
-    explicit SplitScene(const std::vector<SourceSpec>& specs);
+    explicit SplitScene(const std::vector<SourceSpec>& defs);
 
     // Changes a source after it was collected: cut it to dwSize bytes, or
     // remove it. The expectations follow.

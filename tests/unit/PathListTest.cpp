@@ -313,6 +313,44 @@ TEST(MyArray, ReallocateKeepsOrDropsContent)
     EXPECT_EQ(0u, arr[7]);
 }
 
+namespace
+{
+size_t g_nAllocLimit = 0;
+void* AllocUpTo(size_t n)
+{
+    return n <= g_nAllocLimit ? malloc(n) : nullptr;
+}
+} // namespace
+
+// Storage reserved behind the capacity never shows: capacities follow the
+// rules, and a reserve that cannot be had falls back to the exact size.
+TEST(MyArray, ReserveBehindTheCapacityIsInvisible)
+{
+    CMyArray<DWORD> arr;
+    for (DWORD i = 0; i < 2000; i++)
+        ASSERT_EQ(1, arr.Append(i));
+    EXPECT_EQ(2000u, arr.GetCapacity());
+    g_nAllocLimit = 3000 * sizeof(DWORD);
+    GetPlatformHooks().pfnAlloc = AllocUpTo;
+    ASSERT_EQ(1, arr.Append(2000)); // the doubled reserve is refused, 3000 fits
+    EXPECT_EQ(3000u, arr.GetCapacity());
+    for (DWORD i = 2001; i < 3000; i++)
+        ASSERT_EQ(1, arr.Append(i));
+    EXPECT_EQ(0, arr.Append(3000)); // 4000 does not fit either
+    ResetPlatformHooks();
+    EXPECT_EQ(3000u, arr.GetCount());
+    ASSERT_EQ(1, arr.Append(3000));
+    EXPECT_EQ(4000u, arr.GetCapacity());
+    ASSERT_EQ(1, arr.Reallocate(5000, 1)); // inside the reserve of 6000
+    EXPECT_EQ(5000u, arr.GetCapacity());
+    EXPECT_EQ(3000u, arr[3000]);
+    EXPECT_EQ(0u, arr[4999]);
+    ASSERT_EQ(1, arr.Reallocate(10, 1));
+    EXPECT_EQ(10u, arr.GetCapacity());
+    EXPECT_EQ(10u, arr.GetCount());
+    EXPECT_EQ(9u, arr[9]);
+}
+
 TEST(PathRecord, DumpWritesTheSixFieldsWithFullWidthColons)
 {
     CMyPathRecord record = MakeRecord("C:\\音楽", "曲.wav", 1234567890123ull);

@@ -1,0 +1,423 @@
+// The run controls as the user meets them: Execute's refusals, a run that
+// writes its pieces and fills the bar, Abort during a run, and the output
+// folder chosen in the shell's folder browser.
+#include "UiDriver.h"
+
+#include "engine/JobFlags.h"
+#include "framework/AfxMessageBox.h"
+#include "resources/resource.h"
+#include "support/Trace.h"
+#include "ui/MyMainDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace
+{
+std::mutex g_boxLock;
+std::vector<std::string> g_boxes;
+
+// Message boxes come from the dialog and from the worker: recorded, answered OK.
+int RecordBox(const char* pcText, UINT)
+{
+    std::lock_guard<std::mutex> lock(g_boxLock);
+    g_boxes.push_back(pcText);
+    return IDOK;
+}
+
+std::vector<std::string> Boxes()
+{
+    std::lock_guard<std::mutex> lock(g_boxLock);
+    return g_boxes;
+}
+
+// An empty folder for one test (the files an earlier run left are removed).
+std::string TestFolder(const char* pcName)
+{
+    std::string parent = std::string((const char*)GetProgramFolderText()) + "\\ui_run";
+    std::string folder = parent + "\\" + pcName;
+    CreateDirectoryA(parent.c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((folder + "\\" + data.cFileName).c_str());
+        } while (FindNextFileA(hFind, &data));
+        FindClose(hFind);
+    }
+    return folder;
+}
+
+void PutLE(std::string& s, size_t nAt, uint32_t dwValue, int nBytes)
+{
+    for (int i = 0; i < nBytes; i++)
+        s[nAt + i] = (char)((dwValue >> (8 * i)) & 0xFF);
+}
+
+// A mono 8-bit PCM file at 8000 Hz: 8000 data bytes a second.
+void WriteWave(const std::string& path, uint32_t dwDataBytes)
+{
+    std::string wav(44, '\0');
+    memcpy(&wav[0], "RIFF", 4);
+    PutLE(wav, 4, 36 + dwDataBytes, 4);
+    memcpy(&wav[8], "WAVEfmt ", 8);
+    PutLE(wav, 16, 16, 4);
+    PutLE(wav, 20, 1, 2);
+    PutLE(wav, 22, 1, 2);
+    PutLE(wav, 24, 8000, 4);
+    PutLE(wav, 28, 8000, 4);
+    PutLE(wav, 32, 1, 2);
+    PutLE(wav, 34, 8, 2);
+    memcpy(&wav[36], "data", 4);
+    PutLE(wav, 40, dwDataBytes, 4);
+    wav.resize(44 + dwDataBytes);
+    for (uint32_t i = 0; i < dwDataBytes; i++)
+        wav[44 + i] = (char)(i * 7);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    DWORD dwWritten = 0;
+    WriteFile(h, wav.data(), (DWORD)wav.size(), &dwWritten, nullptr);
+    CloseHandle(h);
+}
+
+void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, ULONGLONG ullSize)
+{
+    CMyPathRecord record;
+    record.FileName = pcName;
+    record.FoldPath = folder.c_str();
+    record.FilePath = (folder + "\\" + pcName).c_str();
+    record.FileSize = ullSize;
+    record.BaseFoldPath = folder.c_str();
+    ASSERT_EQ(1, list.AppendRecord(record));
+    list.AssignIDs();
+}
+
+struct Piece
+{
+    std::string name;
+    std::string bytes;
+};
+
+// The files of a folder, by name.
+std::vector<Piece> ReadFolder(const std::string& folder)
+{
+    std::vector<Piece> pieces;
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return pieces;
+    do
+    {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        Piece piece{data.cFileName, std::string()};
+        HANDLE h = CreateFileA((folder + "\\" + data.cFileName).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        piece.bytes.resize(data.nFileSizeLow);
+        DWORD dwRead = 0;
+        ReadFile(h, &piece.bytes[0], data.nFileSizeLow, &dwRead, nullptr);
+        CloseHandle(h);
+        pieces.push_back(piece);
+    } while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+    return pieces;
+}
+
+uint32_t GetLE32(const std::string& s, size_t nAt)
+{
+    return (uint32_t)(uint8_t)s[nAt] | (uint32_t)(uint8_t)s[nAt + 1] << 8 |
+           (uint32_t)(uint8_t)s[nAt + 2] << 16 | (uint32_t)(uint8_t)s[nAt + 3] << 24;
+}
+
+bool IdleLook(HWND hDlg)
+{
+    return DialogDriver::Enabled(hDlg, IDC_EXECUTE) && DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_OUTPUT_FOLDER) &&
+           !DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+bool BusyLook(HWND hDlg)
+{
+    return !DialogDriver::Enabled(hDlg, IDC_EXECUTE) && !DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+int BarPos(HWND hDlg)
+{
+    return (int)SendMessageA(GetDlgItem(hDlg, IDC_PROGRESS), PBM_GETPOS, 0, 0);
+}
+
+struct RunControlsTest : testing::Test
+{
+    void SetUp() override
+    {
+        g_boxes.clear();
+        m_pfnOld = AfxSetMessagePresenter(RecordBox);
+    }
+    void TearDown() override
+    {
+        AfxSetMessagePresenter(m_pfnOld);
+        g_bIdle.store(1);
+        g_bAbort.store(0);
+        g_bClosing.store(0);
+        g_bAdding.store(0);
+    }
+    AfxMessagePresenter m_pfnOld = nullptr;
+};
+} // namespace
+
+TEST_F(RunControlsTest, ExecuteRefusesInOrder)
+{
+    static const struct
+    {
+        int bFiles;
+        const char* pcSection;
+        const char* pcOutput;
+        const char* pcBox;
+        int bTraced;
+    } kCases[] = {
+        {0, "0:0:0", "", "※　分割元ファイルがセットされていません。", 0},
+        {1, "0:0:0", "", "※　無効な区間長です。", 1},
+        {1, "abc", "C:\\out", "※　無効な区間長です。", 1},
+        {1, "00:00:05", "", "出力フォルダがセットされていません", 0},
+    };
+    for (const auto& c : kCases)
+    {
+        SCOPED_TRACE(c.pcBox);
+        g_boxes.clear();
+        StartTraceLog(nullptr);
+        CMyMainDialog dlg;
+        if (c.bFiles)
+            AddFile(dlg.GetPathList(), "C:\\src", "a.wav", 100);
+        RunWithDriver(dlg,
+                      [&](DialogDriver& d)
+                      {
+                          HWND hDlg = dlg.m_hWnd;
+                          d.Type(hDlg, IDC_SECTION_LENGTH, c.pcSection);
+                          d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, c.pcOutput);
+                          d.Click(hDlg, IDC_EXECUTE);
+                          EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }));
+                          Sleep(200); // a second box would come now
+                          EXPECT_TRUE(IdleLook(hDlg));
+                          EXPECT_EQ(1, g_bIdle.load());
+                      });
+        ASSERT_EQ(1u, Boxes().size());
+        EXPECT_EQ(std::string(c.pcBox), Boxes()[0]);
+        std::string trace = ReadTraceFile();
+        EXPECT_EQ(c.bTraced != 0, trace.find(std::string(c.pcBox) + "\r\n") != std::string::npos ||
+                                      trace.find(std::string(c.pcBox) + "\n") != std::string::npos)
+            << trace;
+    }
+}
+
+TEST_F(RunControlsTest, ExecuteWritesPiecesAndFillsTheBar)
+{
+    std::string src = TestFolder("src");
+    std::string out = TestFolder("out");
+    WriteWave(src + "\\first.wav", 20000); // 2.5 s: pieces of 8000, 8000, 4000
+    WriteWave(src + "\\second.wav", 8000); // exactly one piece
+    CMyMainDialog dlg;
+    AddFile(dlg.GetPathList(), src, "first.wav", 44 + 20000);
+    AddFile(dlg.GetPathList(), src, "second.wav", 44 + 8000);
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
+                      d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
+                      d.Click(hDlg, IDC_EXECUTE);
+                      EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }));
+                      EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
+                      EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) == 1024; }));
+                      EXPECT_EQ(0, g_bAbort.load());
+                  });
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+    std::vector<Piece> pieces = ReadFolder(out);
+    ASSERT_EQ(4u, pieces.size());
+    size_t nData = 0;
+    for (const Piece& piece : pieces)
+    {
+        SCOPED_TRACE(piece.name);
+        ASSERT_GE(piece.bytes.size(), 44u);
+        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
+        nData += piece.bytes.size() - 44;
+    }
+    EXPECT_EQ(28000u, nData);
+}
+
+TEST_F(RunControlsTest, AbortStopsTheRunQuietly)
+{
+    std::string src = TestFolder("abort_src");
+    std::string out = TestFolder("abort_out");
+    const int kFiles = 6;
+    CMyMainDialog dlg;
+    for (int i = 0; i < kFiles; i++)
+    {
+        char acName[32];
+        wsprintfA(acName, "big%d.wav", i);
+        WriteWave(src + "\\" + acName, 16000000); // 2000 pieces of 8000 bytes each
+        AddFile(dlg.GetPathList(), src, acName, 44 + 16000000);
+    }
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
+                      d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
+                      d.Click(hDlg, IDC_EXECUTE);
+                      EXPECT_TRUE(d.WaitUntil([&] { return BusyLook(hDlg); }));
+                      EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) > 0; }));
+                      d.Click(hDlg, IDC_ABORT);
+                      EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
+                      EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) == 1024; }));
+                      EXPECT_EQ(0, g_bAbort.load());
+                  });
+    EXPECT_TRUE(Boxes().empty());
+    std::vector<Piece> pieces = ReadFolder(out);
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_LT(pieces.size(), (size_t)kFiles * 2000);
+    for (const Piece& piece : pieces)
+    {
+        SCOPED_TRACE(piece.name);
+        ASSERT_GE(piece.bytes.size(), 44u);
+        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
+    }
+}
+
+namespace
+{
+struct ChildSearch
+{
+    const char* pcText;
+    HWND hFound;
+};
+
+BOOL CALLBACK MatchChildText(HWND hWnd, LPARAM lParam)
+{
+    ChildSearch* pSearch = (ChildSearch*)lParam;
+    if (DialogDriver::Text(hWnd) == CString(pSearch->pcText))
+    {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChildWithText(HWND hParent, const char* pcText)
+{
+    ChildSearch search = {pcText, nullptr};
+    EnumChildWindows(hParent, MatchChildText, (LPARAM)&search);
+    return search.hFound;
+}
+
+// The shell's browser, once it is up over hDlg.
+HWND WaitForBrowser(DialogDriver& d, HWND hDlg)
+{
+    HWND hBrowser = nullptr;
+    d.WaitUntil(
+        [&]
+        {
+            for (HWND hWnd : d.OtherDialogs(hDlg))
+                if (FindChildWithText(hWnd, "フォルダを選択してください") != nullptr)
+                    hBrowser = hWnd;
+            return hBrowser != nullptr;
+        });
+    return hBrowser;
+}
+
+// What Explorer posts when items are dropped on a window.
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    std::string list;
+    for (const std::string& path : paths)
+        list += path + '\0';
+    list += '\0';
+    HGLOBAL hMem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hMem);
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = FALSE;
+    memcpy((char*)pDrop + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(hMem);
+    return (HDROP)hMem;
+}
+} // namespace
+
+TEST_F(RunControlsTest, OutputFolderBrowserOpensOnProgramFolder)
+{
+    CString strProgram = GetProgramFolderText();
+    while (!strProgram.IsEmpty() && strProgram.Right(1) == "\\")
+        strProgram = strProgram.Left(strProgram.GetLength() - 1);
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, "C:\\keep");
+            d.Click(hDlg, IDC_OUTPUT_FOLDER);
+            HWND hBrowser = WaitForBrowser(d, hDlg);
+            ASSERT_NE(nullptr, hBrowser);
+            d.Click(hBrowser, IDCANCEL);
+            EXPECT_TRUE(d.WaitUntil([&] { return d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_STREQ("C:\\keep", d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT));
+
+            d.Click(hDlg, IDC_OUTPUT_FOLDER);
+            hBrowser = WaitForBrowser(d, hDlg);
+            ASSERT_NE(nullptr, hBrowser);
+            d.Click(hBrowser, IDOK);
+            EXPECT_TRUE(d.WaitUntil([&] { return d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_EQ(0, d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT).CompareNoCase(strProgram))
+                << (const char*)d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT);
+        });
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(RunControlsTest, OnlyOneDroppedFolderBecomesTheOutputFolder)
+{
+    std::string folder = TestFolder("drop");
+    std::string other = TestFolder("drop_other");
+    WriteWave(folder + "\\file.wav", 10);
+    static const struct
+    {
+        int nPaths; // 1: the folder, 2: both folders, 3: a file
+        int bTaken;
+    } kCases[] = {{1, 1}, {2, 0}, {3, 0}};
+    for (const auto& c : kCases)
+    {
+        SCOPED_TRACE(c.nPaths);
+        std::vector<std::string> paths;
+        if (c.nPaths == 1)
+            paths = {folder};
+        else if (c.nPaths == 2)
+            paths = {folder, other};
+        else
+            paths = {folder + "\\file.wav"};
+        CMyMainDialog dlg;
+        RunWithDriver(
+            dlg,
+            [&](DialogDriver& d)
+            {
+                HWND hDlg = dlg.m_hWnd;
+                HWND hEdit = GetDlgItem(hDlg, IDC_OUTPUT_FOLDER_EDIT);
+                EXPECT_NE(0, GetWindowLongA(hEdit, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+                HDROP hDrop = MakeDrop(paths);
+                PostMessageA(hEdit, WM_DROPFILES, (WPARAM)hDrop, 0);
+                bool bTaken = d.WaitUntil(
+                    [&]
+                    { return d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT) == CString(folder.c_str()); },
+                    c.bTaken ? 5000 : 500);
+                EXPECT_EQ(c.bTaken != 0, bTaken);
+            });
+    }
+}

@@ -1,0 +1,119 @@
+// The main dialog's run controls: the output folder, Execute, Abort and the
+// messages through which a running job reports back.
+#include "ui/MyMainDialog.h"
+
+#include "engine/SectionLength.h"
+#include "framework/AfxMessageBox.h"
+#include "support/FileSystem.h"
+#include "support/Trace.h"
+#include "ui/FolderBrowser.h"
+
+DWORD CMyMainDialog::GetSectionLength()
+{
+    CString strText;
+    m_editSectionLength.GetWindowText(strText);
+    return ReadSectionLengthText(strText);
+}
+
+void CMyMainDialog::PostRunProgress()
+{
+    if (m_bProgressPosted.exchange(1) == 0 && !::PostMessageA(m_hWnd, WM_RUN_PROGRESS, 0, 0))
+        m_bProgressPosted.store(0);
+}
+
+void CMyMainDialog::PostJobFinished()
+{
+    ::PostMessageA(m_hWnd, WM_JOB_FINISHED, (WPARAM)m_hWnd, 0);
+}
+
+void CMyMainDialog::OnOutputFolder()
+{
+    CString strInitial = m_strOutputFolder;
+    if (strInitial.IsEmpty())
+        strInitial = GetProgramFolderText();
+    CString strResult;
+    if (BrowseForFolder(m_hWnd, strInitial, &strResult) != 1)
+        return;
+    m_strOutputFolder = strResult;
+    m_editOutputFolder.SetWindowText(m_strOutputFolder);
+}
+
+void CMyMainDialog::OnExecute()
+{
+    if (g_bIdle.load() == 0)
+        return;
+    m_runState.m_ullTotalBytes.store(0);
+    m_runState.m_ullDoneBytes.store(0);
+    m_progress.SetPos(0);
+    if (m_pathList.GetCount() == 0)
+    {
+        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        return;
+    }
+    DWORD dwSectionLength = GetSectionLength();
+    if (dwSectionLength == 0)
+    {
+        CString strText = "※　無効な区間長です。";
+        WriteTraceText(strText, 1);
+        AfxMessageBox(strText, MB_OK);
+        return;
+    }
+    m_editOutputFolder.GetWindowText(m_strOutputFolder);
+    if (m_strOutputFolder.IsEmpty())
+    {
+        AfxMessageBox("出力フォルダがセットされていません", MB_OK);
+        return;
+    }
+    EnableJobButtons(0);
+    m_progress.SetPos(0);
+    m_runState.m_pPathList = &m_pathList;
+    m_runState.m_strOutputFolder = m_strOutputFolder;
+    m_runState.m_dwSectionLength = dwSectionLength;
+    m_runState.m_bStopBatch.store(0);
+    g_bIdle.store(0);
+    m_pRunThread = AfxBeginThread(RunThreadProc, &m_batchRun);
+    if (m_pRunThread == nullptr)
+    {
+        g_bIdle.store(1);
+        EnableJobButtons(1);
+    }
+}
+
+void CMyMainDialog::OnAbort()
+{
+    if (g_bIdle.load() == 0)
+        g_bAbort.store(1);
+}
+
+void CMyMainDialog::OnJobFinished()
+{
+    if (g_bClosing.load() != 0)
+        return;
+    m_progress.SetPos(1024);
+    EnableJobButtons(1);
+    g_bAbort.store(0);
+}
+
+void CMyMainDialog::OnRunProgress()
+{
+    m_bProgressPosted.store(0);
+    ULONGLONG ullTotal = m_runState.m_ullTotalBytes.load();
+    ULONGLONG ullDone = m_runState.m_ullDoneBytes.load();
+    int nPos = 0;
+    if (ullTotal != 0)
+        nPos = (int)((double)ullDone * 1024.0 / (double)ullTotal);
+    m_progress.SendMessage(PBM_SETPOS, (WPARAM)nPos, 0);
+}
+
+// A single folder dropped on the output-folder edit becomes the output folder.
+void CMyMainDialog::OnDropFiles(HDROP hDrop)
+{
+    char acPath[2000] = {};
+    if (g_bIdle.load() != 0 && DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0) == 1 &&
+        DragQueryFileA(hDrop, 0, acPath, sizeof(acPath)) != 0 && IsExistFile(acPath, 1, 0))
+    {
+        m_strOutputFolder = acPath;
+        m_editOutputFolder.SetWindowText(m_strOutputFolder);
+    }
+    DragFinish(hDrop);
+}
