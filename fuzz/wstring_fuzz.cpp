@@ -63,7 +63,7 @@ Text TakeText(FuzzedDataProvider& in)
     return t;
 }
 
-// Indexes and counts: mostly near the length, sometimes the special values.
+// Indexes and counts: mostly near the length, sometimes the values with a meaning of their own.
 DWORD TakeIndex(FuzzedDataProvider& in, DWORD dwLen)
 {
     uint8_t b = in.ConsumeIntegral<uint8_t>();

@@ -104,7 +104,9 @@ UINT AddThreadProc(LPVOID pParam)
     if (pJob == nullptr)
         return 0xFFFFFFFFu;
     pJob->RunAddJob();
-    g_bIdle.store(1, std::memory_order_relaxed);
+    // Closing waits for this flag and then tears down what the job used: the
+    // job's own accesses must be ordered before it.
+    g_bIdle.store(1, std::memory_order_release);
     g_bAdding.store(0, std::memory_order_relaxed);
     return 0;
 }

@@ -37,12 +37,12 @@ size_t PieceSizeOf(const WaveFormat& fmt, DWORD dwSectionMs)
     return (size_t)((uint64_t)fmt.dwSamplingRate * dwSectionMs / 1000) * fmt.wBlockSize;
 }
 
-SplitScene::SplitScene(const std::vector<SourceSpec>& defs)
+SplitScene::SplitScene(const std::vector<SourceDef>& defs)
 {
     m_strRoot = MakeTestDir("scene");
     m_strIn = m_strRoot + "\\in";
     CreateDirectoryA(m_strIn, nullptr);
-    for (const SourceSpec& def : defs)
+    for (const SourceDef& def : defs)
     {
         Source src;
         src.strRel = Slashed(def.pcRel);

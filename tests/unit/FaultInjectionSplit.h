@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-struct SourceSpec
+struct SourceDef
 {
     const char* pcRel; // under "in", '\' between the parts: "sub\b.wav"
     WaveFormat fmt;
@@ -30,7 +30,7 @@ struct SourceSpec
 class SplitScene : public CMyRunHost
 {
 public:
-    explicit SplitScene(const std::vector<SourceSpec>& defs);
+    explicit SplitScene(const std::vector<SourceDef>& defs);
 
     // Changes a source after it was collected: cut it to dwSize bytes, or
     // remove it. The expectations follow.

@@ -16,7 +16,7 @@ namespace
 {
 // Pieces of 1000 and 32000 bytes, each one block: many pieces, few bytes.
 const DWORD kSmallMs = 1000;
-const std::vector<SourceSpec> kSmall = {
+const std::vector<SourceDef> kSmall = {
     {"a.wav", MakePcmFormat(1, 8, 1000), 2500},      // 2 pieces and a rest
     {"sub\\b.wav", MakePcmFormat(1, 8, 1000), 2000}, // exactly 2 pieces
     {"c.wav", MakePcmFormat(2, 16, 8000), 20000},    // 2 pieces and a rest
@@ -25,7 +25,7 @@ const std::vector<SourceSpec> kSmall = {
 // Pieces of 8,400,000 bytes, a full 8 MiB block and a second of 11,392, and
 // a last piece of 3000 bytes: every kind of block boundary in one source.
 const DWORD kBigMs = 84000;
-const std::vector<SourceSpec> kBig = {
+const std::vector<SourceDef> kBig = {
     {"big.wav", MakePcmFormat(1, 8, 100000), 8400000 + 3000},
     {"small.wav", MakePcmFormat(1, 8, 1000), 1500},
 };
@@ -70,10 +70,10 @@ TEST(FaultInjectionSplit, DiskThatFillsBeforeAnyPieceStopsCleanly)
 
 TEST(FaultInjectionSplit, DiskThatFillsInsideAPieceLeavesOnlyTruePieces)
 {
-    for (const auto* pSpecs : {&kSmall, &kBig})
+    for (const auto* pDefs : {&kSmall, &kBig})
     {
-        DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        SplitScene scene(*pSpecs);
+        DWORD dwMs = pDefs == &kSmall ? kSmallMs : kBigMs;
+        SplitScene scene(*pDefs);
         unsigned nWrites = CleanCalls(scene, dwMs, kCallWrite);
         for (unsigned k = 1; k <= nWrites; ++k)
         {
@@ -111,15 +111,15 @@ TEST(FaultInjectionSplit, WriteThatFailsOnceLeavesOnlyTruePieces)
 
 TEST(FaultInjectionSplit, ReadThatFailsLeavesOnlyTruePieces)
 {
-    for (const auto* pSpecs : {&kSmall, &kBig})
+    for (const auto* pDefs : {&kSmall, &kBig})
     {
-        DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        SplitScene scene(*pSpecs);
+        DWORD dwMs = pDefs == &kSmall ? kSmallMs : kBigMs;
+        SplitScene scene(*pDefs);
         unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
         for (bool bSticky : {false, true})
         {
             // A dead source stops at its first failed read whatever its size.
-            if (bSticky && pSpecs == &kBig)
+            if (bSticky && pDefs == &kBig)
                 continue;
             for (unsigned k = 1; k <= nReads; ++k)
             {
@@ -138,10 +138,10 @@ TEST(FaultInjectionSplit, ReadThatFailsLeavesOnlyTruePieces)
 // The source is cut short while it is being split (reads find its end).
 TEST(FaultInjectionSplit, SourceThatShrinksDuringTheSplitLeavesTruePieces)
 {
-    for (const auto* pSpecs : {&kSmall, &kBig})
+    for (const auto* pDefs : {&kSmall, &kBig})
     {
-        DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        SplitScene scene(*pSpecs);
+        DWORD dwMs = pDefs == &kSmall ? kSmallMs : kBigMs;
+        SplitScene scene(*pDefs);
         unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
         for (unsigned k = 1; k <= nReads; ++k)
         {
@@ -192,10 +192,10 @@ TEST(FaultInjectionSplit, SourceThatVanishesOrShrinksAfterCollectionIsHandled)
 // file); and, for the small pieces, before every read.
 TEST(FaultInjectionSplit, AbortAtEveryBlockBoundaryLeavesTruePiecesAndNoSummary)
 {
-    for (const auto* pSpecs : {&kBig, &kSmall})
+    for (const auto* pDefs : {&kBig, &kSmall})
     {
-        DWORD dwMs = pSpecs == &kSmall ? kSmallMs : kBigMs;
-        SplitScene scene(*pSpecs);
+        DWORD dwMs = pDefs == &kSmall ? kSmallMs : kBigMs;
+        SplitScene scene(*pDefs);
         unsigned nReads = CleanCalls(scene, dwMs, kCallRead);
         int nPosts = scene.m_nProgress;
         ASSERT_GE(nPosts, 4);
@@ -211,7 +211,7 @@ TEST(FaultInjectionSplit, AbortAtEveryBlockBoundaryLeavesTruePiecesAndNoSummary)
             EXPECT_TRUE(scene.m_bAborted);
             scene.ExpectInvariants(dwMs);
         }
-        if (pSpecs == &kBig)
+        if (pDefs == &kBig)
             continue; // each read of it follows a post
         for (unsigned k = 1; k <= nReads; ++k)
         {

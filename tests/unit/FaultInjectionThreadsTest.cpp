@@ -16,7 +16,7 @@
 namespace
 {
 const DWORD kMs = 1000;
-const std::vector<SourceSpec> kSources = {
+const std::vector<SourceDef> kSources = {
     {"a.wav", MakePcmFormat(1, 8, 1000), 2500},
     {"sub\\b.wav", MakePcmFormat(2, 16, 8000), 20000},
     {"c.wav", MakePcmFormat(1, 8, 1000), 2000},
