@@ -25,6 +25,8 @@ bool WriteFileBytes(const std::string& strPath, const uint8_t* data, size_t size
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const std::string s_strPath = "/tmp/wave_header_fuzz." + std::to_string(getpid());
+    static const int s_bCleanUp = atexit([] { remove(s_strPath.c_str()); });
+    (void)s_bCleanUp;
     if (!WriteFileBytes(s_strPath, data, size))
         return 0;
     CMyWaveFile file;
