@@ -1,6 +1,7 @@
 // The framework's growable array of values.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 template <class TYPE, class ARG_TYPE = const TYPE&> class CArray

@@ -41,7 +41,8 @@ const ErrorText kErrorTexts[] = {
     {ERROR_INVALID_PARAMETER, "パラメーターが間違っています。\r\n"},
     {ERROR_DISK_FULL, "ディスクに十分な空き領域がありません。\r\n"},
     {ERROR_INSUFFICIENT_BUFFER, "システム コールに渡されるデータ領域が小さすぎます。\r\n"},
-    {ERROR_INVALID_NAME, "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。\r\n"},
+    {ERROR_INVALID_NAME,
+     "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。\r\n"},
     {ERROR_DIR_NOT_EMPTY, "ディレクトリが空ではありません。\r\n"},
     {ERROR_ALREADY_EXISTS, "既に存在するファイルを作成することはできません。\r\n"},
     {ERROR_FILENAME_EXCED_RANGE, "ファイル名または拡張子が長すぎます。\r\n"},
@@ -50,8 +51,14 @@ const ErrorText kErrorTexts[] = {
 };
 } // namespace
 
-DWORD GetLastError() { return t_dwLastError; }
-void SetLastError(DWORD dwErrCode) { t_dwLastError = dwErrCode; }
+DWORD GetLastError()
+{
+    return t_dwLastError;
+}
+void SetLastError(DWORD dwErrCode)
+{
+    t_dwLastError = dwErrCode;
+}
 
 DWORD PosixErrorToWin32(int iErrno)
 {
@@ -188,4 +195,20 @@ DWORD GetTickCount()
     return (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
 }
 
-DWORD GetCurrentThreadId() { return (DWORD)syscall(SYS_gettid); }
+DWORD GetCurrentThreadId()
+{
+    return (DWORD)syscall(SYS_gettid);
+}
+
+int _stricmp(const char* pcText1, const char* pcText2)
+{
+    const unsigned char* p1 = (const unsigned char*)pcText1;
+    const unsigned char* p2 = (const unsigned char*)pcText2;
+    for (;; p1++, p2++)
+    {
+        int c1 = (*p1 >= 'A' && *p1 <= 'Z') ? *p1 + 32 : *p1;
+        int c2 = (*p2 >= 'A' && *p2 <= 'Z') ? *p2 + 32 : *p2;
+        if (c1 != c2 || c1 == 0)
+            return c1 - c2;
+    }
+}

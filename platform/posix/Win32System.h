@@ -22,5 +22,9 @@ void Sleep(DWORD dwMilliseconds);
 DWORD GetTickCount();
 DWORD GetCurrentThreadId();
 
+// The C runtime's case-insensitive byte comparison (ASCII letters fold, as
+// in the "C" locale the program runs in).
+int _stricmp(const char* pcText1, const char* pcText2);
+
 // The Windows error code for an errno value.
 DWORD PosixErrorToWin32(int iErrno);
