@@ -174,6 +174,12 @@ int CMyMainDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
     case WM_RUN_PROGRESS:
         OnRunProgress();
         return 1;
+    case WM_REBUILD_LIST:
+        RebuildList();
+        return 1;
+    case WM_TIMER:
+        OnTimer((UINT_PTR)wParam);
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -189,6 +195,9 @@ int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
         return 0; // EN_CHANGE of the section length among others: nothing to do
     switch (nID)
     {
+    case IDC_ADD:
+        OnAdd();
+        return 1;
     case IDC_REMOVE:
         OnRemove();
         return 1;

@@ -10,15 +10,51 @@
 #include "engine/BatchRun.h"
 #include "engine/RunState.h"
 #include "framework/WinThread.h"
-#include "sources/PathList.h"
+#include "framework/CCriticalSection.h"
+#include "sources/AddJob.h"
+#include "sources/FilteredPathList.h"
+#include "ui/MyFileDialog.h"
 
 #include <atomic>
+#include <memory>
+
+class CMyMainDialog;
+
+// Sent by the add-files job: rebuild the rows on the user-interface thread.
+const UINT WM_REBUILD_LIST = WM_USER + 502;
+
+// What the add-files job asks of the dialog: the confirmed picker, the
+// list's rows and total, the report, and the job-finished message.
+class CMyDialogAddHost : public CMyAddHost
+{
+public:
+    explicit CMyDialogAddHost(CMyMainDialog* pDialog) : m_pDialog(pDialog) {}
+
+    CString GetPickerFolderText(DWORD dwPick) override;
+    CString GetCurrentFolder(DWORD dwPick) override;
+    DWORD GetSelectedCount(DWORD dwPick) override;
+    const WIN32_FIND_DATAA& GetSelectedEntry(DWORD dwPick, DWORD dwIndex) override;
+    void SetLastPickerFolder(const CString& strFolder) override;
+    void RebuildList() override;
+    void ShowTotalSize(ULONGLONG ullTotal) override;
+    void OpenReport(const char* pcPath) override;
+    void DestroyPicker() override;
+    void PostJobFinished() override;
+
+    // Opens the report with the shell; tests put a recorder here.
+    static void (*s_pfnOpenReport)(const char* pcPath);
+
+private:
+    CMyMainDialog* m_pDialog;
+};
 
 // The dialog is the batch run's host: the run's messages are posted to its
 // window, so that no nested modal loop (a message box, a moved window) drops
 // them; should they come as thread messages, PreTranslateMessage takes them.
 class CMyMainDialog : public CDialog, public CMyRunHost
 {
+    friend class CMyDialogAddHost;
+
 public:
     explicit CMyMainDialog(CWnd* pParentWnd = nullptr);
     ~CMyMainDialog() override;
@@ -38,7 +74,14 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    CMyPathList& GetPathList() { return m_pathList; }
+    CMyFilteredPathList& GetPathList() { return m_pathList; }
+    // The picker while it is open or its selection is being collected.
+    const CMyFileDialog* GetPicker() const { return m_pPicker.get(); }
+
+    // Starts the worker threads; tests put a failing one here.
+    static CWinThread* (*s_pfnBeginThread)(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                                           int nPriority, UINT nStackSize, DWORD dwCreateFlags,
+                                           LPSECURITY_ATTRIBUTES lpSecurityAttrs);
 
     // The section-length edit's text in milliseconds (0: invalid), traced.
     DWORD GetSectionLength();
@@ -66,6 +109,8 @@ private:
     void OnRemoveAll();
     void OnColumnClick(const NMLISTVIEW* pNotify, LRESULT* plResult);
 
+    void OnAdd();
+    void OnTimer(UINT_PTR nIDEvent);
     void OnOutputFolder();
     void OnExecute();
     void OnAbort();
@@ -93,12 +138,18 @@ private:
     CString m_strOutputFolder;
     UINT_PTR m_nTimerID = 0;
     int m_nListItemCount = 0;
-    CMyPathList m_pathList;
+    CMyFilteredPathList m_pathList;
     int m_nColumnCount = 0;
     CString m_strLastPickerFolder;
     HICON m_hIcon;
     CMyRunState m_runState;
     CMyBatchRun m_batchRun{&m_runState, this};
     CWinThread* m_pRunThread = nullptr;
+    // Owned by the add-files job from the confirmed picker on: it deletes it.
+    std::unique_ptr<CMyFileDialog> m_pPicker;
+    CMyDialogAddHost m_addHost{this};
+    CMyAddJob m_addJob{&m_pathList, &m_addHost};
+    CWinThread* m_pAddThread = nullptr;
+    CCriticalSection m_lock;
     std::atomic<int> m_bProgressPosted{0}; // one progress message in the queue is enough
 };

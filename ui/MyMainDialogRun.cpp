@@ -71,7 +71,8 @@ void CMyMainDialog::OnExecute()
     m_runState.m_dwSectionLength = dwSectionLength;
     m_runState.m_bStopBatch.store(0);
     g_bIdle.store(0);
-    m_pRunThread = AfxBeginThread(RunThreadProc, &m_batchRun);
+    m_pRunThread =
+        s_pfnBeginThread(RunThreadProc, &m_batchRun, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
     if (m_pRunThread == nullptr)
     {
         g_bIdle.store(1);

@@ -56,4 +56,39 @@ public:
     {
         return (BOOL)SendMessage(LVM_SORTITEMS, (WPARAM)dwData, (LPARAM)pfnCompare);
     }
+    HIMAGELIST SetImageList(HIMAGELIST hImageList, int nImageListType) const
+    {
+        return (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, (WPARAM)nImageListType,
+                                       (LPARAM)hImageList);
+    }
+    BOOL SetBkColor(COLORREF cr) const { return (BOOL)SendMessage(LVM_SETBKCOLOR, 0, (LPARAM)cr); }
+    BOOL SetTextBkColor(COLORREF cr) const
+    {
+        return (BOOL)SendMessage(LVM_SETTEXTBKCOLOR, 0, (LPARAM)cr);
+    }
+    BOOL SetTextColor(COLORREF cr) const
+    {
+        return (BOOL)SendMessage(LVM_SETTEXTCOLOR, 0, (LPARAM)cr);
+    }
+    BOOL SetColumnWidth(int nCol, int cx) const
+    {
+        return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, (WPARAM)nCol, MAKELPARAM(cx, 0));
+    }
+    // The row under the point (client co-ordinates), or -1.
+    int HitTest(POINT pt) const
+    {
+        LVHITTESTINFO info = {};
+        info.pt = pt;
+        return (int)SendMessage(LVM_HITTEST, 0, (LPARAM)&info);
+    }
+    int GetTopIndex() const { return (int)SendMessage(LVM_GETTOPINDEX); }
+    BOOL GetItemRect(int nItem, RECT* pRect, UINT nCode) const
+    {
+        pRect->left = (LONG)nCode;
+        return (BOOL)SendMessage(LVM_GETITEMRECT, (WPARAM)nItem, (LPARAM)pRect);
+    }
+    BOOL Scroll(int dx, int dy) const
+    {
+        return (BOOL)SendMessage(LVM_SCROLL, (WPARAM)dx, (LPARAM)dy);
+    }
 };

@@ -2,6 +2,7 @@
 // writes its pieces and fills the bar, Abort during a run, and the output
 // folder chosen in the shell's folder browser.
 #include "UiDriver.h"
+#include "UiHelpers.h"
 
 #include "engine/JobFlags.h"
 #include "framework/AfxMessageBox.h"
@@ -14,80 +15,14 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 namespace
 {
-std::mutex g_boxLock;
-std::vector<std::string> g_boxes;
-
-// Message boxes come from the dialog and from the worker: recorded, answered OK.
-int RecordBox(const char* pcText, UINT)
-{
-    std::lock_guard<std::mutex> lock(g_boxLock);
-    g_boxes.push_back(pcText);
-    return IDOK;
-}
-
 std::vector<std::string> Boxes()
 {
-    std::lock_guard<std::mutex> lock(g_boxLock);
-    return g_boxes;
-}
-
-// An empty folder for one test (the files an earlier run left are removed).
-std::string TestFolder(const char* pcName)
-{
-    std::string parent = std::string((const char*)GetProgramFolderText()) + "\\ui_run";
-    std::string folder = parent + "\\" + pcName;
-    CreateDirectoryA(parent.c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + "\\" + data.cFileName).c_str());
-        } while (FindNextFileA(hFind, &data));
-        FindClose(hFind);
-    }
-    return folder;
-}
-
-void PutLE(std::string& s, size_t nAt, uint32_t dwValue, int nBytes)
-{
-    for (int i = 0; i < nBytes; i++)
-        s[nAt + i] = (char)((dwValue >> (8 * i)) & 0xFF);
-}
-
-// A mono 8-bit PCM file at 8000 Hz: 8000 data bytes a second.
-void WriteWave(const std::string& path, uint32_t dwDataBytes)
-{
-    std::string wav(44, '\0');
-    memcpy(&wav[0], "RIFF", 4);
-    PutLE(wav, 4, 36 + dwDataBytes, 4);
-    memcpy(&wav[8], "WAVEfmt ", 8);
-    PutLE(wav, 16, 16, 4);
-    PutLE(wav, 20, 1, 2);
-    PutLE(wav, 22, 1, 2);
-    PutLE(wav, 24, 8000, 4);
-    PutLE(wav, 28, 8000, 4);
-    PutLE(wav, 32, 1, 2);
-    PutLE(wav, 34, 8, 2);
-    memcpy(&wav[36], "data", 4);
-    PutLE(wav, 40, dwDataBytes, 4);
-    wav.resize(44 + dwDataBytes);
-    for (uint32_t i = 0; i < dwDataBytes; i++)
-        wav[44 + i] = (char)(i * 7);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    DWORD dwWritten = 0;
-    WriteFile(h, wav.data(), (DWORD)wav.size(), &dwWritten, nullptr);
-    CloseHandle(h);
+    return BoxRecorder::Boxes();
 }
 
 void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, ULONGLONG ullSize)
@@ -100,43 +35,6 @@ void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, U
     record.BaseFoldPath = folder.c_str();
     ASSERT_EQ(1, list.AppendRecord(record));
     list.AssignIDs();
-}
-
-struct Piece
-{
-    std::string name;
-    std::string bytes;
-};
-
-// The files of a folder, by name.
-std::vector<Piece> ReadFolder(const std::string& folder)
-{
-    std::vector<Piece> pieces;
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return pieces;
-    do
-    {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        Piece piece{data.cFileName, std::string()};
-        HANDLE h = CreateFileA((folder + "\\" + data.cFileName).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        piece.bytes.resize(data.nFileSizeLow);
-        DWORD dwRead = 0;
-        ReadFile(h, &piece.bytes[0], data.nFileSizeLow, &dwRead, nullptr);
-        CloseHandle(h);
-        pieces.push_back(piece);
-    } while (FindNextFileA(hFind, &data));
-    FindClose(hFind);
-    return pieces;
-}
-
-uint32_t GetLE32(const std::string& s, size_t nAt)
-{
-    return (uint32_t)(uint8_t)s[nAt] | (uint32_t)(uint8_t)s[nAt + 1] << 8 |
-           (uint32_t)(uint8_t)s[nAt + 2] << 16 | (uint32_t)(uint8_t)s[nAt + 3] << 24;
 }
 
 bool IdleLook(HWND hDlg)
@@ -159,20 +57,14 @@ int BarPos(HWND hDlg)
 
 struct RunControlsTest : testing::Test
 {
-    void SetUp() override
-    {
-        g_boxes.clear();
-        m_pfnOld = AfxSetMessagePresenter(RecordBox);
-    }
     void TearDown() override
     {
-        AfxSetMessagePresenter(m_pfnOld);
         g_bIdle.store(1);
         g_bAbort.store(0);
         g_bClosing.store(0);
         g_bAdding.store(0);
     }
-    AfxMessagePresenter m_pfnOld = nullptr;
+    BoxRecorder m_boxes;
 };
 } // namespace
 
@@ -194,7 +86,7 @@ TEST_F(RunControlsTest, ExecuteRefusesInOrder)
     for (const auto& c : kCases)
     {
         SCOPED_TRACE(c.pcBox);
-        g_boxes.clear();
+        BoxRecorder::Clear();
         StartTraceLog(nullptr);
         CMyMainDialog dlg;
         if (c.bFiles)

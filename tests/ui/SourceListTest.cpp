@@ -1,6 +1,7 @@
 // The source list as the user meets it: rows written from the path list, the
 // count header and the total, Remove, Remove all and sorting by a column.
 #include "UiDriver.h"
+#include "UiHelpers.h"
 
 #include "engine/JobFlags.h"
 #include "resources/resource.h"
@@ -37,17 +38,6 @@ void AddRecords(CMyPathList& list, const std::vector<Row>& rows)
     list.AssignIDs();
 }
 
-CString CellText(HWND hList, int nRow, int nSub)
-{
-    char acText[1024] = {};
-    LVITEMA item = {};
-    item.iSubItem = nSub;
-    item.pszText = acText;
-    item.cchTextMax = sizeof(acText);
-    SendMessageA(hList, LVM_GETITEMTEXTA, (WPARAM)nRow, (LPARAM)&item);
-    return CString(acText);
-}
-
 DWORD RowID(HWND hList, int nRow)
 {
     LVITEMA item = {};
@@ -55,45 +45,6 @@ DWORD RowID(HWND hList, int nRow)
     item.iItem = nRow;
     SendMessageA(hList, LVM_GETITEMA, 0, (LPARAM)&item);
     return (DWORD)item.lParam;
-}
-
-// The file names of the rows, top to bottom, joined with "|".
-std::string RowNames(HWND hList)
-{
-    std::string names;
-    for (int i = 0; i < ListView_GetItemCount(hList); i++)
-        names += std::string(i ? "|" : "") + (const char*)CellText(hList, i, 0);
-    return names;
-}
-
-CString HeaderText(HWND hList)
-{
-    char acText[260] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT;
-    column.pszText = acText;
-    column.cchTextMax = sizeof(acText);
-    SendMessageA(hList, LVM_GETCOLUMNA, 0, (LPARAM)&column);
-    return CString(acText);
-}
-
-void Select(HWND hList, int nRow)
-{
-    LVITEMA item = {};
-    item.state = LVIS_SELECTED;
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(hList, LVM_SETITEMSTATE, (WPARAM)nRow, (LPARAM)&item);
-}
-
-// A click on the column's header, as the mouse gives it.
-void ClickHeader(HWND hList, int nCol)
-{
-    HWND hHeader = ListView_GetHeader(hList);
-    RECT rc = {};
-    SendMessageA(hHeader, HDM_GETITEMRECT, (WPARAM)nCol, (LPARAM)&rc);
-    LPARAM lPos = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    PostMessageA(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, lPos);
-    PostMessageA(hHeader, WM_LBUTTONUP, 0, lPos);
 }
 
 bool IdleLook(HWND hDlg)
@@ -128,28 +79,32 @@ TEST_F(SourceListTest, RowsShowNameGroupedSizeAndFolder)
                                    {"長時間ライブ.wav", "C:\\録音\\ライブ", 987654321},
                                    {"会議_午前.wav", "C:\\録音\\2024-06", 52428800},
                                    {"会議_午後.wav", "C:\\録音\\2024-06", 61203456}});
-    RunWithDriver(dlg, [&](DialogDriver&) {
-        HWND hDlg = dlg.m_hWnd;
-        HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
-        ShowList(dlg);
-        ASSERT_EQ(6, ListView_GetItemCount(hList));
-        const char* apcExpected[6][3] = {{"インタビュー_01.wav", "1,234,567", "C:\\録音\\2024-05"},
-                                         {"短い.wav", "999", "C:\\録音\\2024-05"},
-                                         {"empty.wav", "0", "C:\\録音"},
-                                         {"長時間ライブ.wav", "987,654,321", "C:\\録音\\ライブ"},
-                                         {"会議_午前.wav", "52,428,800", "C:\\録音\\2024-06"},
-                                         {"会議_午後.wav", "61,203,456", "C:\\録音\\2024-06"}};
-        for (int i = 0; i < 6; i++)
-        {
-            for (int j = 0; j < 3; j++)
-                EXPECT_STREQ(apcExpected[i][j], CellText(hList, i, j)) << i << "," << j;
-            EXPECT_EQ((DWORD)i + 1, RowID(hList, i));
-            EXPECT_EQ(0u, ListView_GetItemState(hList, i, LVIS_SELECTED));
-        }
-        EXPECT_STREQ("ファイル名 (6)", HeaderText(hList));
-        EXPECT_STREQ("1,102,522,143", DialogDriver::ItemText(hDlg, IDC_TOTAL_SIZE));
-        EXPECT_TRUE(DialogDriver::SaveScreenshot(hDlg, "main-window"));
-    });
+    RunWithDriver(dlg,
+                  [&](DialogDriver&)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+                      ShowList(dlg);
+                      ASSERT_EQ(6, ListView_GetItemCount(hList));
+                      const char* apcExpected[6][3] = {
+                          {"インタビュー_01.wav", "1,234,567", "C:\\録音\\2024-05"},
+                          {"短い.wav", "999", "C:\\録音\\2024-05"},
+                          {"empty.wav", "0", "C:\\録音"},
+                          {"長時間ライブ.wav", "987,654,321", "C:\\録音\\ライブ"},
+                          {"会議_午前.wav", "52,428,800", "C:\\録音\\2024-06"},
+                          {"会議_午後.wav", "61,203,456", "C:\\録音\\2024-06"}};
+                      for (int i = 0; i < 6; i++)
+                      {
+                          for (int j = 0; j < 3; j++)
+                              EXPECT_STREQ(apcExpected[i][j], CellText(hList, i, j))
+                                  << i << "," << j;
+                          EXPECT_EQ((DWORD)i + 1, RowID(hList, i));
+                          EXPECT_EQ(0u, ListView_GetItemState(hList, i, LVIS_SELECTED));
+                      }
+                      EXPECT_STREQ("ファイル名 (6)", HeaderText(hList));
+                      EXPECT_STREQ("1,102,522,143", DialogDriver::ItemText(hDlg, IDC_TOTAL_SIZE));
+                      EXPECT_TRUE(DialogDriver::SaveScreenshot(hDlg, "main-window"));
+                  });
 }
 
 TEST_F(SourceListTest, RemoveTakesSelectedRowsAndRecordsOutEvenWhenTheFileIsGone)

@@ -152,7 +152,7 @@ bool DialogDriver::SaveScreenshot(HWND hWnd, const char* pcName)
     return bSaved;
 }
 
-void RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive)
+INT_PTR RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive)
 {
     CWinApp* pApp = AfxGetApp();
     pApp->m_pMainWnd = &dlg;
@@ -185,7 +185,7 @@ void RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive
                 PostThreadMessageA(driver.UIThreadID(), WM_QUIT, 0, 0);
             }
         });
-    dlg.DoModal();
+    INT_PTR nResult = dlg.DoModal();
     driver.m_bEnded.store(1);
     driverThread.join();
     pApp->m_pMainWnd = nullptr;
@@ -195,6 +195,7 @@ void RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive
     {
     }
     EXPECT_EQ(0, bForced.load()) << "the dialog did not close and was ended with WM_QUIT";
+    return nResult;
 }
 
 std::string ReadTraceFile()

@@ -46,7 +46,7 @@ public:
     DWORD UIThreadID() const { return m_dwUIThreadID; }
 
 private:
-    friend void RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive);
+    friend INT_PTR RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive);
     DWORD m_dwUIThreadID;
     std::atomic<int> m_bEnded{0};
 };
@@ -54,8 +54,8 @@ private:
 // Runs dlg modally as the application's main window while drive plays the
 // user on its own thread. When drive returns, whatever it left open is
 // closed (other windows first, then the dialog); a dialog that does not end
-// within seconds is stopped with WM_QUIT and the test fails.
-void RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive);
+// within seconds is stopped with WM_QUIT and the test fails. Gives DoModal's result.
+INT_PTR RunWithDriver(CDialog& dlg, const std::function<void(DialogDriver&)>& drive);
 
 // The trace file's content (Shift-JIS).
 std::string ReadTraceFile();

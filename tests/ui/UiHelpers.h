@@ -1,0 +1,56 @@
+// What several UI tests share: scratch folders and WAV files under the test
+// program's folder, list-view reading and clicking, and recorded message boxes.
+#pragma once
+
+#include "framework/CString.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An empty folder <test program folder>\<parent>\<name>; whatever an earlier
+// run left in it (files and sub-folders) is removed first.
+std::string TestFolder(const char* pcName, const char* pcParent = "ui_run");
+void RemoveTree(const std::string& folder);
+// A mono 8-bit PCM file at 8000 Hz (8000 data bytes a second) whose data
+// bytes follow a pattern seeded by nSeed.
+void WriteWave(const std::string& path, uint32_t dwDataBytes, int nSeed = 7);
+std::string ReadWhole(const std::string& path);
+uint32_t GetLE32(const std::string& s, size_t nAt);
+
+struct Piece
+{
+    std::string name;
+    std::string bytes;
+};
+// The files of a folder (not its sub-folders), by name.
+std::vector<Piece> ReadFolder(const std::string& folder);
+
+// List views, read and driven from the driver thread.
+CString CellText(HWND hList, int nRow, int nSub);
+// The texts of column 0, top to bottom, joined with "|".
+std::string RowNames(HWND hList);
+CString HeaderText(HWND hList, int nCol = 0);
+int FindRow(HWND hList, const char* pcText);
+void Select(HWND hList, int nRow);
+int SelectedCount(HWND hList);
+// A click on the column's header, as the mouse gives it.
+void ClickHeader(HWND hList, int nCol);
+// Puts the pointer on the row.
+void PointAtRow(HWND hList, int nRow);
+// A double-click on the row, as the mouse gives it: the pointer is put there.
+void DoubleClickRow(HWND hList, int nRow);
+
+// Message boxes, recorded and answered OK while installed.
+class BoxRecorder
+{
+public:
+    BoxRecorder();
+    ~BoxRecorder();
+    static std::vector<std::string> Boxes();
+    static void Clear();
+
+private:
+    int (*m_pfnOld)(const char*, UINT);
+};

@@ -1,0 +1,144 @@
+// Add: the picker, the add-files job on its worker thread, the header that
+// counts the files found, and what the job asks of the dialog.
+#include "ui/MyMainDialog.h"
+
+#include "engine/JobFlags.h"
+#include "framework/FormatText.h"
+
+#include <new>
+
+namespace
+{
+void OpenWithShell(const char* pcPath)
+{
+    ShellExecuteA(nullptr, "open", pcPath, nullptr, nullptr, SW_SHOWNORMAL);
+}
+} // namespace
+
+void (*CMyDialogAddHost::s_pfnOpenReport)(const char* pcPath) = OpenWithShell;
+CWinThread* (*CMyMainDialog::s_pfnBeginThread)(AFX_THREADPROC, LPVOID, int, UINT, DWORD,
+                                               LPSECURITY_ATTRIBUTES) = AfxBeginThread;
+
+void CMyMainDialog::OnAdd()
+{
+    CSingleLock lock(&m_lock);
+    if (g_bIdle.load() == 0)
+        return;
+    EnableJobButtons(0);
+
+    // Every Add collects WAV files by their extension.
+    m_strExtension = "wav";
+    m_bUseNamePattern = 0;
+    m_pathList.SetPatternOn(m_bUseNamePattern);
+    m_bFilterByExtension = 1;
+    m_pathList.SetExtension(m_strExtension);
+    m_pathList.SetExtensionOn(1);
+
+    m_pPicker.reset(new (std::nothrow) CMyFileDialog(this));
+    if (!m_pPicker)
+    {
+        EnableJobButtons(1);
+        return;
+    }
+    m_pPicker->SetInitialFolder(m_strLastPickerFolder);
+    if (m_pPicker->DoModal() != IDOK)
+    {
+        m_pPicker.reset();
+        EnableJobButtons(1);
+        return;
+    }
+
+    g_bIdle.store(0);
+    m_addJob.m_bUseNamePattern = m_bUseNamePattern;
+    m_addJob.m_bFilterByExtension = m_bFilterByExtension;
+    m_pAddThread =
+        s_pfnBeginThread(AddThreadProc, &m_addJob, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
+    if (m_pAddThread == nullptr)
+    {
+        // The job that would have deleted the picker never runs.
+        m_pPicker.reset();
+        g_bIdle.store(1);
+        EnableJobButtons(1);
+        return;
+    }
+    m_nTimerID = 0;
+    for (UINT_PTR i = 0; i < 1000 && m_nTimerID == 0; i++)
+        m_nTimerID = SetTimer(1000 + i, 100);
+}
+
+// While files are collected the first column's header counts them.
+void CMyMainDialog::OnTimer(UINT_PTR nIDEvent)
+{
+    if (m_nTimerID == 0 || nIDEvent != m_nTimerID)
+        return;
+    if (g_bAdding.load() == 0)
+    {
+        KillTimer(m_nTimerID);
+        m_nTimerID = 0;
+        return;
+    }
+    char acText[260] = {};
+    FormatText(acText, sizeof(acText), "ファイル名 (%u)", m_pathList.GetCount());
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = acText;
+    m_listSource.SetColumn(0, &column);
+}
+
+CString CMyDialogAddHost::GetPickerFolderText(DWORD)
+{
+    const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
+    return pPicker != nullptr ? pPicker->GetCurrentFolderText() : CString();
+}
+
+CString CMyDialogAddHost::GetCurrentFolder(DWORD)
+{
+    CString strFolder;
+    const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
+    if (pPicker != nullptr)
+        pPicker->GetCurrentFolder(strFolder);
+    return strFolder;
+}
+
+DWORD CMyDialogAddHost::GetSelectedCount(DWORD)
+{
+    const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
+    return pPicker != nullptr ? (DWORD)pPicker->GetEntryCount() : 0;
+}
+
+const WIN32_FIND_DATAA& CMyDialogAddHost::GetSelectedEntry(DWORD, DWORD dwIndex)
+{
+    return m_pDialog->m_pPicker->GetEntry((int)dwIndex);
+}
+
+void CMyDialogAddHost::SetLastPickerFolder(const CString& strFolder)
+{
+    m_pDialog->m_strLastPickerFolder = strFolder;
+}
+
+// The rows are rewritten on the user-interface thread, which serves this
+// while the job waits.
+void CMyDialogAddHost::RebuildList()
+{
+    ::SendMessageA(m_pDialog->m_hWnd, WM_REBUILD_LIST, 0, 0);
+}
+
+void CMyDialogAddHost::ShowTotalSize(ULONGLONG ullTotal)
+{
+    m_pDialog->ShowTotalSize(ullTotal);
+}
+
+void CMyDialogAddHost::OpenReport(const char* pcPath)
+{
+    s_pfnOpenReport(pcPath);
+}
+
+void CMyDialogAddHost::DestroyPicker()
+{
+    m_pDialog->m_pPicker.reset();
+}
+
+void CMyDialogAddHost::PostJobFinished()
+{
+    m_pDialog->PostJobFinished();
+}
