@@ -60,12 +60,12 @@ void CMyFileDialog::InsertColumns()
     }
     RECT rcList = {};
     ::GetWindowRect(m_listFiles.m_hWnd, &rcList);
-    int nDateWidth = ((rcList.right - rcList.left) - 300) % 65536;
-    if (nDateWidth <= 0)
-        nDateWidth = 350;
+    int nListWidth = (rcList.right - rcList.left) % 65536;
+    if (nListWidth <= 0)
+        nListWidth = 350;
     m_listFiles.SetColumnWidth(0, 180);
     m_listFiles.SetColumnWidth(1, 100);
-    m_listFiles.SetColumnWidth(2, nDateWidth - 300);
+    m_listFiles.SetColumnWidth(2, nListWidth - 300);
 
     if (!m_bImageListMade)
     {

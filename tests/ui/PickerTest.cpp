@@ -116,6 +116,9 @@ TEST(Picker, ShowsTheFolderAndMovesBetweenFolders)
             for (int nRow = 0; nRow < 4; nRow++)
                 EXPECT_EQ(nRow < 2 ? 1 : 0, RowImage(hList, nRow)) << nRow;
             EXPECT_STREQ(root.substr(0, 2).c_str(), ShownDrive(h));
+            Select(hList, 1);
+            Select(hList, 3);
+            d.SaveScreenshot(h, "picker");
 
             // A file does nothing; a folder is entered; Up comes back.
             DoubleClickRow(hList, FindRow(hList, "a.txt"));

@@ -1,0 +1,351 @@
+// The whole road with the mouse: Add, the picker, the collected files and the
+// duplicate report, Execute and the pieces on disk; and the ways off it: a
+// cancelled picker, a worker that cannot start, closing while a job runs.
+#include "UiDriver.h"
+#include "UiHelpers.h"
+
+#include "engine/JobFlags.h"
+#include "resources/resource.h"
+#include "support/Trace.h"
+#include "ui/MyMainDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+namespace
+{
+const char kPickerCaption[] = "ファイル・フォルダの入力";
+
+std::mutex g_reportLock;
+std::string g_report;
+
+void RecordReport(const char* pcPath)
+{
+    std::lock_guard<std::mutex> lock(g_reportLock);
+    g_report = pcPath;
+}
+
+std::string OpenedReport()
+{
+    std::lock_guard<std::mutex> lock(g_reportLock);
+    return g_report;
+}
+
+CWinThread* NoThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES)
+{
+    return nullptr;
+}
+
+// A folder walk that takes a few milliseconds an entry, so that the job is
+// still collecting while the test looks at it.
+BOOL SlowFindNextFile(HANDLE hFind, WIN32_FIND_DATAA* pData)
+{
+    Sleep(3);
+    return GetDefaultPlatformHooks().pfnFindNextFile(hFind, pData);
+}
+
+std::string ProgramFolder()
+{
+    CString strFolder;
+    GetProgramFolder(&strFolder);
+    return (const char*)strFolder;
+}
+
+bool IdleLook(HWND hDlg)
+{
+    return DialogDriver::Enabled(hDlg, IDC_EXECUTE) && DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_OUTPUT_FOLDER) &&
+           !DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+bool BusyLook(HWND hDlg)
+{
+    return !DialogDriver::Enabled(hDlg, IDC_EXECUTE) && !DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+int BarPos(HWND hDlg)
+{
+    return (int)SendMessageA(GetDlgItem(hDlg, IDC_PROGRESS), PBM_GETPOS, 0, 0);
+}
+
+bool PickerShows(HWND hPicker, const std::string& folder)
+{
+    return DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER) == CString(folder.c_str());
+}
+
+// Opens the picker with Add; null when it did not come.
+HWND OpenPicker(DialogDriver& d, HWND hDlg)
+{
+    d.Click(hDlg, IDC_ADD);
+    return d.WaitForDialog(kPickerCaption);
+}
+
+// In the open picker: double-click down the folders, then select the rows.
+void PickRows(DialogDriver& d, HWND hPicker, const std::vector<std::string>& folders,
+              const std::vector<const char*>& rows)
+{
+    HWND hFiles = GetDlgItem(hPicker, IDC_FILE_LIST);
+    std::string shown = (const char*)DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER);
+    for (const std::string& folder : folders)
+    {
+        int nRow = FindRow(hFiles, folder.c_str());
+        ASSERT_GE(nRow, 0) << folder;
+        DoubleClickRow(hFiles, nRow);
+        shown += "\\" + folder;
+        ASSERT_TRUE(d.WaitUntil([&] { return PickerShows(hPicker, shown); })) << shown;
+    }
+    for (const char* pcRow : rows)
+    {
+        int nRow = FindRow(hFiles, pcRow);
+        ASSERT_GE(nRow, 0) << pcRow;
+        Select(hFiles, nRow);
+    }
+}
+
+struct AddRoadTest : testing::Test
+{
+    void SetUp() override { RecordReport(""); }
+    void TearDown() override
+    {
+        CMyDialogAddHost::s_pfnOpenReport = m_pfnOldOpen;
+        CMyMainDialog::s_pfnBeginThread = m_pfnOldBegin;
+        ResetPlatformHooks();
+        g_bIdle.store(1);
+        g_bAbort.store(0);
+        g_bClosing.store(0);
+        g_bAdding.store(0);
+    }
+    void (*m_pfnOldOpen)(const char*) = CMyDialogAddHost::s_pfnOpenReport;
+    decltype(CMyMainDialog::s_pfnBeginThread) m_pfnOldBegin = CMyMainDialog::s_pfnBeginThread;
+    BoxRecorder m_boxes;
+};
+} // namespace
+
+TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
+{
+    std::string parent = TestFolder("road", "ui_road");
+    std::string rec = parent + "\\rec";
+    for (const char* pcSub : {"", "\\a", "\\b", "\\c", "\\d"})
+        CreateDirectoryA((rec + pcSub).c_str(), nullptr);
+    WriteWave(rec + "\\a\\one.wav", 20000, 3); // 2.5 s: three pieces
+    WriteWave(rec + "\\b\\two.wav", 8000, 5);  // exactly one piece
+    WriteWave(rec + "\\c\\dup.wav", 100, 9);   // the colliding pair
+    WriteWave(rec + "\\d\\dup.wav", 100, 11);
+    WriteWave(rec + "\\b\\notes.txt", 10);     // not a WAV name: left out
+    std::string one = ReadWhole(rec + "\\a\\one.wav");
+    std::string two = ReadWhole(rec + "\\b\\two.wav");
+    std::string out = TestFolder("out", "ui_road");
+    std::string report = ProgramFolder() + "\\ConflictFile.txt";
+    DeleteFileA(report.c_str());
+    CMyDialogAddHost::s_pfnOpenReport = RecordReport;
+
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            HWND hPicker = OpenPicker(d, hDlg);
+            ASSERT_NE(nullptr, hPicker);
+            EXPECT_TRUE(BusyLook(hDlg));
+            EXPECT_TRUE(PickerShows(hPicker, ProgramFolder()));
+            PickRows(d, hPicker, {"ui_road", "road"}, {"rec"});
+            d.Click(hPicker, IDOK);
+
+            ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }, 20000));
+            EXPECT_EQ(1024, BarPos(hDlg));
+            EXPECT_EQ(nullptr, dlg.GetPicker());
+            EXPECT_EQ("one.wav|two.wav", RowNames(hSource));
+            EXPECT_STREQ((rec + "\\a").c_str(), CellText(hSource, 0, 2));
+            EXPECT_STREQ("ファイル名 (2)", HeaderText(hSource));
+            EXPECT_STREQ("28,088", d.ItemText(hDlg, IDC_TOTAL_SIZE));
+            EXPECT_EQ(report, OpenedReport());
+
+            d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
+            d.Click(hDlg, IDC_EXECUTE);
+            EXPECT_TRUE(d.WaitUntil([] { return BoxRecorder::Boxes().size() == 2; }, 20000));
+            EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && BarPos(hDlg) == 1024; }));
+
+            // The next Add opens where this one was confirmed; Cancel changes nothing.
+            hPicker = OpenPicker(d, hDlg);
+            ASSERT_NE(nullptr, hPicker);
+            EXPECT_TRUE(PickerShows(hPicker, parent));
+            d.Click(hPicker, IDCANCEL);
+            EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_EQ(nullptr, dlg.GetPicker());
+            EXPECT_EQ("one.wav|two.wav", RowNames(hSource));
+        });
+
+    std::vector<std::string> boxes = BoxRecorder::Boxes();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("※　2 個のファイルが重複しています。", boxes[0]);
+    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", boxes[1]);
+    EXPECT_EQ("=====  重複したファイルのリスト  =====\r\n" + rec + "\\c\\dup.wav\r\n" + rec +
+                  "\\d\\dup.wav\r\n\r\n",
+              ReadWhole(report));
+
+    // The pieces mirror the sub-folders, and their data is the source's, in order.
+    const struct
+    {
+        const char* pcFolder;
+        const std::string& source;
+        std::vector<uint32_t> sizes;
+    } kExpected[] = {{"\\rec\\a", one, {8000, 8000, 4000}}, {"\\rec\\b", two, {8000}}};
+    for (const auto& e : kExpected)
+    {
+        SCOPED_TRACE(e.pcFolder);
+        std::vector<Piece> pieces = ReadFolder(out + e.pcFolder);
+        ASSERT_EQ(e.sizes.size(), pieces.size());
+        std::string data;
+        for (size_t i = 0; i < pieces.size(); i++)
+        {
+            char acName[32];
+            wsprintfA(acName, "%s_%03u.wav", e.source == one ? "one" : "two", (unsigned)i + 1);
+            EXPECT_EQ(acName, pieces[i].name);
+            ASSERT_EQ(44u + e.sizes[i], pieces[i].bytes.size());
+            EXPECT_EQ(e.sizes[i], GetLE32(pieces[i].bytes, 40));
+            EXPECT_EQ(36u + e.sizes[i], GetLE32(pieces[i].bytes, 4));
+            EXPECT_EQ(e.source.substr(0, 40), pieces[i].bytes.substr(0, 4) +
+                                                  e.source.substr(4, 36));
+            data += pieces[i].bytes.substr(44);
+        }
+        EXPECT_TRUE(data == e.source.substr(44)) << "the pieces' data differ from the source's";
+    }
+    EXPECT_TRUE(ReadFolder(out + "\\rec\\c").empty());
+    EXPECT_TRUE(ReadFolder(out + "\\rec\\d").empty());
+    EXPECT_EQ(one, ReadWhole(rec + "\\a\\one.wav"));
+    EXPECT_EQ(two, ReadWhole(rec + "\\b\\two.wav"));
+}
+
+TEST_F(AddRoadTest, AJobThatCannotStartLeavesTheDialogIdle)
+{
+    std::string folder = TestFolder("nothread", "ui_road");
+    WriteWave(folder + "\\a.wav", 100);
+    CMyMainDialog::s_pfnBeginThread = NoThread;
+    CMyMainDialog dlg;
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      HWND hPicker = OpenPicker(d, hDlg);
+                      ASSERT_NE(nullptr, hPicker);
+                      PickRows(d, hPicker, {"ui_road", "nothread"}, {"a.wav"});
+                      d.Click(hPicker, IDOK);
+                      EXPECT_TRUE(d.WaitUntil([&] { return d.OtherDialogs(hDlg).empty(); }));
+                      EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
+                      EXPECT_EQ(1, g_bIdle.load());
+                      EXPECT_EQ(nullptr, dlg.GetPicker());
+                      EXPECT_EQ(0, ListView_GetItemCount(GetDlgItem(hDlg, IDC_SOURCE_LIST)));
+
+                      // Execute's thread cannot start either: idle again, nothing written.
+                      CMyPathRecord record;
+                      record.FileName = "a.wav";
+                      record.FoldPath = folder.c_str();
+                      record.FilePath = (folder + "\\a.wav").c_str();
+                      record.BaseFoldPath = folder.c_str();
+                      record.FileSize = 144;
+                      dlg.GetPathList().AppendRecord(record);
+                      d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, folder.c_str());
+                      d.Click(hDlg, IDC_EXECUTE);
+                      Sleep(300);
+                      EXPECT_TRUE(IdleLook(hDlg));
+                      EXPECT_EQ(1, g_bIdle.load());
+                  });
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
+    EXPECT_EQ(1u, ReadFolder(folder).size());
+}
+
+// The header counts the files while they are collected; closing then stops
+// the walk and the window goes once the job has ended, without the rows.
+TEST_F(AddRoadTest, ClosingWhileFilesAreCollectedWaitsForTheJob)
+{
+    std::string folder = TestFolder("slow", "ui_road");
+    for (int i = 0; i < 400; i++)
+    {
+        char acName[32];
+        wsprintfA(acName, "\\take%03d.wav", i);
+        WriteWave(folder + acName, 8);
+    }
+    GetPlatformHooks().pfnFindNextFile = SlowFindNextFile;
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            HWND hPicker = OpenPicker(d, hDlg);
+            ASSERT_NE(nullptr, hPicker);
+            PickRows(d, hPicker, {"ui_road"}, {"slow"});
+            d.Click(hPicker, IDOK);
+            std::string header;
+            EXPECT_TRUE(d.WaitUntil(
+                [&]
+                {
+                    header = (const char*)HeaderText(hSource);
+                    return g_bAdding.load() == 1 && header != "ファイル名 (0)" &&
+                           header.find("ファイル名 (") == 0;
+                },
+                10000))
+                << header;
+            EXPECT_TRUE(BusyLook(hDlg));
+            PostMessageA(hDlg, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(d.WaitUntil([&] { return d.DialogEnded(); }, 10000));
+        });
+    EXPECT_EQ(1, g_bIdle.load());
+    EXPECT_EQ(nullptr, dlg.GetPicker());
+    EXPECT_LT(dlg.GetPathList().GetCount(), 400u);
+}
+
+// Closing during a run: the run stops and every piece written is whole.
+TEST_F(AddRoadTest, ClosingDuringARunKeepsEveryPieceWhole)
+{
+    std::string src = TestFolder("close_src", "ui_road");
+    std::string out = TestFolder("close_out", "ui_road");
+    CMyMainDialog dlg;
+    for (int i = 0; i < 4; i++)
+    {
+        char acName[32];
+        wsprintfA(acName, "long%d.wav", i);
+        WriteWave(src + "\\" + acName, 16000000);
+        CMyPathRecord record;
+        record.FileName = acName;
+        record.FoldPath = src.c_str();
+        record.FilePath = (src + "\\" + acName).c_str();
+        record.BaseFoldPath = src.c_str();
+        record.FileSize = 44 + 16000000;
+        ASSERT_EQ(1, dlg.GetPathList().AppendRecord(record));
+    }
+    dlg.GetPathList().AssignIDs();
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
+                      d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
+                      d.Click(hDlg, IDC_EXECUTE);
+                      EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) > 0; }, 10000));
+                      PostMessageA(hDlg, WM_CLOSE, 0, 0);
+                      EXPECT_TRUE(d.WaitUntil([&] { return d.DialogEnded(); }, 20000));
+                  });
+    EXPECT_EQ(1, g_bIdle.load());
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
+    std::vector<Piece> pieces = ReadFolder(out);
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_LT(pieces.size(), 4u * 2000u);
+    for (const Piece& piece : pieces)
+    {
+        SCOPED_TRACE(piece.name);
+        ASSERT_GE(piece.bytes.size(), 44u);
+        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
+        EXPECT_EQ(piece.bytes.size() - 8, GetLE32(piece.bytes, 4));
+    }
+}
