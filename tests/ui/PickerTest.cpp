@@ -273,8 +273,9 @@ TEST(Picker, ColumnsSortFilesBelowFoldersAndClearTheSelection)
                   });
 }
 
-// While a sort reorders the entries, moving elsewhere would rewrite them
-// under it: a drive change, a double-click and closing keys wait.
+// While a sort reorders the entries, moving elsewhere or sorting again would
+// rewrite them under it, and closing would delete what it writes to: a drive
+// change, a double-click, another column click and the closing keys wait.
 TEST(Picker, MovingWaitsWhileASortRuns)
 {
     std::string root = TestFolder("many", "ui_pick");
@@ -307,6 +308,12 @@ TEST(Picker, MovingWaitsWhileASortRuns)
                           SendMessageA(h, WM_NOTIFY, IDC_FILE_LIST, (LPARAM)&notify);
                           SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                           SendMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                          // A second sort at once would reorder the same entries under the first.
+                          NMLISTVIEW column = {};
+                          column.hdr = {hList, IDC_FILE_LIST, (UINT)LVN_COLUMNCLICK};
+                          column.iItem = -1;
+                          column.iSubItem = 0;
+                          SendMessageA(h, WM_NOTIFY, IDC_FILE_LIST, (LPARAM)&column);
                           ASSERT_FALSE(d.Enabled(h, IDOK))
                               << "the sort ended too soon to test anything";
                           EXPECT_TRUE(d.WaitUntil([&] { return d.Enabled(h, IDOK); }, 60000));
