@@ -117,6 +117,8 @@ int CMyFileDialog::RefreshFileList()
     if (m_entries.GetCount() > 0 && m_listFiles.GetItemRect(0, &rcFirst, LVIR_BOUNDS))
         m_listFiles.Scroll(rcFirst.left,
                            -m_listFiles.GetTopIndex() * (rcFirst.bottom - rcFirst.top));
+    // What changed while the drawing was frozen is not always repainted by itself.
+    m_listFiles.InvalidateRect(nullptr, TRUE);
     return 1;
 }
 
