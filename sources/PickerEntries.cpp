@@ -177,30 +177,26 @@ void CMyPickerEntries::SortDefault()
 
 void CMyPickerEntries::SortFileBySizeLoToHi(int iTopID, int iEndID)
 {
-    if (iTopID < 0 || iEndID <= iTopID || iEndID >= m_nEntryCount)
-    {
-        CString strTrace;
-        strTrace.Format("※　引数が無効です CMyFileDialog::SortFileBySizeLoToHi\n\t\tiTopID[%d] "
-                        "iEndID[%d] iItemNum[%d]\n",
-                        iTopID, iEndID, m_nEntryCount);
-        WriteTraceString(strTrace);
-        return;
-    }
-    SelectionSort(iTopID, iEndID, KEY_SIZE, 1);
+    SortFilesBySize(iTopID, iEndID, 1, "SortFileBySizeLoToHi");
 }
 
 void CMyPickerEntries::SortFileBySizeHiToLo(int iTopID, int iEndID)
 {
+    SortFilesBySize(iTopID, iEndID, 0, "SortFileBySizeHiToLo");
+}
+
+void CMyPickerEntries::SortFilesBySize(int iTopID, int iEndID, int bAscending, const char* pcName)
+{
     if (iTopID < 0 || iEndID <= iTopID || iEndID >= m_nEntryCount)
     {
         CString strTrace;
-        strTrace.Format("※　引数が無効です CMyFileDialog::SortFileBySizeHiToLo\n\t\tiTopID[%d] "
-                        "iEndID[%d] iItemNum[%d]\n",
-                        iTopID, iEndID, m_nEntryCount);
+        strTrace.Format(
+            "※　引数が無効です CMyFileDialog::%s\n\t\tiTopID[%d] iEndID[%d] iItemNum[%d]\n", pcName,
+            iTopID, iEndID, m_nEntryCount);
         WriteTraceString(strTrace);
         return;
     }
-    SelectionSort(iTopID, iEndID, KEY_SIZE, 0);
+    SelectionSort(iTopID, iEndID, KEY_SIZE, bAscending);
 }
 
 void CMyPickerEntries::SortByColumn(int nColumn)

@@ -54,6 +54,8 @@ private:
     // Selection sort of [nFirst, nLast]: among equal keys the first met wins.
     void SelectionSort(int nFirst, int nLast, Key key, int bAscending);
     void SortBothRanges(Key key, int bAscending);
+    // Files [iTopID, iEndID] by size; an invalid range is traced under pcName.
+    void SortFilesBySize(int iTopID, int iEndID, int bAscending, const char* pcName);
     void Swap(int i, int j);
 
     CArray<WIN32_FIND_DATAA> m_entries;

@@ -46,16 +46,7 @@ void CMyFileDialog::InsertColumns()
     m_listFiles.SetExtendedStyle(m_listFiles.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     for (int i = 0; i < 3; i++)
     {
-        char acText[260] = {};
-        lstrcpynA(acText, kColumns[i].pcText, sizeof(acText));
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = kColumns[i].nFormat;
-        column.cx = kColumns[i].nWidth;
-        column.pszText = acText;
-        column.cchTextMax = sizeof(acText);
-        column.iSubItem = i;
-        m_listFiles.InsertColumn(i, &column);
+        m_listFiles.InsertColumn(i, kColumns[i].pcText, kColumns[i].nFormat, kColumns[i].nWidth);
         m_nColumnCount++;
     }
     RECT rcList = {};

@@ -117,16 +117,8 @@ void CMyMainDialog::InsertColumns()
     int nWidth = rcClient.right - rcClient.left;
     for (int i = 0; i < 3; i++)
     {
-        char acText[260] = {};
-        lstrcpynA(acText, kColumns[i].pcText, sizeof(acText));
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = kColumns[i].nFormat;
-        column.cx = kColumns[i].nWidth != 0 ? kColumns[i].nWidth : nWidth - 280;
-        column.pszText = acText;
-        column.cchTextMax = sizeof(acText);
-        column.iSubItem = i;
-        m_listSource.InsertColumn(i, &column);
+        int nColWidth = kColumns[i].nWidth != 0 ? kColumns[i].nWidth : nWidth - 280;
+        m_listSource.InsertColumn(i, kColumns[i].pcText, kColumns[i].nFormat, nColWidth);
         m_nColumnCount++;
     }
     m_listSource.SetExtendedStyle(m_listSource.GetExtendedStyle() | LVS_EX_FULLROWSELECT);

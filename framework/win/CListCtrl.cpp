@@ -1,6 +1,21 @@
 // The list view calls that fill a record before their message.
 #include "framework/win/CListCtrl.h"
 
+int CListCtrl::InsertColumn(int nCol, const char* pcText, int nFormat, int nWidth) const
+{
+    // The text passes through a 260-byte buffer, as the columns' text limit.
+    char acText[260] = {};
+    lstrcpynA(acText, pcText, sizeof(acText));
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = nFormat;
+    column.cx = nWidth;
+    column.pszText = acText;
+    column.cchTextMax = sizeof(acText);
+    column.iSubItem = nCol;
+    return InsertColumn(nCol, &column);
+}
+
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pcText) const
 {
     LVITEMA item = {};

@@ -37,6 +37,8 @@ public:
     {
         return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);
     }
+    // A column with its text, alignment and width, as sub-item nCol.
+    int InsertColumn(int nCol, const char* pcText, int nFormat, int nWidth) const;
     BOOL SetColumn(int nCol, const LVCOLUMNA* pColumn) const
     {
         return (BOOL)SendMessage(LVM_SETCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);

@@ -56,24 +56,6 @@ std::string ProgramFolder()
     return (const char*)strFolder;
 }
 
-bool IdleLook(HWND hDlg)
-{
-    return DialogDriver::Enabled(hDlg, IDC_EXECUTE) && DialogDriver::Enabled(hDlg, IDC_ADD) &&
-           DialogDriver::Enabled(hDlg, IDC_OUTPUT_FOLDER) &&
-           !DialogDriver::Enabled(hDlg, IDC_ABORT);
-}
-
-bool BusyLook(HWND hDlg)
-{
-    return !DialogDriver::Enabled(hDlg, IDC_EXECUTE) && !DialogDriver::Enabled(hDlg, IDC_ADD) &&
-           DialogDriver::Enabled(hDlg, IDC_ABORT);
-}
-
-int BarPos(HWND hDlg)
-{
-    return (int)SendMessageA(GetDlgItem(hDlg, IDC_PROGRESS), PBM_GETPOS, 0, 0);
-}
-
 bool PickerShows(HWND hPicker, const std::string& folder)
 {
     return DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER) == CString(folder.c_str());
@@ -137,7 +119,7 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
     WriteWave(rec + "\\b\\two.wav", 8000, 5);  // exactly one piece
     WriteWave(rec + "\\c\\dup.wav", 100, 9);   // the colliding pair
     WriteWave(rec + "\\d\\dup.wav", 100, 11);
-    WriteWave(rec + "\\b\\notes.txt", 10);     // not a WAV name: left out
+    WriteWave(rec + "\\b\\notes.txt", 10); // not a WAV name: left out
     std::string one = ReadWhole(rec + "\\a\\one.wav");
     std::string two = ReadWhole(rec + "\\b\\two.wav");
     std::string out = TestFolder("out", "ui_road");
@@ -179,7 +161,8 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
             ASSERT_NE(nullptr, hPicker);
             EXPECT_TRUE(PickerShows(hPicker, parent));
             d.Click(hPicker, IDCANCEL);
-            EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && d.OtherDialogs(hDlg).empty(); }));
+            EXPECT_TRUE(
+                d.WaitUntil([&] { return IdleLook(hDlg) && d.OtherDialogs(hDlg).empty(); }));
             EXPECT_EQ(nullptr, dlg.GetPicker());
             EXPECT_EQ("one.wav|two.wav", RowNames(hSource));
         });
@@ -213,8 +196,8 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
             ASSERT_EQ(44u + e.sizes[i], pieces[i].bytes.size());
             EXPECT_EQ(e.sizes[i], GetLE32(pieces[i].bytes, 40));
             EXPECT_EQ(36u + e.sizes[i], GetLE32(pieces[i].bytes, 4));
-            EXPECT_EQ(e.source.substr(0, 40), pieces[i].bytes.substr(0, 4) +
-                                                  e.source.substr(4, 36));
+            EXPECT_EQ(e.source.substr(0, 40),
+                      pieces[i].bytes.substr(0, 4) + e.source.substr(4, 36));
             data += pieces[i].bytes.substr(44);
         }
         EXPECT_TRUE(data == e.source.substr(44)) << "the pieces' data differ from the source's";
@@ -246,13 +229,7 @@ TEST_F(AddRoadTest, AJobThatCannotStartLeavesTheDialogIdle)
                       EXPECT_EQ(0, ListView_GetItemCount(GetDlgItem(hDlg, IDC_SOURCE_LIST)));
 
                       // Execute's thread cannot start either: idle again, nothing written.
-                      CMyPathRecord record;
-                      record.FileName = "a.wav";
-                      record.FoldPath = folder.c_str();
-                      record.FilePath = (folder + "\\a.wav").c_str();
-                      record.BaseFoldPath = folder.c_str();
-                      record.FileSize = 144;
-                      dlg.GetPathList().AppendRecord(record);
+                      AddFile(dlg.GetPathList(), folder, "a.wav", 144);
                       d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, folder.c_str());
                       d.Click(hDlg, IDC_EXECUTE);
                       Sleep(300);
@@ -276,30 +253,29 @@ TEST_F(AddRoadTest, ClosingWhileFilesAreCollectedWaitsForTheJob)
     }
     GetPlatformHooks().pfnFindNextFile = SlowFindNextFile;
     CMyMainDialog dlg;
-    RunWithDriver(
-        dlg,
-        [&](DialogDriver& d)
-        {
-            HWND hDlg = dlg.m_hWnd;
-            HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
-            HWND hPicker = OpenPicker(d, hDlg);
-            ASSERT_NE(nullptr, hPicker);
-            PickRows(d, hPicker, {"ui_road"}, {"slow"});
-            d.Click(hPicker, IDOK);
-            std::string header;
-            EXPECT_TRUE(d.WaitUntil(
-                [&]
-                {
-                    header = (const char*)HeaderText(hSource);
-                    return g_bAdding.load() == 1 && header != "ファイル名 (0)" &&
-                           header.find("ファイル名 (") == 0;
-                },
-                10000))
-                << header;
-            EXPECT_TRUE(BusyLook(hDlg));
-            PostMessageA(hDlg, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(d.WaitUntil([&] { return d.DialogEnded(); }, 10000));
-        });
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+                      HWND hPicker = OpenPicker(d, hDlg);
+                      ASSERT_NE(nullptr, hPicker);
+                      PickRows(d, hPicker, {"ui_road"}, {"slow"});
+                      d.Click(hPicker, IDOK);
+                      std::string header;
+                      EXPECT_TRUE(d.WaitUntil(
+                          [&]
+                          {
+                              header = (const char*)HeaderText(hSource);
+                              return g_bAdding.load() == 1 && header != "ファイル名 (0)" &&
+                                     header.find("ファイル名 (") == 0;
+                          },
+                          10000))
+                          << header;
+                      EXPECT_TRUE(BusyLook(hDlg));
+                      PostMessageA(hDlg, WM_CLOSE, 0, 0);
+                      EXPECT_TRUE(d.WaitUntil([&] { return d.DialogEnded(); }, 10000));
+                  });
     EXPECT_EQ(1, g_bIdle.load());
     EXPECT_EQ(nullptr, dlg.GetPicker());
     EXPECT_LT(dlg.GetPathList().GetCount(), 400u);
@@ -311,20 +287,7 @@ TEST_F(AddRoadTest, ClosingDuringARunKeepsEveryPieceWhole)
     std::string src = TestFolder("close_src", "ui_road");
     std::string out = TestFolder("close_out", "ui_road");
     CMyMainDialog dlg;
-    for (int i = 0; i < 4; i++)
-    {
-        char acName[32];
-        wsprintfA(acName, "long%d.wav", i);
-        WriteWave(src + "\\" + acName, 16000000);
-        CMyPathRecord record;
-        record.FileName = acName;
-        record.FoldPath = src.c_str();
-        record.FilePath = (src + "\\" + acName).c_str();
-        record.BaseFoldPath = src.c_str();
-        record.FileSize = 44 + 16000000;
-        ASSERT_EQ(1, dlg.GetPathList().AppendRecord(record));
-    }
-    dlg.GetPathList().AssignIDs();
+    AddLongWaves(dlg.GetPathList(), src, 4);
     RunWithDriver(dlg,
                   [&](DialogDriver& d)
                   {
@@ -338,14 +301,5 @@ TEST_F(AddRoadTest, ClosingDuringARunKeepsEveryPieceWhole)
                   });
     EXPECT_EQ(1, g_bIdle.load());
     EXPECT_TRUE(BoxRecorder::Boxes().empty());
-    std::vector<Piece> pieces = ReadFolder(out);
-    ASSERT_FALSE(pieces.empty());
-    EXPECT_LT(pieces.size(), 4u * 2000u);
-    for (const Piece& piece : pieces)
-    {
-        SCOPED_TRACE(piece.name);
-        ASSERT_GE(piece.bytes.size(), 44u);
-        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
-        EXPECT_EQ(piece.bytes.size() - 8, GetLE32(piece.bytes, 4));
-    }
+    ExpectStoppedRunPieces(out, 4);
 }

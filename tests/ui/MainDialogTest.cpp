@@ -1,6 +1,7 @@
 // The main dialog as the user meets it: its fresh state, the keys it ignores,
 // the about box, the coloured label and closing while a job runs.
 #include "UiDriver.h"
+#include "UiHelpers.h"
 
 #include "engine/JobFlags.h"
 #include "resources/resource.h"
@@ -13,17 +14,6 @@
 
 namespace
 {
-CString ColumnText(HWND hList, int nCol)
-{
-    char acText[260] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT;
-    column.pszText = acText;
-    column.cchTextMax = sizeof(acText);
-    SendMessageA(hList, LVM_GETCOLUMNA, (WPARAM)nCol, (LPARAM)&column);
-    return CString(acText);
-}
-
 int ColumnCount(HWND hList)
 {
     return (int)SendMessageA((HWND)SendMessageA(hList, LVM_GETHEADER, 0, 0), HDM_GETITEMCOUNT, 0,
@@ -64,9 +54,9 @@ TEST_F(MainDialogTest, FreshDialogShowsIdleState)
             HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
             EXPECT_EQ(0, ListView_GetItemCount(hList));
             ASSERT_EQ(3, ColumnCount(hList));
-            EXPECT_STREQ("ファイル名", ColumnText(hList, 0));
-            EXPECT_STREQ("サイズ", ColumnText(hList, 1));
-            EXPECT_STREQ("フォルダパス", ColumnText(hList, 2));
+            EXPECT_STREQ("ファイル名", HeaderText(hList, 0));
+            EXPECT_STREQ("サイズ", HeaderText(hList, 1));
+            EXPECT_STREQ("フォルダパス", HeaderText(hList, 2));
             RECT rc;
             GetClientRect(hDlg, &rc);
             EXPECT_EQ(170, ListView_GetColumnWidth(hList, 0));

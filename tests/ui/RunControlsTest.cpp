@@ -25,36 +25,6 @@ std::vector<std::string> Boxes()
     return BoxRecorder::Boxes();
 }
 
-void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, ULONGLONG ullSize)
-{
-    CMyPathRecord record;
-    record.FileName = pcName;
-    record.FoldPath = folder.c_str();
-    record.FilePath = (folder + "\\" + pcName).c_str();
-    record.FileSize = ullSize;
-    record.BaseFoldPath = folder.c_str();
-    ASSERT_EQ(1, list.AppendRecord(record));
-    list.AssignIDs();
-}
-
-bool IdleLook(HWND hDlg)
-{
-    return DialogDriver::Enabled(hDlg, IDC_EXECUTE) && DialogDriver::Enabled(hDlg, IDC_ADD) &&
-           DialogDriver::Enabled(hDlg, IDC_OUTPUT_FOLDER) &&
-           !DialogDriver::Enabled(hDlg, IDC_ABORT);
-}
-
-bool BusyLook(HWND hDlg)
-{
-    return !DialogDriver::Enabled(hDlg, IDC_EXECUTE) && !DialogDriver::Enabled(hDlg, IDC_ADD) &&
-           DialogDriver::Enabled(hDlg, IDC_ABORT);
-}
-
-int BarPos(HWND hDlg)
-{
-    return (int)SendMessageA(GetDlgItem(hDlg, IDC_PROGRESS), PBM_GETPOS, 0, 0);
-}
-
 struct RunControlsTest : testing::Test
 {
     void TearDown() override
@@ -154,13 +124,7 @@ TEST_F(RunControlsTest, AbortStopsTheRunQuietly)
     std::string out = TestFolder("abort_out");
     const int kFiles = 6;
     CMyMainDialog dlg;
-    for (int i = 0; i < kFiles; i++)
-    {
-        char acName[32];
-        wsprintfA(acName, "big%d.wav", i);
-        WriteWave(src + "\\" + acName, 16000000); // 2000 pieces of 8000 bytes each
-        AddFile(dlg.GetPathList(), src, acName, 44 + 16000000);
-    }
+    AddLongWaves(dlg.GetPathList(), src, kFiles);
     RunWithDriver(dlg,
                   [&](DialogDriver& d)
                   {
@@ -176,15 +140,7 @@ TEST_F(RunControlsTest, AbortStopsTheRunQuietly)
                       EXPECT_EQ(0, g_bAbort.load());
                   });
     EXPECT_TRUE(Boxes().empty());
-    std::vector<Piece> pieces = ReadFolder(out);
-    ASSERT_FALSE(pieces.empty());
-    EXPECT_LT(pieces.size(), (size_t)kFiles * 2000);
-    for (const Piece& piece : pieces)
-    {
-        SCOPED_TRACE(piece.name);
-        ASSERT_GE(piece.bytes.size(), 44u);
-        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
-    }
+    ExpectStoppedRunPieces(out, kFiles);
 }
 
 namespace

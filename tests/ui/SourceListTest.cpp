@@ -47,7 +47,7 @@ DWORD RowID(HWND hList, int nRow)
     return (DWORD)item.lParam;
 }
 
-bool IdleLook(HWND hDlg)
+bool ListIdleLook(HWND hDlg)
 {
     return DialogDriver::Enabled(hDlg, IDC_REMOVE) && DialogDriver::Enabled(hDlg, IDOK) &&
            !DialogDriver::Enabled(hDlg, IDC_ABORT);
@@ -126,7 +126,7 @@ TEST_F(SourceListTest, RemoveTakesSelectedRowsAndRecordsOutEvenWhenTheFileIsGone
                       Select(hList, 3);
                       DialogDriver::Click(hDlg, IDC_REMOVE);
                       ASSERT_TRUE(DialogDriver::WaitUntil(
-                          [&] { return ListView_GetItemCount(hList) == 2 && IdleLook(hDlg); }));
+                          [&] { return ListView_GetItemCount(hList) == 2 && ListIdleLook(hDlg); }));
                       EXPECT_EQ("a.wav|c.wav", RowNames(hList));
                       EXPECT_STREQ("ファイル名 (2)", HeaderText(hList));
                       EXPECT_STREQ("30,100", DialogDriver::ItemText(hDlg, IDC_TOTAL_SIZE));
@@ -160,7 +160,7 @@ TEST_F(SourceListTest, RemoveWithNothingSelectedRewritesTotalAndHeaderOnly)
                       EXPECT_STREQ("ファイル名 (2)", HeaderText(hList));
                       EXPECT_EQ(2u, dlg.GetPathList().GetCount());
                       EXPECT_EQ(0u, dlg.GetPathList().GetFreeIDCount());
-                      EXPECT_TRUE(IdleLook(hDlg));
+                      EXPECT_TRUE(ListIdleLook(hDlg));
                   });
 }
 
@@ -178,10 +178,10 @@ TEST_F(SourceListTest, RemoveAllEmptiesListButKeepsFreedIdentifiers)
                       Select(hList, 0);
                       DialogDriver::Click(hDlg, IDC_REMOVE);
                       ASSERT_TRUE(DialogDriver::WaitUntil(
-                          [&] { return ListView_GetItemCount(hList) == 2 && IdleLook(hDlg); }));
+                          [&] { return ListView_GetItemCount(hList) == 2 && ListIdleLook(hDlg); }));
                       DialogDriver::Click(hDlg, IDC_REMOVE_ALL);
                       ASSERT_TRUE(DialogDriver::WaitUntil(
-                          [&] { return ListView_GetItemCount(hList) == 0 && IdleLook(hDlg); }));
+                          [&] { return ListView_GetItemCount(hList) == 0 && ListIdleLook(hDlg); }));
                       EXPECT_TRUE(DialogDriver::WaitUntil(
                           [&] { return DialogDriver::ItemText(hDlg, IDC_TOTAL_SIZE) == "0"; }));
                       EXPECT_STREQ("ファイル名 (0)", HeaderText(hList));
@@ -237,7 +237,7 @@ TEST_F(SourceListTest, EachColumnSortsDescendingThenAscending)
                 EXPECT_STREQ(dlg.GetPathList().GetAt(dwIndex).FileName, CellText(hList, i, 0));
                 EXPECT_STREQ(dlg.GetPathList().GetAt(dwIndex).FoldPath, CellText(hList, i, 2));
             }
-            EXPECT_TRUE(IdleLook(hDlg));
+            EXPECT_TRUE(ListIdleLook(hDlg));
         });
 }
 

@@ -1,7 +1,10 @@
 // Shared helpers of the UI tests.
 #include "UiHelpers.h"
 
+#include "UiDriver.h"
 #include "framework/AfxMessageBox.h"
+#include "resources/resource.h"
+#include "sources/PathList.h"
 #include "support/Trace.h"
 
 #include <commctrl.h>
@@ -125,6 +128,61 @@ std::vector<Piece> ReadFolder(const std::string& folder)
     } while (FindNextFileA(hFind, &data));
     FindClose(hFind);
     return pieces;
+}
+
+void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, ULONGLONG ullSize)
+{
+    CMyPathRecord record;
+    record.FileName = pcName;
+    record.FoldPath = folder.c_str();
+    record.FilePath = (folder + "\\" + pcName).c_str();
+    record.FileSize = ullSize;
+    record.BaseFoldPath = folder.c_str();
+    ASSERT_EQ(1, list.AppendRecord(record));
+    list.AssignIDs();
+}
+
+void AddLongWaves(CMyPathList& list, const std::string& folder, int nFiles)
+{
+    for (int i = 0; i < nFiles; i++)
+    {
+        char acName[32];
+        wsprintfA(acName, "long%d.wav", i);
+        WriteWave(folder + "\\" + acName, 16000000);
+        AddFile(list, folder, acName, 44 + 16000000);
+    }
+}
+
+void ExpectStoppedRunPieces(const std::string& folder, int nFiles)
+{
+    std::vector<Piece> pieces = ReadFolder(folder);
+    ASSERT_FALSE(pieces.empty());
+    EXPECT_LT(pieces.size(), (size_t)nFiles * 2000);
+    for (const Piece& piece : pieces)
+    {
+        SCOPED_TRACE(piece.name);
+        ASSERT_GE(piece.bytes.size(), 44u);
+        EXPECT_EQ(piece.bytes.size() - 44, GetLE32(piece.bytes, 40));
+        EXPECT_EQ(piece.bytes.size() - 8, GetLE32(piece.bytes, 4));
+    }
+}
+
+bool IdleLook(HWND hDlg)
+{
+    return DialogDriver::Enabled(hDlg, IDC_EXECUTE) && DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_OUTPUT_FOLDER) &&
+           !DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+bool BusyLook(HWND hDlg)
+{
+    return !DialogDriver::Enabled(hDlg, IDC_EXECUTE) && !DialogDriver::Enabled(hDlg, IDC_ADD) &&
+           DialogDriver::Enabled(hDlg, IDC_ABORT);
+}
+
+int BarPos(HWND hDlg)
+{
+    return (int)SendMessageA(GetDlgItem(hDlg, IDC_PROGRESS), PBM_GETPOS, 0, 0);
 }
 
 CString CellText(HWND hList, int nRow, int nSub)

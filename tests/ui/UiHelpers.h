@@ -27,6 +27,21 @@ struct Piece
 // The files of a folder (not its sub-folders), by name.
 std::vector<Piece> ReadFolder(const std::string& folder);
 
+class CMyPathList;
+// Appends a record for folder\name of the size and numbers the records.
+void AddFile(CMyPathList& list, const std::string& folder, const char* pcName, ULONGLONG ullSize);
+
+// nFiles WAV files of 2000 s each (16,000,000 data bytes), collected into the list.
+void AddLongWaves(CMyPathList& list, const std::string& folder, int nFiles);
+// A stopped run: some pieces, fewer than a whole run of nFiles long files
+// gives, each with a header true to its length.
+void ExpectStoppedRunPieces(const std::string& folder, int nFiles);
+
+// The main dialog's looks: idle (Abort alone disabled) and busy (the reverse).
+bool IdleLook(HWND hDlg);
+bool BusyLook(HWND hDlg);
+int BarPos(HWND hDlg);
+
 // List views, read and driven from the driver thread.
 CString CellText(HWND hList, int nRow, int nSub);
 // The texts of column 0, top to bottom, joined with "|".
