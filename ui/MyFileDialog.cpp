@@ -37,7 +37,13 @@ CMyFileDialog::CMyFileDialog(CWnd* pParentWnd) : CDialog(IDD_FILE_DIALOG, pParen
     m_nDriveNumber = _getdrive();
 }
 
-CMyFileDialog::~CMyFileDialog() = default;
+// Only a forced end (WM_QUIT) can close the dialog during a sort: the sort
+// thread, whose messages then go nowhere, must be done before its entries go.
+CMyFileDialog::~CMyFileDialog()
+{
+    while (m_bSorting.load(std::memory_order_acquire) != 0)
+        Sleep(10);
+}
 
 int CMyFileDialog::SetInitialFolder(const char* pcPath)
 {
