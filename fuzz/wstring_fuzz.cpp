@@ -129,6 +129,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int nOps = 0;
     while (in.remaining_bytes() > 0 && ++nOps < 200)
     {
+        // Texts here are paths and names. Self-appends and replacements can
+        // double the text at every step; past this size the run would only
+        // measure copying, so the text starts again from empty.
+        if (s.GetLength() > 65536)
+        {
+            s.Empty();
+            model.clear();
+        }
         uint8_t op = in.ConsumeIntegral<uint8_t>();
         bool bSelf = (op & 0x80) != 0 && s.GetLength() > 0;
         Text t = TakeText(in);
