@@ -25,7 +25,7 @@ for h in "${harnesses[@]}"; do
   log="$OUT/$h.log"
   if "$OUT/build/$h" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$OUT/findings/$h-" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
-    runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
+    runs=$(grep -aoE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
     echo "fuzz $h: ${SECONDS_EACH}s, $runs executions, no finding"
   else
     echo "fuzz $h: FINDING (see $log)"
