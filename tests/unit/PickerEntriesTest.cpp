@@ -12,7 +12,7 @@
 
 namespace
 {
-struct Spec
+struct EntryDef
 {
     std::string name;
     int bFolder;
@@ -20,24 +20,24 @@ struct Spec
     ULONGLONG ullTime;
 };
 
-WIN32_FIND_DATAA Entry(const Spec& spec)
+WIN32_FIND_DATAA Entry(const EntryDef& def)
 {
     WIN32_FIND_DATAA entry;
     memset(&entry, 0, sizeof(entry));
-    strncpy(entry.cFileName, spec.name.c_str(), sizeof(entry.cFileName) - 1);
-    entry.dwFileAttributes = spec.bFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-    entry.nFileSizeHigh = (DWORD)(spec.ullSize >> 32);
-    entry.nFileSizeLow = (DWORD)spec.ullSize;
-    entry.ftLastWriteTime.dwHighDateTime = (DWORD)(spec.ullTime >> 32);
-    entry.ftLastWriteTime.dwLowDateTime = (DWORD)spec.ullTime;
+    strncpy(entry.cFileName, def.name.c_str(), sizeof(entry.cFileName) - 1);
+    entry.dwFileAttributes = def.bFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    entry.nFileSizeHigh = (DWORD)(def.ullSize >> 32);
+    entry.nFileSizeLow = (DWORD)def.ullSize;
+    entry.ftLastWriteTime.dwHighDateTime = (DWORD)(def.ullTime >> 32);
+    entry.ftLastWriteTime.dwLowDateTime = (DWORD)def.ullTime;
     return entry;
 }
 
-void Fill(CMyPickerEntries& entries, const std::vector<Spec>& specs)
+void Fill(CMyPickerEntries& entries, const std::vector<EntryDef>& defs)
 {
     entries.Clear();
-    for (const Spec& spec : specs)
-        entries.Append(Entry(spec));
+    for (const EntryDef& def : defs)
+        entries.Append(Entry(def));
 }
 
 std::string Names(const CMyPickerEntries& entries)
@@ -51,7 +51,7 @@ std::string Names(const CMyPickerEntries& entries)
 // Two folders and four files; sizes and times differ across the 32-bit line
 // (a comparison of the low words alone would order them otherwise), and two
 // files share a size and a time.
-const std::vector<Spec> kMixed = {
+const std::vector<EntryDef> kMixed = {
     {"zeta.wav", 0, 5, 0x100000002ull},
     {"Beta", 1, 0, 0x200000000ull},
     {"alpha.wav", 0, 0x100000000ull, 3},
@@ -77,10 +77,10 @@ TEST(PickerEntries, DotNamesAreNeverStoredAndFoldersAreCounted)
 TEST(PickerEntries, GrowsPastItsInitialRoomWithoutLosingRecords)
 {
     CMyPickerEntries entries;
-    std::vector<Spec> specs;
+    std::vector<EntryDef> defs;
     for (int i = 0; i < 7100; i++)
-        specs.push_back({"f" + std::to_string(i), i % 3 == 0, (ULONGLONG)i, 0});
-    Fill(entries, specs);
+        defs.push_back({"f" + std::to_string(i), i % 3 == 0, (ULONGLONG)i, 0});
+    Fill(entries, defs);
     ASSERT_EQ(7100, entries.GetCount());
     EXPECT_EQ(2367, entries.GetFolderCount());
     for (int i : {0, 1999, 2000, 2001, 7000, 7099})
