@@ -1,6 +1,7 @@
 // Cutting one source WAV file into numbered pieces.
 #include "engine/SplitFile.h"
 
+#include "engine/PieceHeader.h"
 #include "engine/SectionLength.h"
 #include "engine/WaveFile.h"
 #include "framework/AfxMessageBox.h"
@@ -34,10 +35,11 @@ int OpenSource(CMyWaveFile* pSrc, const CString& strSrcPath)
     return pSrc->OpenForRead();
 }
 
-void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, DWORD dwCopied, DWORD dwError)
+void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG qwCopied,
+                      DWORD dwError)
 {
-    WriteTraceFormat("※　%sCopyPiece()\n\tPiecePath[%s], Copied[%u]\n:", pcWhat,
-                     (const char*)pPiece->GetFilePath(), dwCopied);
+    WriteTraceFormat("※　%sCopyPiece()\n\tPiecePath[%s], Copied[%I64u]\n:", pcWhat,
+                     (const char*)pPiece->GetFilePath(), qwCopied);
     WriteTraceSystemError(dwError);
 }
 } // namespace
@@ -71,9 +73,9 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         return 0;
     }
     // A header may claim more data than the file holds: cut only what is there.
-    DWORD dwRemaining = header.DataSize;
-    if (qwFileSize - header.DataStart < dwRemaining)
-        dwRemaining = (DWORD)(qwFileSize - header.DataStart);
+    ULONGLONG qwRemaining = header.DataSize;
+    if (qwFileSize - header.DataStart < qwRemaining)
+        qwRemaining = qwFileSize - header.DataStart;
 
     ULONGLONG qwPieceSize =
         CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
@@ -96,7 +98,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     int bFinished = 0;
     // A piece size above the data (even one beyond 32 bits) leaves everything
     // to the last piece.
-    while (!bFinished && qwPieceSize <= dwRemaining && !g_bAbort.load(std::memory_order_relaxed))
+    ULONGLONG qwFramesBefore = 0;
+    while (!bFinished && qwPieceSize <= qwRemaining && !g_bAbort.load(std::memory_order_relaxed))
     {
         CString strPiecePath;
         strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
@@ -107,22 +110,24 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
             break;
         }
         PieceResult result =
-            WritePiece(&piece, &src, strPiecePath, header, (DWORD)qwPieceSize, &headBuff);
+            WritePiece(&piece, &src, strPiecePath, header, qwPieceSize, qwFramesBefore, &headBuff);
         if (result == kPieceWritten)
             ++dwWritten;
         else
             bFinished = 1;
-        dwRemaining -= (DWORD)qwPieceSize;
+        qwRemaining -= qwPieceSize;
+        qwFramesBefore += qwPieceSize / header.Param.BlockSize;
     }
 
-    if (!bFinished && dwRemaining > 0 && !g_bAbort.load(std::memory_order_relaxed))
+    if (!bFinished && qwRemaining > 0 && !g_bAbort.load(std::memory_order_relaxed))
     {
-        WriteTraceFormat("RestDataSize: %u Byte\n", dwRemaining);
+        WriteTraceFormat("RestDataSize: %I64u Byte\n", qwRemaining);
         CString strPiecePath;
         strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
         // A full disk here stops this file only; the batch goes on.
         if (HasRoomFor(strFolder, strPiecePath) &&
-            WritePiece(&piece, &src, strPiecePath, header, dwRemaining, &headBuff) == kPieceWritten)
+            WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
+                       &headBuff) == kPieceWritten)
             ++dwWritten;
     }
     src.Close();
@@ -140,14 +145,15 @@ int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePat
     return 0;
 }
 
-// Writes one piece: header, then dwDataSize bytes from the source. Whatever
+// Writes one piece: header, then qwDataSize bytes from the source. Whatever
 // stops it early, the piece ends up holding exactly the header and the bytes
 // copied, and its header says so; an older, longer file of the same name
-// leaves nothing behind.
+// leaves nothing behind. Its form (RF64 or not) is fixed by the planned size,
+// so the header rewritten after a short copy has the same length.
 CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc,
                                                  const CString& strPiecePath,
-                                                 const CMyWaveHeader& header, DWORD dwDataSize,
-                                                 CMyByteBuff* pHeadBuff)
+                                                 const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                                                 ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff)
 {
     if (pPiece->IsOpen())
         return kPieceNotOpened;
@@ -159,22 +165,26 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         WriteTraceSystemError(dwError);
         return kPieceNotOpened;
     }
-    DWORD dwCopied = 0;
+    ULONGLONG qwCopied = 0;
     int bCopied = 0;
-    if (header.BuildHeader(pHeadBuff, dwDataSize) != (int)kCanonicalHeaderSize ||
-        !pPiece->Write(pHeadBuff->GetBuff(), kCanonicalHeaderSize))
+    const int bRf64 = IsRf64Piece(header, qwDataSize);
+    const DWORD dwHeadLength = CalcPieceHeaderLength(header, bRf64);
+    if (BuildPieceHeader(header, qwDataSize, qwFramesBefore, bRf64, pHeadBuff) != dwHeadLength ||
+        !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
-        bCopied = CopyPiece(pPiece, pSrc, dwDataSize, &dwCopied);
+        bCopied = CopyPiece(pPiece, pSrc, qwDataSize, &qwCopied);
 
     int bShort = !bCopied || g_bAbort.load(std::memory_order_relaxed);
     int bTrue = 1;
     if (!bCopied)
-        bTrue = pPiece->Seek(kCanonicalHeaderSize + (ULONGLONG)dwCopied);
+        bTrue = pPiece->Seek(dwHeadLength + qwCopied);
     bTrue = pPiece->Truncate() && bTrue;
     if (bShort)
-        bTrue = bTrue && header.BuildHeader(pHeadBuff, dwCopied) == (int)kCanonicalHeaderSize &&
-                pPiece->WriteAt(0, pHeadBuff->GetBuff(), kCanonicalHeaderSize);
+        bTrue =
+            bTrue &&
+            BuildPieceHeader(header, qwCopied, qwFramesBefore, bRf64, pHeadBuff) == dwHeadLength &&
+            pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
     pPiece->Close();
     if (!bTrue)
     {
@@ -197,33 +207,35 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     return bCopied ? kPieceWritten : kPieceFailed;
 }
 
-int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, DWORD dwCount, DWORD* pdwCopied)
+int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount,
+                           ULONGLONG* pqwCopied)
 {
-    *pdwCopied = 0;
-    DWORD dwLeft = dwCount;
-    while (dwLeft > 0 && !g_bAbort.load(std::memory_order_relaxed))
+    *pqwCopied = 0;
+    ULONGLONG qwLeft = qwCount;
+    while (qwLeft > 0 && !g_bAbort.load(std::memory_order_relaxed))
     {
         DWORD dwGot = 0;
         SetLastError(ERROR_SUCCESS);
         // The block stays in the source's buffer: the piece writes it from there.
-        const BYTE* pbBlock = pSrc->Read(dwLeft, &dwGot);
+        DWORD dwWant = qwLeft < kSplitBlockSize ? (DWORD)qwLeft : kSplitBlockSize;
+        const BYTE* pbBlock = pSrc->Read(dwWant, &dwGot);
         if (pbBlock == nullptr || dwGot == 0)
         {
             DWORD dwError = GetLastError();
             // A read that finds no more data fails without an error code: the
             // source became shorter while it was being cut.
-            TraceCopyFailure("ソースファイルの読込に失敗しました。", pPiece, *pdwCopied,
+            TraceCopyFailure("ソースファイルの読込に失敗しました。", pPiece, *pqwCopied,
                              dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_HANDLE_EOF);
             return 0;
         }
         if (!pPiece->Write(pbBlock, dwGot))
         {
-            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pdwCopied,
+            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pqwCopied,
                              GetLastError());
             return 0;
         }
-        *pdwCopied += dwGot;
-        dwLeft -= dwGot;
+        *pqwCopied += dwGot;
+        qwLeft -= dwGot;
         m_pState->m_ullDoneBytes.fetch_add(dwGot, std::memory_order_relaxed);
         m_pHost->PostRunProgress();
     }

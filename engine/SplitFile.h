@@ -23,7 +23,7 @@ public:
     CMySplitter(CMyRunState* pState, CMyRunHost* pHost) : m_pState(pState), m_pHost(pHost) {}
 
     DWORD SplitFile(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength);
-    int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, DWORD dwCount, DWORD* pdwCopied);
+    int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount, ULONGLONG* pqwCopied);
 
 private:
     enum PieceResult
@@ -35,7 +35,8 @@ private:
 
     int HasRoomFor(const CString& strFolder, const CString& strPiecePath);
     PieceResult WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, const CString& strPiecePath,
-                           const CMyWaveHeader& header, DWORD dwDataSize, CMyByteBuff* pHeadBuff);
+                           const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                           ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff);
 
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;

@@ -1,9 +1,12 @@
 // CMyWaveFile: a file object that reads and checks a PCM WAV file's header.
 #include "engine/WaveFile.h"
 
+#include "engine/PieceHeader.h"
+
 #include "support/Trace.h"
 
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -13,6 +16,19 @@ const DWORD kWindowSize = 1024;
 const DWORD kFirstDataTag = 36;
 const DWORD kMaxDataTagOffset = 255;
 const DWORD kMaxFmtSize = 0xFFFFFF00u;
+// The chunk walk: a "fmt " body beyond this is no format we know; a bext or
+// iXML body beyond this is not carried into the pieces.
+const DWORD kMaxFmtBody = 0x10000;
+const DWORD kMaxCarriedBody = 0x1000000;
+// A walk through more chunks than this is taken for garbage.
+const DWORD kMaxChunks = 100000;
+const DWORD kDs64Body = 28;
+// The sub-format GUID of an extensible "fmt " after its first two bytes.
+const BYTE kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                            0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+const WORD kTagPcm = 1;
+const WORD kTagFloat = 3;
+const WORD kTagExtensible = 0xFFFE;
 
 WORD GetLE16(const BYTE* pb)
 {
@@ -22,6 +38,11 @@ WORD GetLE16(const BYTE* pb)
 DWORD GetLE32(const BYTE* pb)
 {
     return (DWORD)pb[0] | ((DWORD)pb[1] << 8) | ((DWORD)pb[2] << 16) | ((DWORD)pb[3] << 24);
+}
+
+ULONGLONG GetLE64(const BYTE* pb)
+{
+    return (ULONGLONG)GetLE32(pb) | ((ULONGLONG)GetLE32(pb + 4) << 32);
 }
 
 // Four bytes against a four-letter tag, without regard to ASCII letter case.
@@ -47,16 +68,37 @@ CMyWaveFile::CMyWaveFile()
     m_HeaderWindow.Reallocate(kWindowSize, 0);
 }
 
-// Reads the first kilobyte of the open file and checks its RIFF, WAVE and
-// "fmt " parts and its PCM parameters; finds the "data" chunk by walking the
-// chunk headers from byte 12. 1 with the header record filled, else 0. Only
-// an inconsistent set of parameters is written to the trace here.
+// Reads and checks the header of the open file; 1 with the header record
+// filled, else 0. Files of the canonical kind are read by the first kilobyte
+// alone; a file those rules refuse (and whose parameters were not found
+// inconsistent there) is read again by walking its chunks.
 int CMyWaveFile::ReadHeader()
 {
     if (!IsOpen())
         return 0;
     if (!m_HeaderWindow.Reallocate(kWindowSize, 1))
         return 0;
+    m_Header.Clear();
+    int bTraced = 0;
+    int bRead = ReadWindowHeader(&bTraced);
+    if (!bRead && bTraced)
+        return 0;
+    if (!bRead)
+    {
+        m_Header.Clear();
+        if (!ReadChunkedHeader())
+            return 0;
+    }
+    m_Header.Param.Dump(1);
+    TakeWrappedDataSize();
+    return 1;
+}
+
+// The canonical rules: RIFF, WAVE and "fmt " at fixed places, PCM mono or
+// stereo, and a "data" tag starting at most 255 bytes after byte 36. Sets
+// *pbTraced when it refused inconsistent parameters (and said why).
+int CMyWaveFile::ReadWindowHeader(int* pbTraced)
+{
     if (GetFileSize() <= kCanonicalHeaderSize)
         return 0;
     DWORD dwWant = GetFileSize() < kWindowSize ? (DWORD)GetFileSize() : kWindowSize;
@@ -73,7 +115,6 @@ int CMyWaveFile::ReadHeader()
     m_HeaderWindow.SetLength(n);
     const BYTE* pb = m_HeaderWindow.GetBuff();
 
-    m_Header.Clear();
     if (n < kCanonicalHeaderSize)
         return 0;
     if (!IsTag(pb, "RIFF"))
@@ -97,32 +138,224 @@ int CMyWaveFile::ReadHeader()
     if (!param.Validate(1))
     {
         WriteTraceText("※　無効なWaveパラメータです。\n", 0);
+        *pbTraced = 1;
         return 0;
     }
 
-    // Walk the chunks from "fmt " on. A byte search for "data" would take the
-    // four letters inside another chunk (a LIST chunk's text) for the tag.
+    DWORD dwTag = 0;
+    if (!WalkToDataTag(n, &dwTag) && !SearchDataTag(n, &dwTag))
+        return 0;
+    m_Header.DataTagOffset = (WORD)(dwTag - kFirstDataTag);
+    m_Header.DataSize = GetLE32(pb + dwTag + 4);
+    m_Header.HeaderLength = kCanonicalHeaderSize;
+    m_Header.DataStart = kCanonicalHeaderSize + m_Header.DataTagOffset;
+    return 1;
+}
+
+// Walks the chunks from "fmt " on. A byte search for "data" would take the
+// four letters inside another chunk (a LIST chunk's text) for the tag.
+int CMyWaveFile::WalkToDataTag(DWORD n, DWORD* pdwTag) const
+{
+    const BYTE* pb = m_HeaderWindow.GetBuff();
     DWORD dwTag = 12;
     for (;;)
     {
         if (dwTag + 8 > n)
             return 0; // the tag and its size field must lie inside the window
-        DWORD dwChunkSize = GetLE32(pb + dwTag + 4);
         if (dwTag >= kFirstDataTag && IsTag(pb + dwTag, "data"))
         {
-            m_Header.DataTagOffset = (WORD)(dwTag - kFirstDataTag);
-            m_Header.DataSize = dwChunkSize;
-            break;
+            *pdwTag = dwTag;
+            return 1;
         }
         // Odd-sized chunks are followed by a pad byte. Counted in 64 bits so
         // that a huge size cannot wrap back into the window.
+        DWORD dwChunkSize = GetLE32(pb + dwTag + 4);
         ULONGLONG qwNext = (ULONGLONG)dwTag + 8 + dwChunkSize + (dwChunkSize & 1);
         if (qwNext > kFirstDataTag + kMaxDataTagOffset)
             return 0; // the tag would start too far away
         dwTag = (DWORD)qwNext;
     }
-    m_Header.HeaderLength = kCanonicalHeaderSize;
-    m_Header.DataStart = kCanonicalHeaderSize + m_Header.DataTagOffset;
-    m_Header.Param.Dump(1);
+}
+
+// When the walk fails (a writer that left out a pad byte, or a "fmt " size
+// that does not say where the next chunk starts): the first "data" at bytes
+// 36 to 291 whose size field lies inside the window.
+int CMyWaveFile::SearchDataTag(DWORD n, DWORD* pdwTag) const
+{
+    const BYTE* pb = m_HeaderWindow.GetBuff();
+    for (DWORD i = 0; i + 39 < n; ++i)
+    {
+        if (!IsTag(pb + kFirstDataTag + i, "data"))
+            continue;
+        if (i > kMaxDataTagOffset || n - i - 40 < 4)
+            return 0;
+        *pdwTag = kFirstDataTag + i;
+        return 1;
+    }
+    return 0;
+}
+
+// Reads qwCount bytes at qwPosition through the transfer buffer, in as many
+// reads as its limit needs. 0 when they are not all there.
+int CMyWaveFile::ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut)
+{
+    pstrOut->clear();
+    if (qwPosition > GetFileSize() || dwCount > GetFileSize() - qwPosition || !Seek(qwPosition))
+        return 0;
+    while (pstrOut->size() < dwCount)
+    {
+        DWORD dwGot = 0;
+        const BYTE* pb = Read(dwCount - (DWORD)pstrOut->size(), &dwGot);
+        if (pb == nullptr || dwGot == 0)
+            return 0;
+        pstrOut->append((const char*)pb, dwGot);
+        // Read limits itself by the recorded position, which it does not move.
+        if (!Seek(qwPosition + pstrOut->size()))
+            return 0;
+    }
     return 1;
+}
+
+int CMyWaveFile::Refuse(const char* pcReason, ULONGLONG qwPosition)
+{
+    WriteTraceFormat("※　%sCMyWaveFile::ReadHeader()\n\tPosition[%I64u]\n", pcReason, qwPosition);
+    return 0;
+}
+
+// Walks the RIFF (or RF64/BW64) chunks from byte 12 to "data" wherever it
+// lies, keeping "fmt ", "bext", "iXML" and "ds64" on the way; every refusal
+// says why in the trace.
+int CMyWaveFile::ReadChunkedHeader()
+{
+    std::string strBytes;
+    if (GetFileSize() < 12)
+        return Refuse("WAVEファイルとしては短すぎます。", 0);
+    if (!ReadBytesAt(0, 12, &strBytes))
+        return Refuse("ファイルを読み込めません。", 0);
+    const BYTE* pb = (const BYTE*)strBytes.data();
+    int bRf64 = IsTag(pb, "RF64") || IsTag(pb, "BW64");
+    if (!bRf64 && !IsTag(pb, "RIFF"))
+        return Refuse("RIFFファイルではありません。", 0);
+    if (!IsTag(pb + 8, "WAVE"))
+        return Refuse("WAVEファイルではありません。", 8);
+    m_Header.RiffSize = GetLE32(pb + 4);
+
+    const ULONGLONG qwFileSize = GetFileSize();
+    ULONGLONG qwPos = 12;
+    int bFmt = 0;
+    int bDs64 = 0;
+    ULONGLONG qwDs64DataSize = 0;
+    for (DWORD nChunks = 0;; ++nChunks)
+    {
+        if (nChunks >= kMaxChunks)
+            return Refuse("チャンクが多すぎます。", qwPos);
+        if (!ReadBytesAt(qwPos, 8, &strBytes))
+            return Refuse("dataチャンクがありません。", qwPos);
+        pb = (const BYTE*)strBytes.data();
+        const DWORD dwSize = GetLE32(pb + 4);
+        const ULONGLONG qwBody = qwPos + 8;
+        if (IsTag(pb, "data"))
+        {
+            if (!bFmt)
+                return Refuse("dataチャンクの前にfmtチャンクがありません。", qwPos);
+            if (bRf64 && !bDs64)
+                return Refuse("RF64ファイルにds64チャンクがありません。", qwPos);
+            if (qwBody >= qwFileSize)
+                return Refuse("dataチャンクにデータがありません。", qwPos);
+            m_Header.bRf64 = bRf64;
+            m_Header.DataStart = qwBody;
+            m_Header.DataSize = bRf64 ? qwDs64DataSize : dwSize;
+            break;
+        }
+        if (dwSize > qwFileSize - qwBody)
+            return Refuse("チャンクがファイルの終わりを越えています。", qwPos);
+        if (IsTag(pb, "fmt "))
+        {
+            if (dwSize < 16 || dwSize > kMaxFmtBody)
+                return Refuse("fmtチャンクの大きさが無効です。", qwPos);
+            if (!ReadBytesAt(qwBody, dwSize, &m_Header.FmtBody))
+                return Refuse("fmtチャンクを読めません。", qwPos);
+            m_Header.FmtSize = dwSize;
+            bFmt = 1;
+        }
+        else if (IsTag(pb, "ds64"))
+        {
+            if (dwSize < kDs64Body || !ReadBytesAt(qwBody, kDs64Body, &strBytes))
+                return Refuse("ds64チャンクが無効です。", qwPos);
+            qwDs64DataSize = GetLE64((const BYTE*)strBytes.data() + 8);
+            bDs64 = 1;
+        }
+        else if (IsTag(pb, "bext") || IsTag(pb, "iXML"))
+        {
+            int bBext = IsTag(pb, "bext");
+            std::string* pstrBody = bBext ? &m_Header.BextBody : &m_Header.IXmlBody;
+            // A bext too short to hold the time reference is no broadcast wave.
+            if ((bBext && dwSize < kBextTimeReference + 8) || dwSize > kMaxCarriedBody ||
+                !ReadBytesAt(qwBody, dwSize, pstrBody))
+            {
+                pstrBody->clear();
+                WriteTraceFormat("分割ファイルに写さないチャンクがあります。"
+                                 "CMyWaveFile::ReadHeader()\n\tChunkSize[%u], Position[%I64u]\n",
+                                 dwSize, qwPos);
+            }
+        }
+        qwPos = qwBody + dwSize + (dwSize & 1);
+    }
+    return CheckChunkedFormat();
+}
+
+// The "fmt " body of a walked file: tag 1 or 3, or extensible with the PCM
+// or float sub-format; then the parameters' widened consistency.
+int CMyWaveFile::CheckChunkedFormat()
+{
+    const std::string& strFmt = m_Header.FmtBody;
+    const BYTE* pb = (const BYTE*)strFmt.data();
+    CSonvelBaseParam& param = m_Header.Param;
+    param.FormatID = GetLE16(pb);
+    param.Channels = GetLE16(pb + 2);
+    param.SamplingRate = GetLE32(pb + 4);
+    param.DataRate = GetLE32(pb + 8);
+    param.BlockSize = GetLE16(pb + 12);
+    param.Resolution = GetLE16(pb + 14);
+    WORD wSampleFormat = param.FormatID;
+    if (param.FormatID == kTagExtensible)
+    {
+        if (strFmt.size() < 40 || GetLE16(pb + 16) < 22 || memcmp(pb + 26, kGuidTail, 14) != 0)
+            return Refuse("拡張フォーマットのfmtチャンクが無効です。", 0);
+        wSampleFormat = GetLE16(pb + 24);
+        if (GetLE16(pb + 18) > param.Resolution)
+            return Refuse("拡張フォーマットの有効ビット数が無効です。", 0);
+    }
+    else if (param.FormatID != kTagPcm && param.FormatID != kTagFloat)
+        wSampleFormat = 0;
+    if (!param.ValidateChunked(wSampleFormat, 1))
+    {
+        WriteTraceText("※　無効なWaveパラメータです。\n", 0);
+        return 0;
+    }
+    m_Header.SampleFormat = wSampleFormat;
+    m_Header.bChunked = 1;
+    m_Header.HeaderLength = CalcPieceHeaderLength(m_Header, 0);
+    return 1;
+}
+
+// A recorder that kept writing past 4 GiB leaves 32-bit sizes that wrapped
+// (or stayed all ones): when the bytes after the data start agree with the
+// size field modulo 2^32, the data runs to the end of the file.
+void CMyWaveFile::TakeWrappedDataSize()
+{
+    ULONGLONG qwFileSize = GetFileSize();
+    if (m_Header.DataSize > 0xFFFFFFFFull || qwFileSize < 0x100000000ull ||
+        qwFileSize <= m_Header.DataStart)
+        return;
+    ULONGLONG qwAfter = qwFileSize - m_Header.DataStart;
+    if (qwAfter <= m_Header.DataSize ||
+        ((qwAfter & 0xFFFFFFFFull) != m_Header.DataSize && m_Header.DataSize != 0xFFFFFFFFull))
+        return;
+    if (m_Header.bRf64)
+        return;
+    WriteTraceFormat("4GiBを超えるRIFFファイルのため、ファイルの終わりまでをデータとします。"
+                     "CMyWaveFile::ReadHeader()\n\tDataSize[%I64u], WrittenDataSize[%I64u]\n",
+                     qwAfter, m_Header.DataSize);
+    m_Header.DataSize = qwAfter;
 }

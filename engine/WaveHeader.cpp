@@ -9,6 +9,7 @@
 namespace
 {
 const DWORD kMaxSamplingRate = 200000;
+const WORD kMaxChunkedChannels = 32;
 
 void PutLE16(BYTE* pb, WORD w)
 {
@@ -41,6 +42,32 @@ int FindInconsistency(const CSonvelBaseParam& p)
     if (p.BlockSize != (WORD)(p.Channels * (p.Resolution / 8)))
         return -5;
     if (p.DataRate != (DWORD)(p.BlockSize * p.SamplingRate))
+        return -4;
+    return 0;
+}
+
+// The same for a file read by the chunk walk: more channels, any integer
+// width of whole bytes up to 32 bits, and IEEE float of 32 or 64 bits.
+int FindChunkedInconsistency(const CSonvelBaseParam& p, WORD wSampleFormat)
+{
+    if (wSampleFormat != 1 && wSampleFormat != 3)
+        return -1;
+    if (p.Channels == 0 || p.Channels > kMaxChunkedChannels)
+        return -2;
+    if (p.SamplingRate == 0 || p.SamplingRate > kMaxSamplingRate)
+        return -3;
+    if (p.DataRate == 0)
+        return -4;
+    if (p.BlockSize == 0)
+        return -5;
+    int bWidthOk = wSampleFormat == 1
+                       ? p.Resolution != 0 && p.Resolution % 8 == 0 && p.Resolution <= 32
+                       : p.Resolution == 32 || p.Resolution == 64;
+    if (!bWidthOk)
+        return -6;
+    if ((DWORD)p.BlockSize != (DWORD)p.Channels * (p.Resolution / 8))
+        return -5;
+    if ((ULONGLONG)p.DataRate != (ULONGLONG)p.BlockSize * p.SamplingRate)
         return -4;
     return 0;
 }
@@ -145,6 +172,19 @@ int CSonvelBaseParam::Validate(int bReport) const
     return 0;
 }
 
+int CSonvelBaseParam::ValidateChunked(WORD wSampleFormat, int bReport) const
+{
+    int iCode = FindChunkedInconsistency(*this, wSampleFormat);
+    if (iCode == 0)
+        return 1;
+    if (bReport)
+    {
+        WriteTraceText(ReasonText(iCode), 0);
+        Dump(0);
+    }
+    return 0;
+}
+
 void CSonvelBaseParam::Dump(int bBanner) const
 {
     WriteTraceFormat("%sフォーマットID: %u\nチャンネル数: %u\n分解能: %u\nブロックサイズ: %u\n"
@@ -163,6 +203,12 @@ void CMyWaveHeader::Clear()
     DataSize = 0;
     HeaderLength = 0;
     DataStart = 0;
+    bChunked = 0;
+    bRf64 = 0;
+    SampleFormat = 1;
+    FmtBody.clear();
+    BextBody.clear();
+    IXmlBody.clear();
 }
 
 // Writes the canonical PCM header with these parameters for dwDataSize bytes

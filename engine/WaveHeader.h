@@ -5,8 +5,13 @@
 #include "engine/ByteBuff.h"
 #include "platform/Platform.h"
 
+#include <string>
+
 // The length of the canonical PCM header every piece starts with.
 const DWORD kCanonicalHeaderSize = 44;
+// Where a bext body holds its 64-bit TimeReference (sample frames since
+// midnight at the first sample).
+const DWORD kBextTimeReference = 338;
 
 class CSonvelBaseParam
 {
@@ -28,6 +33,10 @@ public:
     void SetDefault();
     void CopyFrom(const CSonvelBaseParam& src);
     int Validate(int bReport) const;
+    // Validate's rules widened for a file only the chunk walk accepts:
+    // wSampleFormat 1 (integer PCM, 8 to 32 bits) or 3 (float, 32 or 64
+    // bits), 1 to 32 channels. Reports as Validate does.
+    int ValidateChunked(WORD wSampleFormat, int bReport) const;
     void Dump(int bBanner) const;
 
     WORD FormatID;
@@ -53,11 +62,25 @@ public:
     DWORD RiffSize = 0;
     CSonvelBaseParam Param;
     DWORD FmtSize = 0;
-    // Where the "data" tag starts, counted from byte 36 (0 to 255).
+    // Where the "data" tag starts, counted from byte 36 (0 to 255; 0 for a
+    // file read by the chunk walk, whose tag may lie anywhere).
     WORD DataTagOffset = 0;
-    DWORD DataSize = 0;
-    // Bytes before the sample data in a written piece.
+    ULONGLONG DataSize = 0;
+    // Bytes before the sample data in a written piece below 4 GiB.
     DWORD HeaderLength = 0;
     // File offset of the first sample byte.
-    DWORD DataStart = 0;
+    ULONGLONG DataStart = 0;
+
+    // Set for a file only the chunk walk accepts (broadcast wave, extensible,
+    // float, more channels, RF64): its pieces carry the chunks below instead
+    // of the canonical header.
+    int bChunked = 0;
+    // Set for an RF64/BW64 source, whose data size came from its ds64 chunk.
+    int bRf64 = 0;
+    // 1 integer PCM, 3 IEEE float (the sub-format of an extensible file).
+    WORD SampleFormat = 1;
+    // Chunk bodies as the source holds them; empty when absent.
+    std::string FmtBody;
+    std::string BextBody;
+    std::string IXmlBody;
 };

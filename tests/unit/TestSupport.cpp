@@ -125,6 +125,24 @@ bool WriteBytes(const CString& strPath, const std::string& data)
     return bOk && dwDone == data.size();
 }
 
+bool WriteSparse(const CString& strPath, const std::string& head, unsigned long long qwTailAt,
+                 const std::string& tail)
+{
+    if (!WriteBytes(strPath, head))
+        return false;
+    HANDLE h = CreateFileA(strPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LONG lHigh = (LONG)(qwTailAt >> 32);
+    DWORD dwLow = SetFilePointer(h, (LONG)(DWORD)qwTailAt, &lHigh, FILE_BEGIN);
+    DWORD dwDone = 0;
+    BOOL bOk = (dwLow != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR) &&
+               WriteFile(h, tail.data(), (DWORD)tail.size(), &dwDone, nullptr);
+    CloseHandle(h);
+    return bOk && dwDone == tail.size();
+}
+
 bool ReadBytes(const CString& strPath, std::string& data)
 {
     data.clear();
@@ -140,7 +158,10 @@ bool ReadBytes(const CString& strPath, std::string& data)
     return true;
 }
 
-bool PathExists(const CString& strPath) { return GetFileAttributesA(strPath) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const CString& strPath)
+{
+    return GetFileAttributesA(strPath) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string ReadTrace()
 {
@@ -149,7 +170,10 @@ std::string ReadTrace()
     return data;
 }
 
-void ClearTrace() { WriteBytes(GetTraceFilePath(), std::string()); }
+void ClearTrace()
+{
+    WriteBytes(GetTraceFilePath(), std::string());
+}
 
 std::vector<std::string> TakeMessages()
 {

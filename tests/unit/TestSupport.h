@@ -20,6 +20,10 @@ CString JoinPath(const CString& strFolder, const char* pcName);
 
 bool WriteBytes(const CString& strPath, const std::string& data);
 bool ReadBytes(const CString& strPath, std::string& data);
+// head at the start and tail at qwTailAt, nothing written between: a large
+// file that costs the disk next to nothing. Callers delete it.
+bool WriteSparse(const CString& strPath, const std::string& head, unsigned long long qwTailAt,
+                 const std::string& tail);
 bool PathExists(const CString& strPath);
 
 // The trace file of the test run: read, and emptied between tests.

@@ -12,6 +12,25 @@ WaveFormat MakePcmFormat(uint16_t wChannels, uint16_t wResolution, uint32_t dwSa
     return fmt;
 }
 
+WaveFormat MakeFloatFormat(uint16_t wChannels, uint16_t wResolution, uint32_t dwSamplingRate)
+{
+    WaveFormat fmt = MakePcmFormat(wChannels, wResolution, dwSamplingRate);
+    fmt.wFormatID = 3;
+    return fmt;
+}
+
+WaveFormat MakeExtensibleFormat(uint16_t wChannels, uint16_t wResolution, uint16_t wValidBits,
+                                uint32_t dwSamplingRate, uint16_t wSubFormat)
+{
+    WaveFormat fmt = MakePcmFormat(wChannels, wResolution, dwSamplingRate);
+    fmt.wFormatID = 0xFFFE;
+    fmt.dwFmtExtra = 24;
+    const char acTail[] = "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
+    fmt.strFmtExtra = LE16(22) + LE16(wValidBits) + LE32((1u << wChannels) - 1) + LE16(wSubFormat) +
+                      std::string(acTail, 14);
+    return fmt;
+}
+
 std::string LE16(uint16_t w)
 {
     std::string s(2, '\0');
@@ -24,6 +43,11 @@ std::string LE32(uint32_t dw)
     std::string s(4, '\0');
     PutLE32(s, 0, dw);
     return s;
+}
+
+std::string LE64(uint64_t qw)
+{
+    return LE32((uint32_t)qw) + LE32((uint32_t)(qw >> 32));
 }
 
 void PutLE16(std::string& data, size_t iOffset, uint16_t w)
@@ -46,6 +70,20 @@ uint32_t GetLE32(const std::string& data, size_t iOffset)
     return dw;
 }
 
+uint64_t GetLE64(const std::string& data, size_t iOffset)
+{
+    return GetLE32(data, iOffset) | ((uint64_t)GetLE32(data, iOffset + 4) << 32);
+}
+
+std::string MakeBextBody(uint64_t qwTimeReference)
+{
+    std::string body(602, '\0');
+    body.replace(0, 10, "field take");
+    body.replace(338, 8, LE64(qwTimeReference));
+    body[346] = 1; // version
+    return body;
+}
+
 std::string MakeChunk(const std::string& strId, const std::string& body)
 {
     std::string s = strId.substr(0, 4) + LE32((uint32_t)body.size()) + body;
@@ -56,9 +94,10 @@ std::string MakeChunk(const std::string& strId, const std::string& body)
 
 std::string MakeFmtChunk(const WaveFormat& fmt, const std::string& strTag)
 {
-    std::string body = LE16(fmt.wFormatID) + LE16(fmt.wChannels) + LE32(fmt.dwSamplingRate) +
-                       LE32(fmt.dwDataRate) + LE16(fmt.wBlockSize) + LE16(fmt.wResolution) +
-                       std::string(fmt.dwFmtExtra, '\0');
+    std::string body =
+        LE16(fmt.wFormatID) + LE16(fmt.wChannels) + LE32(fmt.dwSamplingRate) +
+        LE32(fmt.dwDataRate) + LE16(fmt.wBlockSize) + LE16(fmt.wResolution) +
+        (fmt.strFmtExtra.empty() ? std::string(fmt.dwFmtExtra, '\0') : fmt.strFmtExtra);
     return MakeChunk(strTag, body);
 }
 
@@ -80,7 +119,10 @@ std::string MakeSamples(const WaveFormat& fmt, uint32_t nFrames)
 
 std::string BuildWave(const WaveFormat& fmt, const std::string& samples, const WaveOptions& opt)
 {
-    std::string body = opt.strWaveTag.substr(0, 4) + MakeFmtChunk(fmt, opt.strFmtTag);
+    std::string body = opt.strWaveTag.substr(0, 4);
+    for (const std::string& chunk : opt.chunksBeforeFmt)
+        body += chunk;
+    body += MakeFmtChunk(fmt, opt.strFmtTag);
     for (const std::string& chunk : opt.chunksBeforeData)
         body += chunk;
     std::string data = MakeChunk(opt.strDataTag, samples);
@@ -95,6 +137,8 @@ std::string BuildWave(const WaveFormat& fmt, const std::string& samples, const W
 size_t DataStartOf(const WaveFormat& fmt, const WaveOptions& opt)
 {
     size_t n = 12 + 8 + 16 + fmt.dwFmtExtra + (fmt.dwFmtExtra % 2);
+    for (const std::string& chunk : opt.chunksBeforeFmt)
+        n += chunk.size();
     for (const std::string& chunk : opt.chunksBeforeData)
         n += chunk.size();
     return n + 8;

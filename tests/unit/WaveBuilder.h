@@ -23,8 +23,9 @@ struct WaveFormat
     uint16_t wBlockSize = 4;
     uint16_t wResolution = 16;
     // Bytes of the "fmt " chunk after the 16 PCM bytes (an 18-byte chunk has
-    // 2: the cbSize field). Written as zeros.
+    // 2: the cbSize field). Written as zeros unless strFmtExtra holds them.
     uint32_t dwFmtExtra = 0;
+    std::string strFmtExtra;
 };
 
 struct WaveOptions
@@ -34,6 +35,8 @@ struct WaveOptions
     std::string strWaveTag = "WAVE";
     std::string strFmtTag = "fmt ";
     std::string strDataTag = "data";
+    // Chunks (whole, from MakeChunk) placed between "WAVE" and "fmt ".
+    std::vector<std::string> chunksBeforeFmt;
     // Chunks (whole, from MakeChunk) placed between "fmt " and "data".
     std::vector<std::string> chunksBeforeData;
     // Chunks placed after the sample data.
@@ -45,13 +48,23 @@ struct WaveOptions
 
 // A consistent PCM format: block size and data rate derived from the rest.
 WaveFormat MakePcmFormat(uint16_t wChannels, uint16_t wResolution, uint32_t dwSamplingRate);
+// The same with format tag 3 (IEEE float).
+WaveFormat MakeFloatFormat(uint16_t wChannels, uint16_t wResolution, uint32_t dwSamplingRate);
+// An extensible format (tag 0xFFFE, 40-byte "fmt ") with sub-format 1 (PCM)
+// or 3 (float) and the given valid bits.
+WaveFormat MakeExtensibleFormat(uint16_t wChannels, uint16_t wResolution, uint16_t wValidBits,
+                                uint32_t dwSamplingRate, uint16_t wSubFormat);
 
 std::string LE16(uint16_t w);
 std::string LE32(uint32_t dw);
+std::string LE64(uint64_t qw);
 // Overwrites 2 or 4 bytes at iOffset of an existing string.
 void PutLE16(std::string& data, size_t iOffset, uint16_t w);
 void PutLE32(std::string& data, size_t iOffset, uint32_t dw);
 uint32_t GetLE32(const std::string& data, size_t iOffset);
+uint64_t GetLE64(const std::string& data, size_t iOffset);
+// A bext body of 602 bytes with this time reference and a description.
+std::string MakeBextBody(uint64_t qwTimeReference);
 
 // id (4 characters) + size + body, and a zero pad byte when the size is odd.
 std::string MakeChunk(const std::string& strId, const std::string& body);

@@ -20,14 +20,9 @@ struct HeaderRead
     std::string trace;
 };
 
-HeaderRead ReadHeaderOf(const std::string& bytes, DWORD dwTransfer = 0x800000)
+HeaderRead ReadHeaderOfFile(const CString& strPath, DWORD dwTransfer = 0x800000)
 {
-    static int s_n = 0;
-    CString strPath = JoinPath(MakeTestDir("wav"), "source.wav");
-    ++s_n;
     HeaderRead r;
-    if (!WriteBytes(strPath, bytes))
-        return r;
     ClearTrace();
     {
         CMyWaveFile file;
@@ -41,6 +36,15 @@ HeaderRead ReadHeaderOf(const std::string& bytes, DWORD dwTransfer = 0x800000)
         r.header = file.GetHeader();
     }
     r.trace = ReadTrace();
+    return r;
+}
+
+HeaderRead ReadHeaderOf(const std::string& bytes, DWORD dwTransfer = 0x800000)
+{
+    CString strPath = JoinPath(MakeTestDir("wav"), "source.wav");
+    if (!WriteBytes(strPath, bytes))
+        return HeaderRead();
+    HeaderRead r = ReadHeaderOfFile(strPath, dwTransfer);
     std::string after;
     ReadBytes(strPath, after);
     EXPECT_EQ(bytes, after) << "the source was changed";
@@ -135,7 +139,100 @@ TEST(ReadHeader, FindsTheDataChunkBehindTheWordDataInAnotherChunk)
     EXPECT_EQ(16u, r.header.DataSize);
 }
 
-TEST(ReadHeader, RefusesBrokenHeadersSilently)
+// A walk that fails (a pad byte left out, a "fmt " size that misses the
+// next chunk, a wrapping chunk size) falls back to the search for the first
+// "data" at bytes 36 to 291.
+TEST(ReadHeader, FallsBackToTheByteSearchWhenTheWalkFails)
+{
+    WaveFormat fmt = MakePcmFormat(2, 16, 44100);
+    std::string samples = MakeSamples(fmt, 4);
+    std::string fmtPastData = BuildWave(fmt, samples);
+    PutLE32(fmtPastData, 16, 18);
+    std::string hugeChunk = BuildWave(fmt, samples, Before({MakeChunk("junk", "jjjjjjjj")}));
+    PutLE32(hugeChunk, 40, 0xFFFFFFF8u); // would wrap back to byte 36 in 32 bits
+    struct Case
+    {
+        const char* pcName;
+        std::string bytes;
+        size_t nDataStart;
+    } cases[] = {
+        {"odd chunk without its pad byte",
+         BuildWave(fmt, samples, Before({"LIST" + LE32(5) + "INFOx"})), 57},
+        {"fmt size pointing past the data tag", fmtPastData, 44},
+        {"chunk size wrapping around", hugeChunk, 60},
+        {"data tag at byte 291",
+         BuildWave(fmt, samples, Before({"junk" + LE32(247) + std::string(247, 'j')})), 299},
+    };
+    for (const Case& c : cases)
+    {
+        HeaderRead r = ReadHeaderOf(c.bytes);
+        ASSERT_EQ(1, r.iResult) << c.pcName;
+        EXPECT_EQ(c.nDataStart, r.header.DataStart) << c.pcName;
+        EXPECT_EQ(c.nDataStart - 44, r.header.DataTagOffset) << c.pcName;
+        EXPECT_EQ(16u, r.header.DataSize) << c.pcName;
+        EXPECT_EQ(0, r.header.bChunked) << c.pcName;
+        EXPECT_EQ(ParamTraceText(fmt, true), r.trace) << c.pcName;
+    }
+}
+
+// Files the first kilobyte cannot tell: the chunk walk finds "data" wherever
+// it lies and takes the formats recorders write.
+TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
+{
+    WaveFormat pcm24 = MakePcmFormat(2, 24, 48000);
+    std::string bext = MakeBextBody(0x123456789ull);
+    WaveOptions bwf;
+    bwf.chunksBeforeFmt = {MakeChunk("JUNK", std::string(28, '\0')), MakeChunk("bext", bext)};
+    bwf.chunksBeforeData = {MakeChunk("iXML", "<BWFXML/>"), MakeChunk("JUNK", std::string(99, 0))};
+    WaveFormat float32 = MakeFloatFormat(2, 32, 48000);
+    WaveFormat pcm16 = MakePcmFormat(2, 16, 44100);
+    WaveOptions rf64;
+    rf64.strRiffTag = "RF64";
+    rf64.chunksBeforeFmt = {MakeChunk("ds64", LE64(1000) + LE64(40) + LE64(10) + LE32(0))};
+    rf64.bOverrideDataSize = true;
+    rf64.dwDataSize = 0xFFFFFFFFu;
+    std::string riffSizeZero = BuildWave(pcm16, MakeSamples(pcm16, 10));
+    PutLE32(riffSizeZero, 4, 0);
+    struct Case
+    {
+        const char* pcName;
+        WaveFormat fmt;
+        WaveOptions opt;
+        WORD wSampleFormat;
+        std::string bytes; // when set, instead of building from fmt and opt
+    } cases[] = {
+        {"broadcast wave, data past byte 291", pcm24, bwf, 1, ""},
+        {"extensible 24-bit PCM", MakeExtensibleFormat(2, 24, 24, 48000, 1), WaveOptions(), 1, ""},
+        {"extensible 20 bits in 32", MakeExtensibleFormat(4, 32, 20, 96000, 1), WaveOptions(), 1,
+         ""},
+        {"float 32-bit", float32, Before({MakeChunk("fact", LE32(10))}), 3, ""},
+        {"extensible float 64-bit", MakeExtensibleFormat(1, 64, 64, 44100, 3), WaveOptions(), 3,
+         ""},
+        {"8 channels", MakePcmFormat(8, 16, 48000), WaveOptions(), 1, ""},
+        {"32 channels of 8 bits", MakePcmFormat(32, 8, 8000), WaveOptions(), 1, ""},
+        {"RF64", pcm16, rf64, 1, ""},
+        {"RIFF size left at 0", pcm16, WaveOptions(), 1, riffSizeZero},
+    };
+    for (const Case& c : cases)
+    {
+        std::string bytes =
+            c.bytes.empty() ? BuildWave(c.fmt, MakeSamples(c.fmt, 10), c.opt) : c.bytes;
+        HeaderRead r = ReadHeaderOf(bytes);
+        ASSERT_EQ(1, r.iResult) << c.pcName << "\n" << r.trace;
+        EXPECT_EQ(DataStartOf(c.fmt, c.opt), r.header.DataStart) << c.pcName;
+        EXPECT_EQ(10u * c.fmt.wBlockSize, r.header.DataSize) << c.pcName;
+        EXPECT_EQ(1, r.header.bChunked) << c.pcName;
+        EXPECT_EQ(c.wSampleFormat, r.header.SampleFormat) << c.pcName;
+        EXPECT_EQ(MakeFmtChunk(c.fmt).substr(8), r.header.FmtBody) << c.pcName;
+        EXPECT_EQ(ParamTraceText(c.fmt, true), r.trace) << c.pcName;
+    }
+    HeaderRead r = ReadHeaderOf(BuildWave(pcm24, MakeSamples(pcm24, 10), bwf));
+    EXPECT_EQ(bext, r.header.BextBody);
+    EXPECT_EQ("<BWFXML/>", r.header.IXmlBody);
+}
+
+// Whatever is refused says why in the trace.
+TEST(ReadHeader, RefusalsGiveTheirReason)
 {
     WaveFormat fmt = MakePcmFormat(2, 16, 44100);
     const std::string good = BuildWave(fmt, MakeSamples(fmt, 16));
@@ -157,54 +254,71 @@ TEST(ReadHeader, RefusesBrokenHeadersSilently)
         s.replace(iOffset, 4, pcText);
         return s;
     };
+    auto built = [](const WaveFormat& f) { return BuildWave(f, MakeSamples(f, 4)); };
     WaveFormat f18 = fmt;
     f18.dwFmtExtra = 2;
     std::string noData =
         "RIFF" + LE32(200) + "WAVE" + MakeFmtChunk(fmt) + MakeChunk("LIST", std::string(100, 'x'));
-    std::string tooFar = BuildWave(fmt, MakeSamples(fmt, 4),
-                                   Before({MakeChunk("junk", std::string(292 - 36 - 8, 'j'))}));
-    std::string hugeChunk =
-        BuildWave(fmt, MakeSamples(fmt, 4), Before({MakeChunk("junk", std::string(8, 'j'))}));
-    PutLE32(hugeChunk, 40, 0xFFFFFFF8u); // would wrap back to byte 36 in 32 bits
     std::string cutSizeField = BuildWave(f18, std::string()).substr(0, 45);
+    WaveFormat float24 = MakeFloatFormat(2, 24, 48000);
+    WaveFormat adpcm = MakePcmFormat(1, 16, 8000);
+    adpcm.wFormatID = 2;
+    WaveFormat channels33 = MakePcmFormat(33, 8, 8000);
+    WaveOptions rf64NoDs64;
+    rf64NoDs64.strRiffTag = "RF64";
+    const char* pcRate = "無効なサンプリングレートです。";
+    const char* pcBlock = "無効なブロックサイズです。";
+    const char* pcWidth = "無効な分解能です。";
+    const char* pcPastEnd = "チャンクがファイルの終わりを越えています。";
+    const char* pcNoData = "dataチャンクがありません。";
     struct Case
     {
         const char* pcName;
         std::string bytes;
+        const char* pcReason;
     } cases[] = {
-        {"empty file", std::string()},
-        {"20 bytes", good.substr(0, 20)},
-        {"44 bytes: header without data", BuildWave(fmt, std::string())},
-        {"data tag size field cut off", cutSizeField},
-        {"RIFX", patchedText(0, "RIFX")},
-        {"RIFF size 35", patched32(4, 35)},
-        {"WAVF", patchedText(8, "WAVF")},
-        {"junk chunk where fmt belongs", patchedText(12, "junk")},
-        {"fmt size 15", patched32(16, 15)},
-        {"fmt size 0xFFFFFF01", patched32(16, 0xFFFFFF01u)},
-        {"fmt size reaching the RIFF size", patched32(16, GetLE32(good, 4) - 8)},
-        {"floating point", patched16(20, 3)},
-        {"extensible", patched16(20, 0xFFFE)},
-        {"no channels", patched16(22, 0)},
-        {"three channels", patched16(22, 3)},
-        {"rate 0", patched32(24, 0)},
-        {"rate 200001", patched32(24, 200001)},
-        {"data rate 0", patched32(28, 0)},
-        {"block size 0", patched16(32, 0)},
-        {"block size 9", patched16(32, 9)},
-        {"resolution 12", patched16(34, 12)},
-        {"resolution 0", patched16(34, 0)},
-        {"resolution 40", patched16(34, 40)},
-        {"no data chunk", noData},
-        {"data tag at byte 292", tooFar},
-        {"chunk size wrapping around", hugeChunk},
-        {"fmt size pointing past the data tag", patched32(16, 18)},
+        {"empty file", std::string(), "WAVEファイルとしては短すぎます。"},
+        {"20 bytes", good.substr(0, 20), pcPastEnd},
+        {"44 bytes: header without data", BuildWave(fmt, std::string()),
+         "dataチャンクにデータがありません。"},
+        {"data tag size field cut off", cutSizeField, pcNoData},
+        {"RIFX", patchedText(0, "RIFX"), "RIFFファイルではありません。"},
+        {"WAVF", patchedText(8, "WAVF"), "WAVEファイルではありません。"},
+        {"junk chunk where fmt belongs", patchedText(12, "junk"),
+         "dataチャンクの前にfmtチャンクがありません。"},
+        {"fmt size 15", patched32(16, 15), "fmtチャンクの大きさが無効です。"},
+        {"fmt size 0xFFFFFF01", patched32(16, 0xFFFFFF01u), pcPastEnd},
+        {"fmt size reaching the RIFF size", patched32(16, GetLE32(good, 4) - 8), pcPastEnd},
+        {"16-bit float", patched16(20, 3), pcWidth},
+        {"24-bit float", built(float24), pcWidth},
+        {"compressed", built(adpcm), "未対応のフォーマットIDです。"},
+        {"extensible in 16 bytes", patched16(20, 0xFFFE),
+         "拡張フォーマットのfmtチャンクが無効です。"},
+        {"extensible, unknown sub-format", built(MakeExtensibleFormat(2, 16, 16, 44100, 2)),
+         "未対応のフォーマットIDです。"},
+        {"extensible, more valid bits than the container",
+         built(MakeExtensibleFormat(2, 16, 20, 44100, 1)),
+         "拡張フォーマットの有効ビット数が無効です。"},
+        {"no channels", patched16(22, 0), "無効なチャンネル数です。"},
+        {"33 channels", built(channels33), "無効なチャンネル数です。"},
+        {"three channels in 4-byte blocks", patched16(22, 3), pcBlock},
+        {"rate 0", patched32(24, 0), pcRate},
+        {"rate 200001", patched32(24, 200001), pcRate},
+        {"data rate 0", patched32(28, 0), "無効なデータレートです。"},
+        {"block size 0", patched16(32, 0), pcBlock},
+        {"block size 9", patched16(32, 9), pcBlock},
+        {"resolution 12", patched16(34, 12), pcWidth},
+        {"resolution 0", patched16(34, 0), pcWidth},
+        {"resolution 40", patched16(34, 40), pcWidth},
+        {"no data chunk", noData, pcNoData},
+        {"RF64 without ds64", BuildWave(fmt, MakeSamples(fmt, 4), rf64NoDs64),
+         "RF64ファイルにds64チャンクがありません。"},
     };
     for (const Case& c : cases)
     {
         HeaderRead r = ReadHeaderOf(c.bytes);
         EXPECT_EQ(0, r.iResult) << c.pcName;
-        EXPECT_EQ("", r.trace) << c.pcName;
+        EXPECT_NE(std::string::npos, r.trace.find(c.pcReason)) << c.pcName << "\n" << r.trace;
     }
 }
 
@@ -239,8 +353,9 @@ TEST(ReadHeader, NeedsAnOpenFileAndReadBytes)
 
     WaveFormat fmt = MakePcmFormat(2, 16, 44100);
     std::string good = BuildWave(fmt, MakeSamples(fmt, 16));
-    // A transfer buffer too small for the 44 header bytes.
-    EXPECT_EQ(0, ReadHeaderOf(good, 40).iResult);
+    // A transfer buffer smaller than the first kilobyte: the chunk walk reads
+    // in as many pieces as it needs.
+    EXPECT_EQ(1, ReadHeaderOf(good, 40).iResult);
     EXPECT_EQ(1, ReadHeaderOf(good, 1024).iResult);
 
     // A failing read is a refusal, not a header made of stale bytes.
@@ -253,7 +368,7 @@ TEST(ReadHeader, NeedsAnOpenFileAndReadBytes)
     HeaderRead r = ReadHeaderOf(good);
     ResetPlatformHooks();
     EXPECT_EQ(0, r.iResult);
-    EXPECT_EQ("", r.trace);
+    EXPECT_NE(std::string::npos, r.trace.find("ファイルを読み込めません。")) << r.trace;
 }
 
 TEST(ReadHeader, MangledHeadersNeverReachOutsideTheWindow)
@@ -285,5 +400,47 @@ TEST(ReadHeader, MangledHeadersNeverReachOutsideTheWindow)
                       }())
                 << iRound;
         }
+    }
+}
+
+// Sparse files of 4 GiB and a bit: RF64 gives its size in ds64; a plain RIFF
+// whose 32-bit data size wrapped (or stayed all ones) runs to the end.
+TEST(ReadHeader, SizesPastFourGiB)
+{
+    const unsigned long long qwFileSize = 0x100000000ull + 4096;
+    WaveFormat fmt = MakePcmFormat(2, 16, 48000);
+    std::string plain = BuildWave(fmt, MakeSampleBytes(64));
+    WaveOptions rf64;
+    rf64.strRiffTag = "RF64";
+    rf64.chunksBeforeFmt = {
+        MakeChunk("ds64", LE64(qwFileSize - 8) + LE64(qwFileSize - 80) + LE64(0) + LE32(0))};
+    rf64.bOverrideDataSize = true;
+    rf64.dwDataSize = 0xFFFFFFFFu;
+    const char* pcWrapped = "4GiBを超えるRIFFファイルのため";
+    struct Case
+    {
+        const char* pcName;
+        std::string head;
+        uint32_t dwSizeField; // written at head.size() - 68, the data size field
+        unsigned long long qwDataSize;
+        bool bWrapTrace;
+    } cases[] = {
+        {"plain RIFF, size wrapped", plain, (uint32_t)(qwFileSize - 44), qwFileSize - 44, true},
+        {"plain RIFF, size all ones", plain, 0xFFFFFFFFu, qwFileSize - 44, true},
+        {"plain RIFF, size not matching", plain, 1000, 1000, false},
+        {"RF64", BuildWave(fmt, MakeSampleBytes(64), rf64), 0xFFFFFFFFu, qwFileSize - 80, false},
+    };
+    CString strPath = JoinPath(MakeTestDir("big"), "big.wav");
+    for (const Case& c : cases)
+    {
+        std::string head = c.head;
+        PutLE32(head, head.size() - 68, c.dwSizeField);
+        ASSERT_TRUE(WriteSparse(strPath, head, qwFileSize - 16, std::string(16, 'e')));
+        HeaderRead r = ReadHeaderOfFile(strPath);
+        DeleteFileA(strPath);
+        ASSERT_EQ(1, r.iResult) << c.pcName;
+        EXPECT_EQ(c.qwDataSize, r.header.DataSize) << c.pcName;
+        EXPECT_EQ(c.bWrapTrace, r.trace.find(pcWrapped) != std::string::npos) << c.pcName << "\n"
+                                                                              << r.trace;
     }
 }

@@ -1,0 +1,116 @@
+// The header every piece starts with.
+#include "engine/PieceHeader.h"
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+const DWORD kDs64Body = 28;
+const DWORD kAllOnes = 0xFFFFFFFFu;
+
+void AppendLE(std::string* pstr, ULONGLONG qw, int nBytes)
+{
+    for (int i = 0; i < nBytes; ++i)
+        pstr->push_back((char)(BYTE)(qw >> (8 * i)));
+}
+
+void AppendChunk(std::string* pstr, const char* pcId, const std::string& strBody)
+{
+    pstr->append(pcId, 4);
+    AppendLE(pstr, strBody.size(), 4);
+    pstr->append(strBody);
+    if (strBody.size() % 2 != 0)
+        pstr->push_back('\0');
+}
+
+// The "fmt " body a piece carries: the source's own, or the 16 PCM bytes of
+// the parameters for a file read by its first kilobyte.
+std::string PieceFmtBody(const CMyWaveHeader& src)
+{
+    if (src.bChunked)
+        return src.FmtBody;
+    std::string str;
+    const CSonvelBaseParam& p = src.Param;
+    AppendLE(&str, p.FormatID, 2);
+    AppendLE(&str, p.Channels, 2);
+    AppendLE(&str, p.SamplingRate, 4);
+    AppendLE(&str, p.DataRate, 4);
+    AppendLE(&str, p.BlockSize, 2);
+    AppendLE(&str, p.Resolution, 2);
+    return str;
+}
+
+// Everything from "RIFF"/"RF64" to the "data" size field.
+std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
+                       int bRf64)
+{
+    ULONGLONG qwFrames = src.Param.BlockSize != 0 ? qwDataSize / src.Param.BlockSize : 0;
+    std::string strChunks;
+    AppendChunk(&strChunks, "fmt ", PieceFmtBody(src));
+    if (src.bChunked && src.SampleFormat == 3)
+    {
+        std::string strFact;
+        AppendLE(&strFact, qwFrames > kAllOnes ? kAllOnes : qwFrames, 4);
+        AppendChunk(&strChunks, "fact", strFact);
+    }
+    if (!src.BextBody.empty())
+    {
+        std::string strBext = src.BextBody;
+        const BYTE* pb = (const BYTE*)strBext.data() + kBextTimeReference;
+        ULONGLONG qwTime = 0;
+        for (int i = 7; i >= 0; --i)
+            qwTime = (qwTime << 8) | pb[i];
+        qwTime += qwFramesBefore;
+        for (int i = 0; i < 8; ++i)
+            strBext[kBextTimeReference + i] = (char)(BYTE)(qwTime >> (8 * i));
+        AppendChunk(&strChunks, "bext", strBext);
+    }
+    if (!src.IXmlBody.empty())
+        AppendChunk(&strChunks, "iXML", src.IXmlBody);
+
+    std::string str;
+    DWORD dwDs64 = bRf64 ? 8 + kDs64Body : 0;
+    ULONGLONG qwRiffSize = 4 + dwDs64 + strChunks.size() + 8 + qwDataSize;
+    str.append(bRf64 ? "RF64" : "RIFF", 4);
+    AppendLE(&str, bRf64 ? kAllOnes : qwRiffSize, 4);
+    str.append("WAVE", 4);
+    if (bRf64)
+    {
+        str.append("ds64", 4);
+        AppendLE(&str, kDs64Body, 4);
+        AppendLE(&str, qwRiffSize, 8);
+        AppendLE(&str, qwDataSize, 8);
+        AppendLE(&str, qwFrames, 8);
+        AppendLE(&str, 0, 4); // no table: no other chunk passes 4 GiB
+    }
+    str.append(strChunks);
+    str.append("data", 4);
+    AppendLE(&str, bRf64 ? kAllOnes : qwDataSize, 4);
+    return str;
+}
+} // namespace
+
+int IsRf64Piece(const CMyWaveHeader& src, ULONGLONG qwDataSize)
+{
+    return CalcPieceHeaderLength(src, 0) + qwDataSize >= 0x100000000ull;
+}
+
+DWORD CalcPieceHeaderLength(const CMyWaveHeader& src, int bRf64)
+{
+    return (DWORD)MakeHeader(src, 0, 0, bRf64).size();
+}
+
+DWORD BuildPieceHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
+                       int bRf64, CMyByteBuff* pOut)
+{
+    // The canonical header stays exactly as it always was.
+    if (!src.bChunked && !bRf64)
+        return (DWORD)src.BuildHeader(pOut, (DWORD)qwDataSize);
+    std::string str = MakeHeader(src, qwDataSize, qwFramesBefore, bRf64);
+    if (pOut == nullptr || !pOut->Reserve((DWORD)str.size(), 1))
+        return 0;
+    memcpy(pOut->GetBuff(), str.data(), str.size());
+    pOut->SetLength((DWORD)str.size());
+    return (DWORD)str.size();
+}
