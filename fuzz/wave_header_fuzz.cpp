@@ -1,8 +1,10 @@
 // Arbitrary bytes as a WAV file through ReadHeader: an accepted header must
-// have its "data" tag and size field inside the bytes read, and the canonical
-// header built from it must read back the same.
+// have its "data" tag and size field inside the file, and the header a piece
+// of it gets must read back with the same parameters.
+#include "engine/PieceHeader.h"
 #include "engine/WaveFile.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +21,12 @@ bool WriteFileBytes(const std::string& strPath, const uint8_t* data, size_t size
         return false;
     bool bOk = size == 0 || fwrite(data, 1, size, fp) == size;
     return fclose(fp) == 0 && bOk;
+}
+
+bool IsDataTag(const uint8_t* pb)
+{
+    return tolower(pb[0]) == 'd' && tolower(pb[1]) == 'a' && tolower(pb[2]) == 't' &&
+           tolower(pb[3]) == 'a';
 }
 } // namespace
 
@@ -37,24 +45,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         abort();
     if (!file.ReadHeader())
         return 0;
-    const CMyWaveHeader& header = file.GetHeader();
-    if (header.DataStart > size || header.DataStart > 299 || header.DataTagOffset > 255)
+    const CMyWaveHeader header = file.GetHeader();
+    if (header.DataStart >= size || header.DataStart < 44 ||
+        !IsDataTag(data + header.DataStart - 8))
         abort();
-    if (header.Param.Validate(0) != 1)
+    if (!header.bChunked &&
+        (header.DataStart > 299 || header.DataTagOffset > 255 || header.Param.Validate(0) != 1))
         abort();
-    CMyByteBuff built;
-    if (header.BuildHeader(&built, header.DataSize) != 44)
+    if (header.bChunked && header.Param.ValidateChunked(header.SampleFormat, 0) != 1)
         abort();
-    file.Close();
-    if (!WriteFileBytes(s_strPath, built.GetBuff(), 44) || !file.OpenForRead())
-        abort();
-    // A header alone (44 bytes, no samples) is refused; with one byte it reads.
-    FILE* fp = fopen(s_strPath.c_str(), "ab");
-    fputc(0, fp);
-    fclose(fp);
-    file.Close();
-    if (!file.OpenForRead() || !file.ReadHeader() || file.GetHeader().DataStart != 44 ||
-        file.GetHeader().DataSize != header.DataSize)
-        abort();
+    // A piece of one frame, in both forms, reads back as the same format.
+    for (int bRf64 = 0; bRf64 < 2; ++bRf64)
+    {
+        CMyByteBuff built;
+        DWORD dwLength = BuildPieceHeader(header, header.Param.BlockSize, 7, bRf64, &built);
+        if (dwLength == 0 || dwLength != CalcPieceHeaderLength(header, bRf64))
+            abort();
+        std::string strPiece((const char*)built.GetBuff(), dwLength);
+        strPiece.append(header.Param.BlockSize, '\0');
+        file.Close();
+        if (!WriteFileBytes(s_strPath, (const uint8_t*)strPiece.data(), strPiece.size()) ||
+            !file.OpenForRead() || !file.ReadHeader())
+            abort();
+        const CMyWaveHeader& back = file.GetHeader();
+        if (back.DataStart != dwLength || back.DataSize != header.Param.BlockSize ||
+            back.Param.Channels != header.Param.Channels ||
+            back.Param.Resolution != header.Param.Resolution ||
+            back.Param.SamplingRate != header.Param.SamplingRate ||
+            (back.bChunked && back.FmtBody != header.FmtBody))
+            abort();
+    }
     return 0;
 }

@@ -247,3 +247,99 @@ TEST_F(SplitTest, LockedSourceIsNotSplit)
     EXPECT_NE(ReadTrace().find("※　入力ファイルのオープンに失敗。\n"), std::string::npos);
     EXPECT_FALSE(PathExists(PiecePath(1)));
 }
+
+// Every shape the first kilobyte's rules take is split as it always was:
+// canonical 44-byte headers and the data, byte for byte.
+TEST_F(SplitTest, AcceptedTodayIsSplitAsBefore)
+{
+    for (const AcceptedCase& c : AcceptedTodayCases())
+    {
+        SCOPED_TRACE(c.pcName);
+        m_strDir = MakeTestDir("today");
+        std::string wav = BuildWave(c.fmt, MakeSamples(c.fmt, c.dwFrames), c.opt);
+        size_t nStart = DataStartOf(c.fmt, c.opt);
+        size_t nData = std::min<size_t>(c.dwExpectedDataSize, wav.size() - nStart);
+        size_t nPiece = c.fmt.wBlockSize * (c.fmt.dwSamplingRate / 1000); // 1 ms
+        DWORD dwPieces = (DWORD)((nData + nPiece - 1) / nPiece);
+        ASSERT_EQ(Split(WriteSource(wav), 1), dwPieces);
+        EXPECT_TRUE(SameBytes(AllPieceData(dwPieces, c.fmt), wav.substr(nStart, nData)));
+        EXPECT_FALSE(PathExists(PiecePath(dwPieces + 1)));
+    }
+}
+
+// Pieces of a file only the chunk walk takes: its "fmt " chunk verbatim, a
+// "fact" chunk for float, its bext with the time reference of the piece's
+// first frame, its iXML, then the data; nothing else.
+TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
+{
+    const uint64_t qwTime = 0x1F0000FFFFull;
+    WaveOptions bwf;
+    bwf.chunksBeforeFmt = {MakeChunk("JUNK", std::string(28, '\0')),
+                           MakeChunk("bext", MakeBextBody(qwTime))};
+    bwf.chunksBeforeData = {MakeChunk("iXML", "<BWFXML/>"), MakeChunk("LIST", "INFOISFTx")};
+    WaveOptions junk;
+    junk.chunksBeforeData = {MakeChunk("JUNK", std::string(300, '\0'))};
+    struct Case
+    {
+        const char* pcName;
+        WaveFormat fmt;
+        WaveOptions opt;
+        bool bFact;
+        bool bBwf;
+    } cases[] = {
+        {"broadcast wave, extensible float", MakeExtensibleFormat(2, 32, 32, 8000, 3), bwf, true,
+         true},
+        {"broadcast wave, 24-bit PCM", MakePcmFormat(2, 24, 8000), bwf, false, true},
+        {"8 channels, data past byte 291", MakePcmFormat(8, 16, 8000), junk, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        m_strDir = MakeTestDir("chunked");
+        std::string samples = MakeSamples(c.fmt, 25);
+        ASSERT_EQ(Split(WriteSource(BuildWave(c.fmt, samples, c.opt)), 1), 4u); // 8+8+8+1 frames
+        for (DWORD i = 0; i < 4; ++i)
+        {
+            uint32_t nFrames = i < 3 ? 8 : 1;
+            std::string data = samples.substr(i * 8 * c.fmt.wBlockSize, nFrames * c.fmt.wBlockSize);
+            std::string chunks = MakeFmtChunk(c.fmt);
+            if (c.bFact)
+                chunks += MakeChunk("fact", LE32(nFrames));
+            if (c.bBwf)
+                chunks += MakeChunk("bext", MakeBextBody(qwTime + i * 8)) +
+                          MakeChunk("iXML", "<BWFXML/>");
+            std::string expected = "RIFF" + LE32((uint32_t)(4 + chunks.size() + 8 + data.size())) +
+                                   "WAVE" + chunks + "data" + LE32((uint32_t)data.size()) + data;
+            std::string piece;
+            ASSERT_TRUE(ReadBytes(PiecePath(i + 1), piece));
+            EXPECT_TRUE(SameBytes(piece, expected)) << "piece " << i + 1;
+        }
+    }
+}
+
+// A piece that would reach 4 GiB is RF64 from its start; cut short by an
+// abort it keeps RF64 sizes that match what it holds. The source is a sparse
+// plain RIFF of 4 GiB and a bit whose data size wrapped.
+TEST_F(SplitTest, PieceReachingFourGiBIsRf64EvenWhenCutShort)
+{
+    WaveFormat fmt = MakePcmFormat(2, 16, 48000);
+    const uint64_t qwFileSize = 0x100000000ull + 60;
+    std::string start = MakeSampleBytes(kSplitBlockSize + 4096);
+    std::string head = BuildWave(fmt, std::string());
+    PutLE32(head, 40, (uint32_t)(qwFileSize - 44));
+    CString strSrc = JoinPath(m_strDir, "big.wav");
+    ASSERT_TRUE(WriteSparse(strSrc, head + start, qwFileSize - 16, std::string(16, 'e')));
+    m_host.m_onProgress = [](int) { g_bAbort.store(1); };
+    DWORD dwPieces = Split(strSrc, 0xFFFFFFFFu); // one piece takes all the data
+    DeleteFileA(strSrc);
+    std::string piece;
+    EXPECT_TRUE(ReadBytes(PiecePath(1), piece));
+    DeleteFileA(PiecePath(1));
+    ASSERT_EQ(dwPieces, 1u);
+    const uint64_t qwData = kSplitBlockSize;
+    std::string expected = "RF64" + LE32(0xFFFFFFFFu) + "WAVE" + "ds64" + LE32(28) +
+                           LE64(72 + qwData) + LE64(qwData) + LE64(qwData / 4) + LE32(0) +
+                           MakeFmtChunk(fmt) + "data" + LE32(0xFFFFFFFFu) + start.substr(0, qwData);
+    EXPECT_TRUE(SameBytes(piece, expected));
+    EXPECT_NE(ReadTrace().find("RestDataSize: 4294967312 Byte\n"), std::string::npos);
+}

@@ -154,3 +154,49 @@ std::string ParamTraceText(const WaveFormat& fmt, bool bBanner)
            "\nサンプリングレート: " + std::to_string(fmt.dwSamplingRate) +
            "\nデータレート: " + std::to_string(fmt.dwDataRate) + "\n";
 }
+
+std::string ListWithDataText()
+{
+    return MakeChunk("LIST", "INFOICMT" + LE32(16) + "raw data inside.");
+}
+
+std::vector<AcceptedCase> AcceptedTodayCases()
+{
+    WaveFormat f18 = MakePcmFormat(2, 16, 44100);
+    f18.dwFmtExtra = 2;
+    WaveOptions mixedCase;
+    mixedCase.strRiffTag = "riff";
+    mixedCase.strWaveTag = "wave";
+    mixedCase.strFmtTag = "FMT ";
+    mixedCase.strDataTag = "DaTa";
+    WaveOptions claimsMore;
+    claimsMore.bOverrideDataSize = true;
+    claimsMore.dwDataSize = 1000000;
+    auto before = [](std::vector<std::string> chunks)
+    {
+        WaveOptions opt;
+        opt.chunksBeforeData = chunks;
+        return opt;
+    };
+    std::string fact = MakeChunk("fact", LE32(250));
+    std::string oddList = MakeChunk("LIST", "INFOx"); // 5 bytes and a pad byte
+    // Filler that puts the data tag at byte 290: chunks start on even bytes,
+    // and 291 is the last start allowed.
+    std::string farChunk = MakeChunk("junk", std::string(290 - 36 - 8, 'j'));
+    return {
+        {"8-bit mono", MakePcmFormat(1, 8, 8000), WaveOptions(), 100, 100},
+        {"16-bit stereo", MakePcmFormat(2, 16, 44100), WaveOptions(), 250, 1000},
+        {"24-bit stereo", MakePcmFormat(2, 24, 48000), WaveOptions(), 100, 600},
+        {"32-bit mono", MakePcmFormat(1, 32, 96000), WaveOptions(), 100, 400},
+        {"32-bit stereo at the top rate", MakePcmFormat(2, 32, 200000), WaveOptions(), 10, 80},
+        {"mixed-case tags", MakePcmFormat(2, 16, 22050), mixedCase, 10, 40},
+        {"18-byte fmt", f18, WaveOptions(), 10, 40},
+        {"LIST before data", MakePcmFormat(2, 16, 44100), before({ListWithDataText()}), 10, 40},
+        {"fact and LIST before data", MakePcmFormat(1, 16, 11025),
+         before({fact, ListWithDataText()}), 10, 20},
+        {"odd-sized chunk before data", MakePcmFormat(1, 8, 8000), before({oddList}), 7, 7},
+        {"data tag at byte 290", MakePcmFormat(1, 8, 8000), before({farChunk}), 5, 5},
+        {"claims more data than it holds", MakePcmFormat(2, 16, 44100), claimsMore, 10, 1000000},
+        {"one sample byte", MakePcmFormat(1, 8, 8000), WaveOptions(), 1, 1},
+    };
+}

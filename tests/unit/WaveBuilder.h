@@ -86,3 +86,17 @@ size_t DataStartOf(const WaveFormat& fmt, const WaveOptions& opt = WaveOptions()
 // The trace text (Shift-JIS) that a header read leaves for these parameters:
 // the six parameter lines, after the banner line when bBanner is set.
 std::string ParamTraceText(const WaveFormat& fmt, bool bBanner);
+
+// A LIST/INFO chunk whose text holds the word "data".
+std::string ListWithDataText();
+
+// The shapes the first kilobyte's rules accept, as read and as split.
+struct AcceptedCase
+{
+    const char* pcName;
+    WaveFormat fmt;
+    WaveOptions opt;
+    uint32_t dwFrames;
+    uint32_t dwExpectedDataSize; // what the data size field says
+};
+std::vector<AcceptedCase> AcceptedTodayCases();
