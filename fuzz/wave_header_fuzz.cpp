@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             back.Param.Channels != header.Param.Channels ||
             back.Param.Resolution != header.Param.Resolution ||
             back.Param.SamplingRate != header.Param.SamplingRate ||
-            (back.bChunked && back.FmtBody != header.FmtBody))
+            (header.bChunked && back.bChunked && back.FmtBody != header.FmtBody))
             abort();
     }
     return 0;
