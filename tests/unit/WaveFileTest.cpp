@@ -149,6 +149,8 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     rf64.chunksBeforeFmt = {MakeChunk("ds64", LE64(1000) + LE64(40) + LE64(10) + LE32(0))};
     rf64.bOverrideDataSize = true;
     rf64.dwDataSize = 0xFFFFFFFFu;
+    WaveOptions bw64 = rf64;
+    bw64.strRiffTag = "BW64";
     std::string riffSizeZero = BuildWave(pcm16, MakeSamples(pcm16, 10));
     PutLE32(riffSizeZero, 4, 0);
     struct Case
@@ -169,6 +171,7 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
         {"8 channels", MakePcmFormat(8, 16, 48000), WaveOptions(), 1, ""},
         {"32 channels of 8 bits", MakePcmFormat(32, 8, 8000), WaveOptions(), 1, ""},
         {"RF64", pcm16, rf64, 1, ""},
+        {"BW64", pcm16, bw64, 1, ""},
         {"RIFF size left at 0", pcm16, WaveOptions(), 1, riffSizeZero},
     };
     for (const Case& c : cases)
