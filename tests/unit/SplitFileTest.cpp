@@ -318,8 +318,8 @@ TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
 }
 
 // A piece that would reach 4 GiB is RF64 from its start; cut short by an
-// abort it keeps RF64 sizes that match what it holds. The source is a sparse
-// plain RIFF of 4 GiB and a bit whose data size wrapped.
+// abort or a failed write it keeps RF64 sizes that match what it holds. The
+// source is a sparse plain RIFF of 4 GiB and a bit whose data size wrapped.
 TEST_F(SplitTest, PieceReachingFourGiBIsRf64EvenWhenCutShort)
 {
     WaveFormat fmt = MakePcmFormat(2, 16, 48000);
@@ -327,19 +327,46 @@ TEST_F(SplitTest, PieceReachingFourGiBIsRf64EvenWhenCutShort)
     std::string start = MakeSampleBytes(kSplitBlockSize + 4096);
     std::string head = BuildWave(fmt, std::string());
     PutLE32(head, 40, (uint32_t)(qwFileSize - 44));
-    CString strSrc = JoinPath(m_strDir, "big.wav");
-    ASSERT_TRUE(WriteSparse(strSrc, head + start, qwFileSize - 16, std::string(16, 'e')));
-    m_host.m_onProgress = [](int) { g_bAbort.store(1); };
-    DWORD dwPieces = Split(strSrc, 0xFFFFFFFFu); // one piece takes all the data
-    DeleteFileA(strSrc);
-    std::string piece;
-    EXPECT_TRUE(ReadBytes(PiecePath(1), piece));
-    DeleteFileA(PiecePath(1));
-    ASSERT_EQ(dwPieces, 1u);
-    const uint64_t qwData = kSplitBlockSize;
+    const uint64_t qwData = kSplitBlockSize; // what the piece keeps: the first block
     std::string expected = "RF64" + LE32(0xFFFFFFFFu) + "WAVE" + "ds64" + LE32(28) +
                            LE64(72 + qwData) + LE64(qwData) + LE64(qwData / 4) + LE32(0) +
                            MakeFmtChunk(fmt) + "data" + LE32(0xFFFFFFFFu) + start.substr(0, qwData);
-    EXPECT_TRUE(SameBytes(piece, expected));
+    // The second block's write fails with a full disk.
+    static int s_nBlockWrites;
+    s_nBlockWrites = 0;
+    auto failSecondBlock = [](HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+    {
+        if (n == kSplitBlockSize && ++s_nBlockWrites == 2)
+        {
+            *pDone = 0;
+            SetLastError(ERROR_DISK_FULL);
+            return (BOOL)FALSE;
+        }
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    };
+    struct Case
+    {
+        const char* pcName;
+        bool bAbort;
+        DWORD dwPieces; // a piece cut by a failure is not counted
+    } cases[] = {{"abort after the first block", true, 1}, {"second write failing", false, 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        CString strSrc = JoinPath(m_strDir, "big.wav");
+        ASSERT_TRUE(WriteSparse(strSrc, head + start, qwFileSize - 16, std::string(16, 'e')));
+        g_bAbort.store(0);
+        m_host.m_onProgress = [&](int) { g_bAbort.store(c.bAbort ? 1 : 0); };
+        if (!c.bAbort)
+            GetPlatformHooks().pfnWriteFile = failSecondBlock;
+        DWORD dwPieces = Split(strSrc, 0xFFFFFFFFu); // one piece takes all the data
+        ResetPlatformHooks();
+        DeleteFileA(strSrc);
+        std::string piece;
+        EXPECT_TRUE(ReadBytes(PiecePath(1), piece));
+        DeleteFileA(PiecePath(1));
+        EXPECT_EQ(dwPieces, c.dwPieces);
+        EXPECT_TRUE(SameBytes(piece, expected));
+    }
     EXPECT_NE(ReadTrace().find("RestDataSize: 4294967312 Byte\n"), std::string::npos);
 }
