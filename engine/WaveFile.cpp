@@ -45,6 +45,15 @@ ULONGLONG GetLE64(const BYTE* pb)
     return (ULONGLONG)GetLE32(pb) | ((ULONGLONG)GetLE32(pb + 4) << 32);
 }
 
+// Four printable ASCII characters, as every chunk id is.
+bool IsChunkId(const BYTE* pb)
+{
+    for (int i = 0; i < 4; ++i)
+        if (pb[i] < 0x20 || pb[i] > 0x7E)
+            return false;
+    return true;
+}
+
 // Four bytes against a four-letter tag, without regard to ASCII letter case.
 bool IsTag(const BYTE* pb, const char* pcTag)
 {
@@ -299,7 +308,17 @@ int CMyWaveFile::ReadChunkedHeader()
                                  dwSize, qwPos);
             }
         }
-        qwPos = qwBody + dwSize + (dwSize & 1);
+        qwPos = qwBody + dwSize;
+        // Odd sizes are followed by a pad byte, unless the writer forgot it:
+        // then a chunk id starts one byte early and none follows the pad.
+        if ((dwSize & 1) != 0)
+        {
+            int bNoPad = ReadBytesAt(qwPos, 5, &strBytes) &&
+                         IsChunkId((const BYTE*)strBytes.data()) &&
+                         !IsChunkId((const BYTE*)strBytes.data() + 1);
+            if (!bNoPad)
+                ++qwPos;
+        }
     }
     return CheckChunkedFormat();
 }

@@ -149,6 +149,8 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     rf64.chunksBeforeFmt = {MakeChunk("ds64", LE64(1000) + LE64(40) + LE64(10) + LE32(0))};
     rf64.bOverrideDataSize = true;
     rf64.dwDataSize = 0xFFFFFFFFu;
+    WaveOptions noPad;
+    noPad.chunksBeforeFmt = {"bext" + LE32(603) + bext + "x"}; // odd, and no pad byte
     WaveOptions bw64 = rf64;
     bw64.strRiffTag = "BW64";
     std::string riffSizeZero = BuildWave(pcm16, MakeSamples(pcm16, 10));
@@ -162,6 +164,7 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
         std::string bytes; // when set, instead of building from fmt and opt
     } cases[] = {
         {"broadcast wave, data past byte 291", pcm24, bwf, 1, ""},
+        {"odd bext without its pad byte", pcm24, noPad, 1, ""},
         {"extensible 24-bit PCM", MakeExtensibleFormat(2, 24, 24, 48000, 1), WaveOptions(), 1, ""},
         {"extensible 20 bits in 32", MakeExtensibleFormat(4, 32, 20, 96000, 1), WaveOptions(), 1,
          ""},
