@@ -5,7 +5,6 @@
 #include "cli/Console.h"
 #include "cli/FullPath.h"
 #include "cli/Options.h"
-#include "cli/PieceClash.h"
 #include "cli/Split.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
@@ -105,7 +104,6 @@ int Run(const CliOptions& options)
         PrintError("interrupted while collecting; nothing was split");
         return kExitFailed;
     }
-    DWORD dwClashes = DropPieceClashes(&list, strOutput);
     if (list.GetCount() == 0)
     {
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
@@ -132,8 +130,7 @@ int Run(const CliOptions& options)
                    MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
-    if (collection.dwSkipped != 0 || collection.dwDuplicates != 0 || collection.dwUnreadable != 0 ||
-        dwClashes != 0)
+    if (collection.dwSkipped != 0 || collection.dwDuplicates != 0 || collection.dwUnreadable != 0)
         return kExitFailed;
     return kExitDone;
 }
