@@ -65,6 +65,8 @@ DWORD CMyBatchRun::RunBatch()
     m_pState->m_ullTotalBytes.store(qwTotal);
     WriteTraceFormat("■トータルファイルサイズ: %I64u Byte\n", qwTotal);
     m_pState->m_ullDoneBytes.store(0);
+    m_pState->m_dwFinished = 0;
+    m_pState->m_dwCutShort = 0xFFFFFFFF;
 
     char acCurDir[2001];
     DWORD dwDirLength = GetCurrentDirectoryA(2000, acCurDir);
@@ -107,10 +109,16 @@ DWORD CMyBatchRun::RunBatch()
                          0)
             {
                 ++dwSplit;
+                if (!g_bAbort.load())
+                    ++m_pState->m_dwFinished;
                 WriteTraceText("○　成功\n", 0);
             }
             else
                 WriteTraceText("×　失敗\n", 0);
+            // The split stops between blocks: the file it was in when the
+            // abort came keeps only the pieces written so far.
+            if (g_bAbort.load())
+                m_pState->m_dwCutShort = i;
         }
         if (++dwTick >= dwStep)
         {
@@ -221,5 +229,6 @@ int MakeSureFolderOfPath(const char* pcPath, int bFile)
     WriteTraceFormat("※　出力フォルダを作成できません。MakeSureFolderOfPath()\n\tPath[%s]\n:",
                      (const char*)strFolder);
     WriteTraceSystemError(dwError);
+    SetLastError(dwError);
     return 0;
 }
