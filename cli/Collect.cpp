@@ -11,7 +11,6 @@
 #include "framework/WinThread.h"
 #include "support/FileSystem.h"
 
-#include <cstdio>
 #include <string>
 
 namespace
@@ -36,14 +35,15 @@ public:
     void OpenReport(const char* pcPath) override
     {
         std::string report;
-        FILE* pFile = fopen(pcPath, "rb");
-        if (pFile != nullptr)
+        HANDLE hFile = CreateFileA(pcPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE)
         {
             char acBuff[4096];
-            size_t n;
-            while ((n = fread(acBuff, 1, sizeof(acBuff), pFile)) > 0)
-                report.append(acBuff, n);
-            fclose(pFile);
+            DWORD dwGot = 0;
+            while (ReadFile(hFile, acBuff, sizeof(acBuff), &dwGot, nullptr) && dwGot > 0)
+                report.append(acBuff, dwGot);
+            CloseHandle(hFile);
         }
         size_t iLine = report.find("\r\n");
         while (iLine != std::string::npos && iLine + 2 < report.size())
