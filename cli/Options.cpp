@@ -71,8 +71,9 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         if (nOption == '?' || nOption == ':')
         {
             // A long option's argument is behind optind; a short one is
-            // named by its letter.
-            std::string name = OptionName(argv[optind - 1], optopt);
+            // named by its letter (optind may still be on its bundle).
+            std::string name = nOption == '?' && optopt != 0 ? std::string("-") + (char)optopt
+                                                             : OptionName(argv[optind - 1], optopt);
             if (nOption == '?')
                 pstrError->Format("unknown option '%s'", name.c_str());
             else
