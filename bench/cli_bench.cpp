@@ -2,7 +2,7 @@
 // 44.1 kHz stereo 16-bit WAV (1 GiB of data by default), reads it once so
 // both start from a warm cache, then times each command in turn for several
 // rounds (the output synced and removed between runs, outside the timing) and
-// prints the medians and their ratio.
+// prints the medians and their ratio, of wall time and of processor time.
 //
 //   cli_bench [bytes of sample data (1 GiB)] [work folder (.)] [rounds (5)] [wavoss-split]
 #ifdef _WIN32
@@ -21,6 +21,7 @@ int main()
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -73,8 +74,14 @@ void ReadWhole(const std::string& path)
     fclose(pFile);
 }
 
-// Seconds the command took (its messages dropped), -1 when it failed.
-double TimeCommand(const std::vector<std::string>& args)
+struct Timing
+{
+    double dWall; // seconds, -1 when the command failed
+    double dCpu;  // user + system seconds of the process
+};
+
+// The command's times (its messages dropped).
+Timing TimeCommand(const std::vector<std::string>& args)
 {
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
@@ -90,10 +97,14 @@ double TimeCommand(const std::vector<std::string>& args)
         _exit(127);
     }
     int nStatus = 0;
-    if (pid < 0 || waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus) ||
+    struct rusage usage = {};
+    if (pid < 0 || wait4(pid, &nStatus, 0, &usage) != pid || !WIFEXITED(nStatus) ||
         WEXITSTATUS(nStatus) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return Timing{-1, -1};
+    double dWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double dCpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                  (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return Timing{dWall, dCpu};
 }
 
 void RemoveAll(const std::string& path)
@@ -146,30 +157,36 @@ int main(int argc, char** argv)
     sync();
     ReadWhole(src);
 
-    std::vector<double> copyTimes, splitTimes;
+    std::vector<double> copyWall, splitWall, copyCpu, splitCpu;
     for (int i = 0; i < nRounds; i++)
     {
-        double dCopy = TimeCommand({"cp", src, copy});
+        Timing copyTime = TimeCommand({"cp", src, copy});
         RemoveAll(copy);
-        double dSplit = TimeCommand({program, "-q", "-o", out, "--log-dir", logs, src});
+        Timing splitTime = TimeCommand({program, "-q", "-o", out, "--log-dir", logs, src});
         RemoveAll(out);
-        if (dCopy < 0 || dSplit < 0)
+        if (copyTime.dWall < 0 || splitTime.dWall < 0)
         {
-            fprintf(stderr, "round %d failed (cp %.3f s, split %.3f s)\n", i + 1, dCopy, dSplit);
+            fprintf(stderr, "round %d failed (cp %.3f s, split %.3f s)\n", i + 1, copyTime.dWall,
+                    splitTime.dWall);
             RemoveAll(src);
             return 1;
         }
-        printf("round %d: cp %.3f s, wavoss-split %.3f s\n", i + 1, dCopy, dSplit);
-        copyTimes.push_back(dCopy);
-        splitTimes.push_back(dSplit);
+        printf("round %d: cp %.3f s (cpu %.3f), wavoss-split %.3f s (cpu %.3f)\n", i + 1,
+               copyTime.dWall, copyTime.dCpu, splitTime.dWall, splitTime.dCpu);
+        copyWall.push_back(copyTime.dWall);
+        splitWall.push_back(splitTime.dWall);
+        copyCpu.push_back(copyTime.dCpu);
+        splitCpu.push_back(splitTime.dCpu);
     }
     RemoveAll(logs);
     RemoveAll(src);
-    double dCopy = Median(copyTimes);
-    double dSplit = Median(splitTimes);
     printf("%.0f MiB, %d rounds, medians: cp %.3f s, wavoss-split %.3f s\n",
-           (double)qwData / (1 << 20), nRounds, dCopy, dSplit);
-    printf("ratio wavoss-split / cp: %.2f (target <= 1.25)\n", dSplit / dCopy);
+           (double)qwData / (1 << 20), nRounds, Median(copyWall), Median(splitWall));
+    printf("ratio wavoss-split / cp: %.2f (target <= 1.25)\n",
+           Median(splitWall) / Median(copyWall));
+    // Processor time is less at the mercy of other processes than wall time.
+    printf("processor time ratio: %.2f (cp %.3f s, wavoss-split %.3f s)\n",
+           Median(splitCpu) / Median(copyCpu), Median(copyCpu), Median(splitCpu));
     return 0;
 }
 #endif
