@@ -64,34 +64,45 @@ TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
     const WaveFormat fmt = MakePcmFormat(2, 32, 48000);
     CString strWave = JoinPath(tree.strRoot, "long.wav");
     ASSERT_TRUE(WriteBytes(strWave, BuildWave(fmt, MakeSamples(fmt, 48000 * 160))));
-    std::string first = std::string(tree.strOut) + "/long_001.wav";
     std::string errPath = std::string(tree.strRoot) + "/stderr";
-    std::vector<std::string> args = {
-        WAVOSS_SPLIT_EXE, "-q",      "-l", "40", "-o", U(tree.strOut), "--log-dir",
-        U(tree.strLogs),  U(strWave)};
-    pid_t pid = fork();
-    if (pid == 0)
-    {
-        int fdErr = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fdErr, 2);
-        setenv("LC_ALL", "C.UTF-8", 1);
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(&arg[0]);
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    ASSERT_GT(pid, 0);
-    // Held as soon as the first piece is there, so the signal lands inside it.
-    struct stat st;
-    for (int i = 0; i < 200000 && stat(first.c_str(), &st) != 0; i++)
-        usleep(50);
-    kill(pid, SIGSTOP);
-    kill(pid, SIGTERM);
-    kill(pid, SIGCONT);
     int nStatus = 0;
-    ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
+    int nPieces = 4;
+    std::string out;
+    // A busy machine may let the whole file through before the test looks:
+    // a few tries.
+    for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
+    {
+        out = std::string(tree.strRoot) + "/out" + std::to_string(nTry);
+        std::vector<std::string> args = {
+            WAVOSS_SPLIT_EXE, "-q",      "-l", "40", "-o", out, "--log-dir",
+            U(tree.strLogs),  U(strWave)};
+        pid_t pid = fork();
+        if (pid == 0)
+        {
+            int fdErr = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fdErr, 2);
+            setenv("LC_ALL", "C.UTF-8", 1);
+            std::vector<char*> argv;
+            for (std::string& arg : args)
+                argv.push_back(&arg[0]);
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        // Held as soon as the first piece is there, so the signal lands inside it.
+        struct stat st;
+        for (int i = 0; i < 200000 && stat((out + "/long_001.wav").c_str(), &st) != 0; i++)
+            usleep(50);
+        kill(pid, SIGSTOP);
+        kill(pid, SIGTERM);
+        kill(pid, SIGCONT);
+        ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
+        nPieces = 0;
+        while (nPieces < 4 &&
+               stat((out + "/long_00" + std::to_string(nPieces + 1) + ".wav").c_str(), &st) == 0)
+            nPieces++;
+    }
     ASSERT_TRUE(WIFEXITED(nStatus));
     EXPECT_EQ(143, WEXITSTATUS(nStatus));
     std::string err = ReadAll(errPath);
@@ -99,21 +110,15 @@ TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
     EXPECT_TRUE(Contains(err, "cut short")) << err;
     EXPECT_NE(std::string::npos, err.find(U(strWave))) << err;
     // Every piece written says in its header how much data it holds.
-    int nPieces = 0;
-    for (int n = 1; n <= 4; n++)
-    {
-        char acName[32];
-        snprintf(acName, sizeof(acName), "/long_%03d.wav", n);
-        std::string piece = ReadAll(std::string(tree.strOut) + acName);
-        if (piece.empty())
-            break;
-        nPieces++;
-        ASSERT_GE(piece.size(), 44u);
-        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << acName;
-        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << acName;
-    }
     EXPECT_GE(nPieces, 1);
     EXPECT_LT(nPieces, 4) << "the signal came too late to cut anything short";
+    for (int n = 1; n <= nPieces; n++)
+    {
+        std::string piece = ReadAll(out + "/long_00" + std::to_string(n) + ".wav");
+        ASSERT_GE(piece.size(), 44u);
+        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << n;
+        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << n;
+    }
 }
 
 TEST(CliLinux, LogsGoToTheStateFolderByDefault)
