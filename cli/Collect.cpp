@@ -4,12 +4,14 @@
 #include "cli/Collect.h"
 
 #include "cli/Console.h"
+#include "cli/ErrorText.h"
 #include "cli/FullPath.h"
+#include "cli/JobEnd.h"
 #include "engine/JobFlags.h"
 #include "framework/WinThread.h"
 #include "support/FileSystem.h"
 
-#include <atomic>
+#include <string>
 
 namespace
 {
@@ -29,14 +31,36 @@ public:
     void SetLastPickerFolder(const CString&) override {}
     void RebuildList() override {}
     void ShowTotalSize(ULONGLONG) override {}
+    // The report's lines after its heading, one message each.
     void OpenReport(const char* pcPath) override
     {
+        std::string report;
+        HANDLE hFile = CreateFileA(pcPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE)
+        {
+            char acBuff[4096];
+            DWORD dwGot = 0;
+            while (ReadFile(hFile, acBuff, sizeof(acBuff), &dwGot, nullptr) && dwGot > 0)
+                report.append(acBuff, dwGot);
+            CloseHandle(hFile);
+        }
+        size_t iLine = report.find("\r\n");
+        while (iLine != std::string::npos && iLine + 2 < report.size())
+        {
+            size_t iEnd = report.find("\r\n", iLine + 2);
+            std::string line = report.substr(
+                iLine + 2, iEnd == std::string::npos ? std::string::npos : iEnd - iLine - 2);
+            if (!line.empty())
+                PrintError("the name collides, not split: " + MakeShownPath(line.c_str()));
+            iLine = iEnd;
+        }
         PrintError(CString("the colliding files are listed in ") + MakeShownPath(pcPath));
     }
     void DestroyPicker() override {}
-    void PostJobFinished() override { m_bFinished.store(1, std::memory_order_relaxed); }
+    void PostJobFinished() override { m_end.Signal(); }
 
-    std::atomic<int> m_bFinished{0};
+    CMyJobEnd m_end;
 
 private:
     const std::vector<CliPick>& m_picks;
@@ -44,10 +68,8 @@ private:
 
 void OnUnreadableFolder(const char* pcFolder, DWORD dwError, void* pContext)
 {
-    CString strText;
-    strText.Format("cannot read the folder (error %u), its files are left out: %s", dwError,
-                   (const char*)MakeShownPath(pcFolder));
-    PrintError(strText);
+    PrintError("cannot read the folder (" + GetSystemErrorText(dwError) +
+               "), its files are left out: " + MakeShownPath(pcFolder));
     ((CliCollection*)pContext)->dwUnreadable++;
 }
 
@@ -77,6 +99,7 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
         CString strFull;
         CliPick pick;
         CString strName;
+        CString strWords;
         const char* pcProblem = nullptr;
         if (!MakeFullPath(arg.strSJis, &strFull))
             pcProblem = "cannot make the path absolute, skipped: ";
@@ -87,7 +110,11 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
         else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         {
             if (!IsListableFolder(strFull))
-                pcProblem = "cannot read the folder, skipped: ";
+            {
+                strWords = "cannot read the folder (" + GetSystemErrorText(GetLastError()) +
+                           "), skipped: ";
+                pcProblem = strWords;
+            }
         }
         else if (!pList->MatchName(CMyWString((const char*)strName)))
             pcProblem = "not a .wav file, skipped: ";
@@ -102,14 +129,15 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
     }
 }
 
-int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pList,
-                     CliCollection* pResult)
+int RunCliCollection(const std::vector<CliPick>& picks, CliWalkGuard* pGuard,
+                     CMyFilteredPathList* pList, CliCollection* pResult)
 {
     CMyCliAddHost host(picks);
     CMyAddJob job(pList, &host);
     job.m_bUseNamePattern = 0;
     job.m_bFilterByExtension = 1;
     pList->SetFolderErrorHandler(OnUnreadableFolder, pResult);
+    pList->SetFolderEntryHandler(OnEnterFolder, pGuard);
 
     g_bIdle.store(0, std::memory_order_relaxed);
     CWinThread* pThread =
@@ -118,11 +146,12 @@ int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pLi
     {
         g_bIdle.store(1, std::memory_order_relaxed);
         pList->SetFolderErrorHandler(nullptr, nullptr);
+        pList->SetFolderEntryHandler(nullptr, nullptr);
         return 0;
     }
     pThread->m_bAutoDelete = FALSE;
     pThread->ResumeThread();
-    while (!host.m_bFinished.load(std::memory_order_relaxed))
+    while (!host.m_end.WaitFor(100))
     {
         if (g_bAdding.load(std::memory_order_relaxed))
         {
@@ -130,12 +159,13 @@ int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pLi
             strLine.Format("collecting: %u files", pList->GetCount());
             ShowStatusLine(strLine);
         }
-        Sleep(100);
     }
     pThread->WaitForExit(nullptr);
     delete pThread;
     ClearStatusLine();
     pList->SetFolderErrorHandler(nullptr, nullptr);
+    pList->SetFolderEntryHandler(nullptr, nullptr);
     pResult->dwDuplicates = job.m_dwDuplicates;
+    pResult->dwUnnamable = pGuard->dwUnnamable;
     return 1;
 }

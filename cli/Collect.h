@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/Terminal.h"
+#include "cli/WalkGuard.h"
 #include "sources/AddJob.h"
 
 #include <vector>
@@ -19,6 +20,7 @@ struct CliCollection
     DWORD dwSkipped = 0;    // arguments that were reported and left out
     DWORD dwDuplicates = 0; // files taken out for colliding names
     DWORD dwUnreadable = 0; // folders met in the walk that could not be read
+    DWORD dwUnnamable = 0;  // names met in the walk that Shift-JIS cannot hold
 };
 
 // Reports and leaves out every PATH that cannot be taken: not representable,
@@ -27,7 +29,7 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
                   std::vector<CliPick>* pPicks, CliCollection* pResult);
 
 // Runs the add-files job over the picks (with the dialog's "wav" filter set on
-// the list), showing the growing count on the status line. 0 when the job
-// could not be started.
-int RunCliCollection(const std::vector<CliPick>& picks, CMyFilteredPathList* pList,
-                     CliCollection* pResult);
+// the list) and the guard on its walk, showing the growing count on the status
+// line. 0 when the job could not be started.
+int RunCliCollection(const std::vector<CliPick>& picks, CliWalkGuard* pGuard,
+                     CMyFilteredPathList* pList, CliCollection* pResult);

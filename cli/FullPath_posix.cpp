@@ -33,11 +33,13 @@ int MakeFullPath(const char* pcPath, CString* pstrFull)
         }
         kept.push_back(strPart);
     }
+    // Joined with '\', as the walk and the program's own folder are, so that
+    // one file reached by two arguments has one text.
     pstrFull->Empty();
     for (const CString& strPart : kept)
-        *pstrFull += "/" + strPart;
+        *pstrFull += "\\" + strPart;
     if (pstrFull->IsEmpty())
-        *pstrFull = "/";
+        *pstrFull = "\\";
     return 1;
 }
 

@@ -3,9 +3,9 @@
 // does after Add and Execute.
 #include "cli/Collect.h"
 #include "cli/Console.h"
+#include "cli/ErrorText.h"
 #include "cli/FullPath.h"
 #include "cli/Options.h"
-#include "cli/PieceClash.h"
 #include "cli/Split.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
@@ -30,8 +30,9 @@ int UsageError(const CString& strText)
     return kExitUsage;
 }
 
-// A folder given on the command line, made absolute and created when missing.
-int PrepareFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull)
+// A folder given on the command line, made absolute; it may be missing (it
+// is created later), but not be a file.
+int CheckFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull)
 {
     if (!MakeFullPath(strGiven, pstrFull))
     {
@@ -43,21 +44,28 @@ int PrepareFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull
         PrintError(CString("the ") + pcWhat + " is a file: " + MakeShownPath(*pstrFull));
         return 0;
     }
-    if (!MakeSureFolderOfPath(*pstrFull, 0) || !IsExistFile(*pstrFull, 1, 0))
+    return 1;
+}
+
+int CreateFolder(const CString& strFull, const char* pcWhat)
+{
+    if (IsExistFile(strFull, 1, 0))
+        return 1;
+    if (!MakeSureFolderOfPath(strFull, 0) || !IsExistFile(strFull, 1, 0))
     {
-        PrintError(CString("cannot create the ") + pcWhat + ": " + MakeShownPath(*pstrFull));
+        PrintError(CString("cannot create the ") + pcWhat + " (" +
+                   GetSystemErrorText(GetLastError()) + "): " + MakeShownPath(strFull));
         return 0;
     }
     return 1;
 }
 
-// The trace log in the program's folder, or in --log-dir.
-int StartLog(const CString& strLogDir)
+// The trace log (emptied) in its folder, created when missing.
+int StartLog(const CString& strFolder)
 {
-    CString strFolder;
-    if (!strLogDir.IsEmpty() && !PrepareFolder(strLogDir, "log folder", &strFolder))
+    if (!CreateFolder(strFolder, "log folder"))
         return 0;
-    StartTraceLog(strFolder.IsEmpty() ? nullptr : (const char*)strFolder);
+    StartTraceLog(strFolder);
     if (!AppendTextFile(GetTraceFilePath(), "", 0))
     {
         PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) +
@@ -67,22 +75,49 @@ int StartLog(const CString& strLogDir)
     return 1;
 }
 
+// Something the user was told about and that left files out.
+int HadCollectionTrouble(const CliCollection& collection)
+{
+    return collection.dwSkipped != 0 || collection.dwDuplicates != 0 ||
+           collection.dwUnreadable != 0 || collection.dwUnnamable != 0;
+}
+
+// After an interrupt: what was finished, and what was cut short.
+int ReportInterrupt(const CMyPathList& list, const CliBatchResult& result)
+{
+    CString strText;
+    strText.Format("interrupted: %u of %u files were split to the end", result.dwFinished,
+                   list.GetCount());
+    if (result.dwCutShort < list.GetCount())
+        strText += "; cut short (the pieces written so far are kept, the last one shorter): " +
+                   MakeShownPath(list.GetAt(result.dwCutShort).FilePath);
+    PrintError(strText);
+    return GetInterruptExitCode();
+}
+
 int Run(const CliOptions& options)
 {
-    if (!StartLog(options.strLogDir))
-        return kExitFailed;
-    // The length is read as the dialog reads its box, trace line included.
-    DWORD dwSectionLength = ReadSectionLengthText(options.strLength);
-    if (dwSectionLength == 0)
+    // Every argument is checked before anything is created: the length (its
+    // trace line is written once the log has started), the folders, the paths.
+    if (ParseSectionLength(options.strLength) == 0)
     {
-        const char* pcText = "※　無効な区間長です。";
-        WriteTraceText(pcText, 1);
-        AfxMessageBox(pcText, MB_OK);
+        AfxMessageBox("※　無効な区間長です。", MB_OK);
         return kExitUsage;
     }
     CString strOutput;
-    if (!PrepareFolder(options.strOutput, "output folder", &strOutput))
+    if (!CheckFolder(options.strOutput, "output folder", &strOutput))
         return kExitFailed;
+    CString strLogDir;
+    if (!options.strLogDir.IsEmpty())
+    {
+        if (!CheckFolder(options.strLogDir, "log folder", &strLogDir))
+            return kExitFailed;
+    }
+    else if (!GetDefaultLogFolder(&strLogDir))
+    {
+        PrintError("no folder for TraceFile.txt is known (give one with --log-dir)");
+        return kExitFailed;
+    }
 
     InstallInterruptHandler();
     EnableStatusLine(!options.bQuiet);
@@ -92,10 +127,20 @@ int Run(const CliOptions& options)
     list.SetExtension("wav");
     list.SetExtensionOn(1);
 
+    CliWalkGuard guard;
+    StartWalkGuard(&guard, strOutput);
     CliCollection collection;
     std::vector<CliPick> picks;
     MakeCliPicks(options.paths, &list, &picks, &collection);
-    if (!picks.empty() && !RunCliCollection(picks, &list, &collection))
+    if (picks.empty())
+    {
+        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        return kExitFailed;
+    }
+    if (!StartLog(strLogDir))
+        return kExitFailed;
+    DWORD dwSectionLength = ReadSectionLengthText(options.strLength);
+    if (!RunCliCollection(picks, &guard, &list, &collection))
     {
         PrintError("cannot start the add-files job");
         return kExitFailed;
@@ -103,39 +148,34 @@ int Run(const CliOptions& options)
     if (g_bAbort.load())
     {
         PrintError("interrupted while collecting; nothing was split");
-        return kExitFailed;
+        return GetInterruptExitCode();
     }
-    DWORD dwClashes = DropPieceClashes(&list, strOutput);
+    DWORD dwSplitBefore = options.bNoClobber ? DropSplitFiles(&list, strOutput) : 0;
     if (list.GetCount() == 0)
     {
+        if (dwSplitBefore != 0)
+            return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return kExitFailed;
     }
+    if (!CreateFolder(strOutput, "output folder"))
+        return kExitFailed;
 
-    int bStarted = 0;
-    DWORD dwSplit = RunCliBatch(list, strOutput, dwSectionLength, &bStarted);
-    if (!bStarted)
+    CliBatchResult result;
+    if (!RunCliBatch(list, strOutput, dwSectionLength, &result))
     {
         PrintError("cannot start the batch run");
         return kExitFailed;
     }
     if (g_bAbort.load())
-    {
-        CString strText;
-        strText.Format("interrupted: %u of %u files were split", dwSplit, list.GetCount());
-        PrintError(strText);
-        return kExitFailed;
-    }
-    if (dwSplit < list.GetCount())
+        return ReportInterrupt(list, result);
+    if (result.dwSplit < list.GetCount())
     {
         PrintError("the files that were not split and why are in " +
                    MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
-    if (collection.dwSkipped != 0 || collection.dwDuplicates != 0 || collection.dwUnreadable != 0 ||
-        dwClashes != 0)
-        return kExitFailed;
-    return kExitDone;
+    return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
 }
 } // namespace
 

@@ -1,40 +1,46 @@
-// The command line's options: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-q] PATH...
+// The command line's options: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...
 #include "cli/Options.h"
 
 #include <cstring>
+#include <getopt.h>
+#include <map>
 
 namespace
 {
-enum ValueOption
-{
-    kNone,
-    kLength,
-    kOutput,
-    kLogDir
+const char kShortOptions[] = ":l:o:qnh";
+const int kLogDirOption = 1000;
+const int kVersionOption = 1001;
+const struct option kLongOptions[] = {
+    {"length", required_argument, nullptr, 'l'},
+    {"output", required_argument, nullptr, 'o'},
+    {"log-dir", required_argument, nullptr, kLogDirOption},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"no-clobber", no_argument, nullptr, 'n'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersionOption},
+    {nullptr, 0, nullptr, 0},
 };
 
-ValueOption FindValueOption(const char* pcName)
+// The option's name as typed, for messages: the word of a long option
+// (without "=value"), "-x" of a short one.
+std::string OptionName(const char* pcArg, int nShort)
 {
-    if (strcmp(pcName, "-l") == 0 || strcmp(pcName, "--length") == 0)
-        return kLength;
-    if (strcmp(pcName, "-o") == 0 || strcmp(pcName, "--output") == 0)
-        return kOutput;
-    if (strcmp(pcName, "--log-dir") == 0)
-        return kLogDir;
-    return kNone;
+    std::string word = pcArg != nullptr ? pcArg : "";
+    if (word.compare(0, 2, "--") != 0)
+        return std::string("-") + (char)nShort;
+    size_t iEq = word.find('=');
+    return iEq == std::string::npos ? word : word.substr(0, iEq);
 }
 
-CString* ValueField(CliOptions* pOptions, ValueOption option)
+// The value getopt_long found (inside argv[iArg] or the whole of it), taken
+// from the Shift-JIS form of that argument: the option's ASCII prefix has
+// the same bytes there.
+int TakeValue(const CliArgument& arg, const char* pcArgv, const char* pcValue, CString* pstrValue)
 {
-    switch (option)
-    {
-    case kLength:
-        return &pOptions->strLength;
-    case kOutput:
-        return &pOptions->strOutput;
-    default:
-        return &pOptions->strLogDir;
-    }
+    if (!arg.bConverted)
+        return 0;
+    *pstrValue = arg.strSJis.Mid((int)(pcValue - pcArgv));
+    return 1;
 }
 } // namespace
 
@@ -42,99 +48,103 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
 {
     *pOptions = CliOptions();
     pstrError->Empty();
-    bool bOptionsEnd = false;
-    for (size_t i = 0; i < args.size(); i++)
+    // getopt_long moves the PATHs behind the options: each keeps its index.
+    std::vector<std::string> texts(1, "wavoss-split");
+    for (const CliArgument& arg : args)
+        texts.push_back(arg.strShown);
+    std::vector<char*> argv;
+    std::map<const char*, size_t> indexOf;
+    for (size_t i = 0; i < texts.size(); i++)
     {
-        const CliArgument& arg = args[i];
-        const std::string& strRaw = arg.strShown;
-        if (bOptionsEnd || strRaw.size() < 2 || strRaw[0] != '-')
+        argv.push_back(&texts[i][0]);
+        if (i > 0)
+            indexOf[argv.back()] = i - 1;
+    }
+    argv.push_back(nullptr);
+    int argc = (int)texts.size();
+
+    opterr = 0; // the messages are ours
+    optind = 0; // a fresh start, for glibc and mingw-w64 alike
+    int nOption;
+    while ((nOption = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr)) != -1)
+    {
+        if (nOption == '?' || nOption == ':')
         {
-            pOptions->paths.push_back(arg);
-            continue;
+            // A long option's argument is behind optind; a short one is
+            // named by its letter (optind may still be on its bundle).
+            std::string name = nOption == '?' && optopt != 0 ? std::string("-") + (char)optopt
+                                                             : OptionName(argv[optind - 1], optopt);
+            if (nOption == '?')
+                pstrError->Format("unknown option '%s'", name.c_str());
+            else
+                pstrError->Format("option '%s' needs a value", name.c_str());
+            return 0;
         }
-        if (strRaw == "--")
+        CString* pstrField = nullptr;
+        switch (nOption)
         {
-            bOptionsEnd = true;
-            continue;
-        }
-        if (strRaw == "-h" || strRaw == "--help")
-        {
-            pOptions->bHelp = 1;
-            continue;
-        }
-        if (strRaw == "--version")
-        {
-            pOptions->bVersion = 1;
-            continue;
-        }
-        if (strRaw == "-q" || strRaw == "--quiet")
-        {
+        case 'l':
+            pstrField = &pOptions->strLength;
+            break;
+        case 'o':
+            pstrField = &pOptions->strOutput;
+            break;
+        case kLogDirOption:
+            pstrField = &pOptions->strLogDir;
+            break;
+        case 'q':
             pOptions->bQuiet = 1;
+            break;
+        case 'n':
+            pOptions->bNoClobber = 1;
+            break;
+        case 'h':
+            pOptions->bHelp = 1;
+            break;
+        case kVersionOption:
+            pOptions->bVersion = 1;
+            break;
+        default:
+            break;
+        }
+        if (pstrField == nullptr)
             continue;
-        }
-        // "-o DIR", "-oDIR", "--output DIR" and "--output=DIR".
-        std::string strName = strRaw;
-        CliArgument value;
-        bool bInline = false;
-        size_t iEq = strRaw.find('=');
-        if (strRaw.compare(0, 2, "--") == 0 && iEq != std::string::npos)
+        // The value is the argument before optind, whole or from inside it.
+        const char* pcArgv = argv[optind - 1];
+        auto it = indexOf.find(pcArgv);
+        std::string name =
+            nOption == kLogDirOption ? std::string("--log-dir") : OptionName(pcArgv, nOption);
+        if (it == indexOf.end() || optarg < pcArgv || optarg > pcArgv + strlen(pcArgv))
         {
-            strName = strRaw.substr(0, iEq);
-            bInline = true;
-        }
-        else if (strRaw.compare(0, 2, "--") != 0 && strRaw.size() > 2)
-        {
-            strName = strRaw.substr(0, 2);
-            bInline = true;
-        }
-        ValueOption option = FindValueOption(strName.c_str());
-        if (option == kNone)
-        {
-            pstrError->Format("unknown option '%s'", strRaw.c_str());
+            pstrError->Format("option '%s' needs a value", name.c_str());
             return 0;
         }
-        size_t iPrefix = strName.size() + (strName.compare(0, 2, "--") == 0 ? 1 : 0);
-        if (bInline)
-        {
-            // The prefix is ASCII, so the value starts at the same byte in
-            // the Shift-JIS form.
-            value.strShown = strRaw.substr(iPrefix);
-            value.bConverted = arg.bConverted;
-            if (arg.bConverted)
-                value.strSJis = arg.strSJis.Mid((int)iPrefix);
-        }
-        else if (i + 1 < args.size())
-            value = args[++i];
-        else
-        {
-            pstrError->Format("option '%s' needs a value", strName.c_str());
-            return 0;
-        }
-        if (!value.bConverted)
+        if (!TakeValue(args[it->second], pcArgv, optarg, pstrField))
         {
             pstrError->Format("the value of '%s' has characters that Shift-JIS cannot hold",
-                              strName.c_str());
+                              name.c_str());
             return 0;
         }
-        if (value.strSJis.IsEmpty())
+        if (pstrField->IsEmpty())
         {
-            pstrError->Format("option '%s' needs a value", strName.c_str());
+            pstrError->Format("option '%s' needs a value", name.c_str());
             return 0;
         }
-        *ValueField(pOptions, option) = value.strSJis;
     }
+    for (int i = optind; i < argc; i++)
+        pOptions->paths.push_back(args[indexOf[argv[i]]]);
     return 1;
 }
 
 const char* GetUsageText()
 {
-    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-q] PATH...\n"
+    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "Try 'wavoss-split --help' for more information.\n";
 }
 
 const char* GetHelpText()
 {
-    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-q] PATH...\n"
+    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "\n"
            "Cuts PCM WAV files into consecutive pieces of one length, named after\n"
            "their source with a three-digit number (song_001.wav, song_002.wav, ...).\n"
@@ -156,12 +166,16 @@ const char* GetHelpText()
            "                         and 0.5 are read too)\n"
            "  -o, --output DIR       output folder, created when missing\n"
            "      --log-dir DIR      folder for TraceFile.txt and ConflictFile.txt\n"
-           "                         (default: the program's folder)\n"
+           "                         (default on Linux: $XDG_STATE_HOME/wavoss, else\n"
+           "                         ~/.local/state/wavoss; on Windows the program's\n"
+           "                         folder)\n"
            "  -q, --quiet            no progress bar\n"
+           "  -n, --no-clobber       do not split a file whose first piece exists\n"
            "  -h, --help             show this text\n"
            "      --version          show the version\n"
            "\n"
-           "Ctrl-C stops the run between blocks.\n"
+           "Ctrl-C (on Linux also SIGTERM and SIGHUP) stops the run between blocks;\n"
+           "exit status then 128 + the signal's number (130 for Ctrl-C).\n"
            "Exit status: 0 every collected file was split; 1 nothing was collected or\n"
            "some file was not split (or an argument was skipped); 2 usage error.\n";
 }

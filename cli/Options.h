@@ -1,4 +1,4 @@
-// The command line's options: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-q] PATH...
+// The command line's options: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...
 #pragma once
 
 #include "cli/Terminal.h"
@@ -12,6 +12,7 @@ struct CliOptions
     CString strOutput;
     CString strLogDir;
     int bQuiet = 0;
+    int bNoClobber = 0; // -n: a file whose first piece exists is not split
     int bHelp = 0;
     int bVersion = 0;
     std::vector<CliArgument> paths; // in the order given

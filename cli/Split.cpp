@@ -3,23 +3,27 @@
 #include "cli/Split.h"
 
 #include "cli/Console.h"
+#include "cli/FullPath.h"
+#include "cli/JobEnd.h"
 #include "cli/ProgressLine.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
 #include "framework/WinThread.h"
+#include "support/FileSystem.h"
 
-#include <atomic>
+#include <vector>
 
 namespace
 {
-// The main thread polls the counters, so progress needs no message.
+// The main thread reads the counters when it redraws, so progress needs no
+// message; the end wakes it at once.
 class CMyCliRunHost : public CMyRunHost
 {
 public:
     void PostRunProgress() override {}
-    void PostJobFinished() override { m_bFinished.store(1, std::memory_order_relaxed); }
+    void PostJobFinished() override { m_end.Signal(); }
 
-    std::atomic<int> m_bFinished{0};
+    CMyJobEnd m_end;
 };
 
 struct CliBatch
@@ -41,8 +45,8 @@ UINT CliBatchProc(LPVOID pParam)
 }
 } // namespace
 
-DWORD RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
-                  int* pbStarted)
+int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
+                CliBatchResult* pResult)
 {
     CMyRunState state;
     state.m_pPathList = &list;
@@ -55,7 +59,6 @@ DWORD RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD
     g_bIdle.store(0, std::memory_order_relaxed);
     CWinThread* pThread =
         AfxBeginThread(CliBatchProc, &run, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    *pbStarted = pThread != nullptr;
     if (pThread == nullptr)
     {
         g_bIdle.store(1, std::memory_order_relaxed);
@@ -66,15 +69,38 @@ DWORD RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD
     ULONGLONG ullTotal = list.GetTotalSize();
     DWORD dwStart = GetTickCount();
     pThread->ResumeThread();
-    while (!host.m_bFinished.load(std::memory_order_relaxed))
+    do
     {
         double dSeconds = (GetTickCount() - dwStart) / 1000.0;
         ShowStatusLine(FormatProgressLine(state.m_ullDoneBytes.load(), ullTotal, dSeconds,
                                           GetTerminalWidth(stderr)));
-        Sleep(200);
-    }
+    } while (!host.m_end.WaitFor(200));
     pThread->WaitForExit(nullptr);
     delete pThread;
     ClearStatusLine();
-    return run.dwSplit;
+    pResult->dwSplit = run.dwSplit;
+    pResult->dwFinished = state.m_dwFinished;
+    pResult->dwCutShort = state.m_dwCutShort;
+    return 1;
+}
+
+DWORD DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder)
+{
+    CMyRunState state;
+    state.m_pPathList = pList;
+    state.m_strOutputFolder = strOutputFolder;
+    CMyBatchRun batch(&state, nullptr);
+    std::vector<CString> dropped;
+    for (DWORD i = 0; i < pList->GetCount(); i++)
+    {
+        const CMyPathRecord& record = pList->GetAt(i);
+        CString strBase;
+        if (!batch.MakeOutputBasePath(&strBase, record) || !IsExistFile(strBase + "_001.wav", 0, 0))
+            continue;
+        PrintError("its pieces exist already, not split (-n): " + MakeShownPath(record.FilePath));
+        dropped.push_back(record.FilePath);
+    }
+    for (const CString& strPath : dropped)
+        pList->RemovePath(strPath);
+    return (DWORD)dropped.size();
 }

@@ -4,7 +4,18 @@
 
 #include "sources/PathList.h"
 
-// Splits every record into the output folder; the number of files split.
-// *pbStarted is 0 when the worker could not be started.
-DWORD RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
-                  int* pbStarted);
+struct CliBatchResult
+{
+    DWORD dwSplit = 0;             // files of which at least one piece was written
+    DWORD dwFinished = 0;          // files split to their end
+    DWORD dwCutShort = 0xFFFFFFFF; // the file an interrupt cut short, if any
+};
+
+// Splits every record into the output folder; 0 when the worker could not be
+// started.
+int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
+                CliBatchResult* pResult);
+
+// -n: takes out, with a message each, every record whose first piece exists
+// already in the output folder; how many.
+DWORD DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder);

@@ -28,6 +28,16 @@ int IsTerminal(FILE* pStream);
 // The terminal's width in columns, 80 when unknown.
 int GetTerminalWidth(FILE* pStream);
 
-// The first Ctrl-C sets the abort flag, so the walk and the batch stop at
-// their next test; a second one ends the program at once.
+// The first Ctrl-C (on Linux also SIGTERM or SIGHUP) sets the abort flag, so
+// the walk and the batch stop at their next test; a second one ends the
+// program at once.
 void InstallInterruptHandler();
+// The exit status after an interrupt: 128 + the signal's number (130 for
+// Ctrl-C, 143 for SIGTERM).
+int GetInterruptExitCode();
+
+// The folder for TraceFile.txt and ConflictFile.txt when --log-dir is not
+// given: on Linux $XDG_STATE_HOME/wavoss, else ~/.local/state/wavoss (the
+// program's folder may be read-only there); on Windows the program's folder.
+// 0 when there is none.
+int GetDefaultLogFolder(CString* pstrFolder);

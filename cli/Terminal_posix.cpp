@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <csignal>
 #include <cstring>
 #include <iconv.h>
@@ -79,11 +80,39 @@ bool TerminalToWide(const std::string& in, std::u16string& wide)
     return true;
 }
 
-void OnInterrupt(int)
+volatile sig_atomic_t g_nSignal = 0;
+
+// The split finishes its block and writes the true size into the piece's
+// header; a second signal does not wait for that.
+void OnInterrupt(int nSignal)
 {
     if (g_bAbort.load(std::memory_order_relaxed))
-        _exit(130);
+        _exit(128 + nSignal);
+    g_nSignal = nSignal;
     g_bAbort.store(1, std::memory_order_relaxed);
+}
+
+// The terminal's text in Shift-JIS; false when a character has no place there.
+bool TerminalToSJis(const std::string& in, CString* pstrSJis)
+{
+    std::u16string wide;
+    if (!TerminalToWide(in, wide))
+        return false;
+    if (wide.empty())
+    {
+        pstrSJis->Empty();
+        return true;
+    }
+    BOOL bUsedDefault = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr,
+                                &bUsedDefault);
+    if (n <= 0 || bUsedDefault)
+        return false;
+    std::string sjis((size_t)n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &sjis[0], n, nullptr,
+                        &bUsedDefault);
+    *pstrSJis = CString(sjis.data(), n);
+    return !bUsedDefault && (int)strlen(*pstrSJis) == n;
 }
 } // namespace
 
@@ -103,23 +132,7 @@ void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs)
     {
         CliArgument arg;
         arg.strShown = argv[i];
-        std::u16string wide;
-        if (TerminalToWide(arg.strShown, wide))
-        {
-            BOOL bUsedDefault = FALSE;
-            int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0,
-                                        nullptr, &bUsedDefault);
-            if (wide.empty())
-                arg.bConverted = 1;
-            else if (n > 0 && !bUsedDefault)
-            {
-                std::string sjis((size_t)n, '\0');
-                WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &sjis[0], n, nullptr,
-                                    &bUsedDefault);
-                arg.strSJis = CString(sjis.data(), n);
-                arg.bConverted = !bUsedDefault && (int)strlen(arg.strSJis) == n;
-            }
-        }
+        arg.bConverted = TerminalToSJis(arg.strShown, &arg.strSJis) ? 1 : 0;
         pArgs->push_back(arg);
     }
 }
@@ -174,4 +187,26 @@ void InstallInterruptHandler()
     sa.sa_handler = OnInterrupt;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+}
+
+int GetInterruptExitCode()
+{
+    return 128 + (g_nSignal != 0 ? (int)g_nSignal : SIGINT);
+}
+
+int GetDefaultLogFolder(CString* pstrFolder)
+{
+    const char* pcState = getenv("XDG_STATE_HOME");
+    const char* pcHome = getenv("HOME");
+    std::string folder;
+    // A relative XDG_STATE_HOME is to be ignored.
+    if (pcState != nullptr && pcState[0] == '/')
+        folder = std::string(pcState) + "/wavoss";
+    else if (pcHome != nullptr && pcHome[0] == '/')
+        folder = std::string(pcHome) + "/.local/state/wavoss";
+    else
+        return 0;
+    return TerminalToSJis(folder, pstrFolder) && !pstrFolder->IsEmpty();
 }

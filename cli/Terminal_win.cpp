@@ -4,6 +4,7 @@
 
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
+#include "support/Trace.h"
 
 #include <io.h>
 
@@ -119,4 +120,15 @@ int GetTerminalWidth(FILE* pStream)
 void InstallInterruptHandler()
 {
     SetConsoleCtrlHandler(OnControl, TRUE);
+}
+
+int GetInterruptExitCode()
+{
+    return 130;
+}
+
+int GetDefaultLogFolder(CString* pstrFolder)
+{
+    GetProgramFolder(pstrFolder);
+    return !pstrFolder->IsEmpty();
 }

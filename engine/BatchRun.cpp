@@ -1,12 +1,15 @@
 // The batch run on the worker thread.
 #include "engine/BatchRun.h"
 
+#include "engine/PieceClash.h"
 #include "engine/SplitFile.h"
 #include "framework/AfxMessageBox.h"
 #include "framework/CStringArray.h"
 #include "sources/PathList.h"
 #include "support/MyWString.h"
 #include "support/Trace.h"
+
+#include <vector>
 
 namespace
 {
@@ -62,6 +65,8 @@ DWORD CMyBatchRun::RunBatch()
     m_pState->m_ullTotalBytes.store(qwTotal);
     WriteTraceFormat("■トータルファイルサイズ: %I64u Byte\n", qwTotal);
     m_pState->m_ullDoneBytes.store(0);
+    m_pState->m_dwFinished = 0;
+    m_pState->m_dwCutShort = 0xFFFFFFFF;
 
     char acCurDir[2001];
     DWORD dwDirLength = GetCurrentDirectoryA(2000, acCurDir);
@@ -71,25 +76,49 @@ DWORD CMyBatchRun::RunBatch()
     DWORD dwStep = dwCount / 1024 > 0 ? dwCount / 1024 : 1;
     DWORD dwTick = 0;
     DWORD dwSplit = 0;
+    // Every name is known before the first piece is written, so that no
+    // collected file is overwritten, whichever comes first in the list.
+    std::vector<CString> basePaths(dwCount);
+    for (DWORD i = 0; i < dwCount; ++i)
+    {
+        if (!MakeOutputBasePath(&basePaths[i], pList->GetAt(i)))
+            basePaths[i].Empty();
+    }
+    std::vector<DWORD> clashes;
+    FindPieceClashes(*pList, basePaths, &clashes);
     CMySplitter splitter(m_pState, m_pHost);
     for (DWORD i = 0; i < dwCount; ++i)
     {
         if (g_bAbort.load() || m_pState->m_bStopBatch.load())
             break;
         const CMyPathRecord& record = pList->GetAt(i);
-        CString strBasePath;
-        if (MakeOutputBasePath(&strBasePath, record))
+        const CString& strBasePath = basePaths[i];
+        if (!strBasePath.IsEmpty())
         {
             WriteTraceFormat("--\n%s\n", (const char*)record.FilePath);
             WriteTraceFormat("%s\n", (const char*)strBasePath);
-            if (MakeSureFolderOfPath(strBasePath, 1) &&
-                splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0)
+            if (clashes[i] != 0xFFFFFFFF)
+            {
+                WriteTraceFormat("※　ピースが収集済みのファイルを上書きするため分割しません。"
+                                 "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
+                                 (const char*)pList->GetAt(clashes[i]).FilePath);
+                WriteTraceText("×　失敗\n", 0);
+            }
+            else if (MakeSureFolderOfPath(strBasePath, 1) &&
+                     splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) >
+                         0)
             {
                 ++dwSplit;
+                if (!g_bAbort.load())
+                    ++m_pState->m_dwFinished;
                 WriteTraceText("○　成功\n", 0);
             }
             else
                 WriteTraceText("×　失敗\n", 0);
+            // The split stops between blocks: the file it was in when the
+            // abort came keeps only the pieces written so far.
+            if (g_bAbort.load())
+                m_pState->m_dwCutShort = i;
         }
         if (++dwTick >= dwStep)
         {
@@ -117,9 +146,10 @@ int CMyBatchRun::MakeOutputBasePath(CString* pstrBasePath, const CMyPathRecord& 
         return 0;
     CString strBase = m_pState->m_strOutputFolder;
     CString strSubFolder;
+    // The mirrored rest starts with its separator; an output folder at a drive
+    // root ("E:\") or typed with a trailing one ends with one already.
     if (GetMirroredFolder(record, &strSubFolder))
-        strBase += strSubFolder;
-    // An output folder at a drive root ("E:\") already ends with its separator.
+        strBase += EndsWithSeparator(strBase) ? strSubFolder.Mid(1) : strSubFolder;
     if (!EndsWithSeparator(strBase))
         strBase += "\\";
 
@@ -199,5 +229,6 @@ int MakeSureFolderOfPath(const char* pcPath, int bFile)
     WriteTraceFormat("※　出力フォルダを作成できません。MakeSureFolderOfPath()\n\tPath[%s]\n:",
                      (const char*)strFolder);
     WriteTraceSystemError(dwError);
+    SetLastError(dwError);
     return 0;
 }

@@ -46,5 +46,6 @@ private:
 UINT RunThreadProc(LPVOID pParam);
 
 // Creates every missing folder on the path. With bFile the path names a file
-// and its last component is left out. Nonzero when all the folders exist.
+// and its last component is left out. Nonzero when all the folders exist;
+// otherwise the system's error code is left as the last error.
 int MakeSureFolderOfPath(const char* pcPath, int bFile);

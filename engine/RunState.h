@@ -20,6 +20,10 @@ struct CMyRunState
     std::atomic<ULONGLONG> m_ullTotalBytes{0};
     std::atomic<ULONGLONG> m_ullDoneBytes{0};
     std::atomic<int> m_bStopBatch{0}; // set by the split when the output disk is full
+    // Written by the worker, for the host once the run has ended: files split
+    // to their end, and the file an abort cut short (0xFFFFFFFF: none).
+    DWORD m_dwFinished = 0;
+    DWORD m_dwCutShort = 0xFFFFFFFF;
 };
 
 // What a batch run asks of the window that started it. The main dialog

@@ -165,6 +165,11 @@ int CMyFilteredPathList::ScanFolder(const char* pcFolder, int bRecurse, int bFil
         ReportFolderError(pcFolder, GetLastError());
         return 0;
     }
+    if (m_pfnFolderEntry != nullptr && !m_pfnFolderEntry(pcFolder, m_pFolderEntryContext))
+    {
+        SetCurrentDirectoryA(strSavedDir);
+        return 1;
+    }
     WIN32_FIND_DATAA entry;
     HANDLE hFind = WvFindFirstFile("*.*", &entry);
     if (hFind == INVALID_HANDLE_VALUE)

@@ -39,6 +39,16 @@ public:
         m_pFolderErrorContext = pContext;
     }
 
+    // Asked about every folder of the walk once it has been entered (it is then
+    // the current directory) and before it is listed: 0 passes it over, with
+    // everything below it. Null: every folder is walked.
+    typedef int (*FolderEntryHandler)(const char* pcFolder, void* pContext);
+    void SetFolderEntryHandler(FolderEntryHandler pfnHandler, void* pContext)
+    {
+        m_pfnFolderEntry = pfnHandler;
+        m_pFolderEntryContext = pContext;
+    }
+
     // 1 when the name passes the active filter (the pattern, else the
     // extension); 0 when it fails or no filter is on.
     int MatchName(const CMyWString& strName) const;
@@ -68,6 +78,8 @@ private:
     CString m_strPickedBaseFolder;
     FolderErrorHandler m_pfnFolderError = nullptr;
     void* m_pFolderErrorContext = nullptr;
+    FolderEntryHandler m_pfnFolderEntry = nullptr;
+    void* m_pFolderEntryContext = nullptr;
     // Work strings of the walk and of the single-file forms (worker thread only).
     mutable CMyWString m_strWorkName;
     CMyWString m_strWorkPath;

@@ -49,6 +49,9 @@ void CMyMainDialog::OnAdd()
     }
 
     g_bIdle.store(0);
+    // Column clicks are refused from here, not only once the thread runs: the
+    // job may already be appending when this thread next reads its queue.
+    g_bAdding.store(1);
     m_addJob.m_bUseNamePattern = m_bUseNamePattern;
     m_addJob.m_bFilterByExtension = m_bFilterByExtension;
     m_pAddThread =
@@ -57,6 +60,7 @@ void CMyMainDialog::OnAdd()
     {
         // The job that would have deleted the picker never runs.
         m_pPicker.reset();
+        g_bAdding.store(0);
         g_bIdle.store(1);
         EnableJobButtons(1);
         return;

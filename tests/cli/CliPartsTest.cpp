@@ -54,6 +54,12 @@ TEST(CliOptions, ReadsShortLongAndJoinedForms)
         {{"a", "-o"}, 0, "", "", "", 0, {}},
         {{"--output="}, 0, "", "", "", 0, {}},
         {{"-o", "out"}, 1, "00:03:00", "out", "", 0, {}},
+        // Bundled short options, and PATHs before the options.
+        {{"a", "-qo", "out", "b"}, 1, "00:03:00", "out", "", 1, {"a", "b"}},
+        {{"-nql2", "-o", "out", "c"}, 1, "2", "out", "", 1, {"c"}},
+        {{"-qx", "a"}, 0, "", "", "", 0, {}},
+        {{"--length=1", "-xq"}, 0, "", "", "", 0, {}},
+        {{"-q", "-l"}, 0, "", "", "", 0, {}},
     };
     for (const OptionCase& c : cases)
     {

@@ -1,81 +1,9 @@
 // wavoss-split run as a program on generated trees: pieces, mirrored folders,
 // messages, the report and exit codes.
-#include "RunProgram.h"
-
-#include "TestSupport.h"
-#include "WaveBuilder.h"
-#include "platform/Platform.h"
+#include "CliTestSupport.h"
+#include "cli/FullPath.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-namespace
-{
-// 8000 Hz mono 16-bit: one second is 16000 bytes.
-const WaveFormat kFormat = MakePcmFormat(1, 16, 8000);
-
-std::string MakeWave(uint32_t nFrames)
-{
-    return BuildWave(kFormat, MakeSamples(kFormat, nFrames));
-}
-
-CString Dir(const CString& strParent, const char* pcName)
-{
-    CString strPath = JoinPath(strParent, pcName);
-    CreateDirectoryA(strPath, nullptr);
-    return strPath;
-}
-
-std::string U(const CString& strPath)
-{
-    return SJisToUtf8(std::string(strPath));
-}
-
-bool Contains(const std::string& text, const std::string& strSJis)
-{
-    return text.find(ExpectedOutput(strSJis)) != std::string::npos;
-}
-
-// The pieces of one source, in order, joined back: header checks and data.
-std::string JoinPieces(const CString& strBase, int nPieces)
-{
-    std::string joined;
-    for (int i = 1; i <= nPieces; i++)
-    {
-        CString strPath;
-        strPath.Format("%s_%03d.wav", (const char*)strBase, i);
-        std::string piece;
-        EXPECT_TRUE(ReadBytes(strPath, piece)) << strPath.GetString();
-        if (piece.size() < 44)
-            return std::string();
-        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << strPath.GetString();
-        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << strPath.GetString();
-        joined += piece.substr(44);
-    }
-    CString strNext;
-    strNext.Format("%s_%03d.wav", (const char*)strBase, nPieces + 1);
-    EXPECT_FALSE(PathExists(strNext)) << strNext.GetString();
-    return joined;
-}
-
-struct Tree
-{
-    CString strRoot;
-    CString strOut;
-    CString strLogs;
-};
-
-Tree MakeTree(const char* pcName)
-{
-    Tree tree;
-    tree.strRoot = MakeTestDir(pcName);
-    tree.strOut = JoinPath(tree.strRoot, "out");
-    tree.strLogs = Dir(tree.strRoot, "logs");
-    return tree;
-}
-} // namespace
 
 TEST(CliRun, SplitsFilesAndMirrorsFolders)
 {
@@ -115,6 +43,10 @@ TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "ConflictFile.txt")) << r.strErr;
+    EXPECT_TRUE(
+        Contains(r.strErr, "the name collides, not split: " +
+                               std::string(MakeShownPath(JoinPath(Dir(strSrc, "B"), "SONG.wav")))))
+        << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
     std::string report;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "ConflictFile.txt"), report));
@@ -245,7 +177,8 @@ TEST(CliRun, OutputFolderThatCannotBeCreatedIsReported)
     ProgramResult r = RunSplitProgram(
         {"-o", U(JoinPath(strFile, "sub")), "--log-dir", U(tree.strLogs), U(strWave)});
     EXPECT_EQ(1, r.nExitCode);
-    EXPECT_TRUE(Contains(r.strErr, "cannot create the output folder")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "cannot create the output folder (")) << r.strErr;
+    EXPECT_FALSE(Contains(r.strErr, "(error ")) << "the system's words, not a number";
     r = RunSplitProgram({"-o", U(strFile), "--log-dir", U(tree.strLogs), U(strWave)});
     EXPECT_EQ(1, r.nExitCode);
     EXPECT_TRUE(Contains(r.strErr, "output folder is a file")) << r.strErr;
@@ -266,10 +199,81 @@ TEST(CliRun, PiecesNeverLandOnACollectedSource)
     ProgramResult r = RunSplitProgram(
         {"-l", "1", "-o", U(tree.strRoot), "--log-dir", U(tree.strLogs), U(strSrc)});
     EXPECT_EQ(1, r.nExitCode);
-    EXPECT_TRUE(Contains(r.strErr, "would overwrite the collected file")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 1 個のファイルを分割処理しました。")) << r.strErr;
     std::string data;
     ASSERT_TRUE(ReadBytes(JoinPath(strSrc, "a_002.WAV"), data));
     EXPECT_EQ(original, data);
     EXPECT_FALSE(PathExists(JoinPath(strSrc, "a_001.wav")));
     EXPECT_TRUE(PathExists(JoinPath(strSrc, "a_002_001.wav")));
+}
+
+TEST(CliRun, OneFileReachedBySeveralArgumentsIsCollectedOnce)
+{
+    Tree tree = MakeTree("twice");
+    CString strDir = Dir(tree.strRoot, "dir");
+    CString strSub = Dir(strDir, "sub");
+    ASSERT_TRUE(WriteBytes(JoinPath(strDir, "a.wav"), MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(JoinPath(strSub, "b.wav"), MakeWave(8000)));
+    ProgramResult r =
+        RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs),
+                         U(strDir), U(JoinPath(strDir, "a.wav")), U(strSub)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 2 個のファイルを分割処理しました。")) << r.strErr;
+    CString strOutDir = JoinPath(tree.strOut, "dir");
+    EXPECT_TRUE(PathExists(JoinPath(strOutDir, "a_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOutDir, "sub"), "b_001.wav")));
+}
+
+TEST(CliRun, OutputFolderInsideAnInputIsNeverCollected)
+{
+    Tree tree = MakeTree("inside");
+    CString strMusic = Dir(tree.strRoot, "music");
+    ASSERT_TRUE(WriteBytes(JoinPath(strMusic, "a.wav"), MakeWave(8000)));
+    CString strOut = JoinPath(strMusic, "out");
+    std::vector<std::string> args = {
+        "-q", "-l", "1", "-o", U(strOut), "--log-dir", U(tree.strLogs), U(strMusic)};
+    for (int nRun = 1; nRun <= 2; nRun++)
+    {
+        ProgramResult r = RunSplitProgram(args);
+        EXPECT_EQ(0, r.nExitCode) << "run " << nRun << ": " << r.strErr;
+        EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    }
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOut, "music"), "a_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOut, "music"), "out")));
+}
+
+TEST(CliRun, NothingIsCreatedBeforeTheArgumentsAreChecked)
+{
+    Tree tree = MakeTree("early");
+    CString strLogs = JoinPath(tree.strRoot, "newlogs");
+    ProgramResult r = RunSplitProgram(
+        {"-o", U(tree.strOut), "--log-dir", U(strLogs), U(JoinPath(tree.strRoot, "nosuch.wav"))});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "no such file or folder")) << r.strErr;
+    EXPECT_FALSE(PathExists(tree.strOut));
+    EXPECT_FALSE(PathExists(strLogs));
+}
+
+TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
+{
+    Tree tree = MakeTree("noclobber");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000)));
+    std::vector<std::string> args = {"-qn",           "-o",      U(tree.strOut), "--log-dir",
+                                     U(tree.strLogs), U(strWave)};
+    ProgramResult r = RunSplitProgram(args);
+    ASSERT_EQ(0, r.nExitCode) << r.strErr;
+    CString strPiece = JoinPath(tree.strOut, "a_001.wav");
+    ASSERT_TRUE(WriteBytes(strPiece, "kept"));
+    r = RunSplitProgram(args);
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "exist already")) << r.strErr;
+    std::string data;
+    ASSERT_TRUE(ReadBytes(strPiece, data));
+    EXPECT_EQ("kept", data);
+    // Without -n the pieces are written again, as the window does.
+    args.erase(args.begin());
+    EXPECT_EQ(0, RunSplitProgram(args).nExitCode);
+    ASSERT_TRUE(ReadBytes(strPiece, data));
+    EXPECT_EQ(MakeWave(8000).size(), data.size());
 }

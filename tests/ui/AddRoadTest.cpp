@@ -41,6 +41,15 @@ CWinThread* NoThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIB
     return nullptr;
 }
 
+// The add-files thread, held before it runs a line of the job.
+CWinThread* g_pHeldThread = nullptr;
+CWinThread* HeldThread(AFX_THREADPROC pfnProc, LPVOID pParam, int nPriority, UINT nStack, DWORD,
+                       LPSECURITY_ATTRIBUTES pSecurity)
+{
+    g_pHeldThread = AfxBeginThread(pfnProc, pParam, nPriority, nStack, CREATE_SUSPENDED, pSecurity);
+    return g_pHeldThread;
+}
+
 // A folder walk that takes a few milliseconds an entry, so that the job is
 // still collecting while the test looks at it.
 BOOL SlowFindNextFile(HANDLE hFind, WIN32_FIND_DATAA* pData)
@@ -302,4 +311,34 @@ TEST_F(AddRoadTest, ClosingDuringARunKeepsEveryPieceWhole)
     EXPECT_EQ(1, g_bIdle.load());
     EXPECT_TRUE(BoxRecorder::Boxes().empty());
     ExpectStoppedRunPieces(out, 4);
+}
+
+TEST_F(AddRoadTest, ColumnClicksAreRefusedAsSoonAsTheJobIsStarted)
+{
+    std::string folder = TestFolder("held", "ui_road");
+    WriteWave(folder + "\\n.wav", 100);
+    g_pHeldThread = nullptr;
+    CMyMainDialog::s_pfnBeginThread = HeldThread;
+    CMyMainDialog dlg;
+    AddFile(dlg.GetPathList(), "C:\\x", "a.wav", 1);
+    AddFile(dlg.GetPathList(), "C:\\x", "b.wav", 3);
+    RunWithDriver(dlg,
+                  [&](DialogDriver& d)
+                  {
+                      HWND hDlg = dlg.m_hWnd;
+                      HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+                      dlg.RebuildList();
+                      HWND hPicker = OpenPicker(d, hDlg);
+                      ASSERT_NE(nullptr, hPicker);
+                      PickRows(d, hPicker, {"ui_road", "held"}, {"n.wav"});
+                      d.Click(hPicker, IDOK);
+                      ASSERT_TRUE(d.WaitUntil([&] { return g_pHeldThread != nullptr; }));
+                      // The job's thread has not run yet: the list must not sort.
+                      ClickHeader(hList, 1);
+                      EXPECT_FALSE(
+                          d.WaitUntil([&] { return RowNames(hList) != "a.wav|b.wav"; }, 1000));
+                      g_pHeldThread->ResumeThread();
+                      EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
+                      EXPECT_EQ("a.wav|b.wav|n.wav", RowNames(hList));
+                  });
 }

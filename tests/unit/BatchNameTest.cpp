@@ -26,6 +26,10 @@ const NameCase kNameCases[] = {
     {"no browsed folder", "E:\\out", "D:\\music\\live", "", "a.wav", "E:\\out\\a"},
     {"browsed drive root", "E:\\out", "D:\\music", "D:\\", "a.wav", "E:\\out\\music\\a"},
     {"output at a drive root", "E:\\", "D:\\music", "D:\\music", "a.wav", "E:\\a"},
+    {"drive root and a mirrored folder", "E:\\", "D:\\music\\live", "D:\\music", "a.wav",
+     "E:\\live\\a"},
+    {"trailing separator and a mirrored folder", "E:\\out/", "D:\\music\\live", "D:\\music",
+     "a.wav", "E:\\out/live\\a"},
     {"forward slashes", "E:/out", "D:/music/live", "D:/music", "a.wav", "E:/out/live\\a"},
     {"Japanese names", "E:\\出力", "D:\\音楽\\ソ", "D:\\音楽", "表.wav", "E:\\出力\\ソ\\表"},
     // Titles.

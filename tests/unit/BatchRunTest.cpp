@@ -235,6 +235,31 @@ TEST_F(BatchTest, FolderThatCannotBeMadeFailsOnlyItsFile)
     EXPECT_NE(ReadTrace().find("×　失敗\n"), std::string::npos);
 }
 
+TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
+{
+    // An earlier run's piece collected beside its source, output mirrored
+    // onto the same folder: a.wav's first piece would be a_001.wav.
+    CString strA = AddSource("", "a.wav", 2000);
+    CString strPiece = AddSource("", "A_001.WAV", 1000);
+    std::string before, after;
+    ASSERT_TRUE(ReadBytes(strPiece, before));
+    m_state.m_strOutputFolder = m_strSrcRoot;
+
+    EXPECT_EQ(RunBatch(), 1u);
+    ASSERT_TRUE(ReadBytes(strPiece, after));
+    EXPECT_EQ(after, before);
+    std::vector<std::string> boxes = TakeMessages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "2 個中 1 個のファイルを分割処理しました。\n");
+    std::string trace = ReadTrace();
+    std::string entry = std::string("--\n") + (const char*)strA + "\n" + (const char*)m_strSrcRoot +
+                        "\\a\n" +
+                        "※　ピースが収集済みのファイルを上書きするため分割しません。"
+                        "CMyBatchRun::RunBatch()\n\tFilePath[" +
+                        (const char*)strPiece + "]\n×　失敗\n";
+    EXPECT_NE(trace.find(entry), std::string::npos) << trace;
+}
+
 TEST_F(BatchTest, ManyFilesThinTheirProgress)
 {
     for (int i = 0; i < 3000; ++i)

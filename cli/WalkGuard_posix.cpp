@@ -1,0 +1,88 @@
+// Folder identities and the names the listing drops, on Linux.
+#include "cli/WalkGuard.h"
+
+#include "cli/Console.h"
+#include "cli/FullPath.h"
+#include "platform/Platform.h"
+
+#include <cstring>
+#include <dirent.h>
+#include <strings.h>
+#include <string>
+#include <sys/stat.h>
+
+namespace
+{
+// The Shift-JIS path as the file system's UTF-8 path, '\' read as '/'.
+std::string ToSystemPath(const char* pcPath)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, pcPath, -1, nullptr, 0);
+    if (n <= 0)
+        return std::string();
+    std::u16string wide((size_t)n, u'\0');
+    MultiByteToWideChar(CP_ACP, 0, pcPath, -1, &wide[0], n);
+    int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    if (m <= 0)
+        return std::string();
+    std::string out((size_t)m, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, &out[0], m, nullptr, nullptr);
+    out.resize((size_t)m - 1);
+    for (char& c : out)
+        c = c == '\\' ? '/' : c;
+    return out;
+}
+
+// 1 when the UTF-8 name has a Shift-JIS form (what the listing keeps).
+int IsNamable(const char* pcName)
+{
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcName, -1, nullptr, 0);
+    if (n <= 0)
+        return 0;
+    std::u16string wide((size_t)n, u'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcName, -1, &wide[0], n);
+    BOOL bUsedDefault = FALSE;
+    int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, &bUsedDefault);
+    return m > 0 && !bUsedDefault;
+}
+
+int HasWaveExtension(const char* pcName)
+{
+    size_t n = strlen(pcName);
+    return n > 4 && strcasecmp(pcName + n - 4, ".wav") == 0;
+}
+} // namespace
+
+int GetFolderId(const char* pcFolder, CliFolderId* pId)
+{
+    std::string path = ToSystemPath(pcFolder);
+    struct stat st;
+    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return 0;
+    *pId = CliFolderId((unsigned long long)st.st_dev, (unsigned long long)st.st_ino);
+    return 1;
+}
+
+unsigned long ReportUnnamableEntries(const char* pcFolder)
+{
+    DIR* pDir = opendir(".");
+    if (pDir == nullptr)
+        return 0;
+    unsigned long dwCount = 0;
+    CString strShown = MakeShownPath(pcFolder);
+    while (struct dirent* pEntry = readdir(pDir))
+    {
+        const char* pcName = pEntry->d_name;
+        if (IsNamable(pcName))
+            continue;
+        struct stat st;
+        int bFolder = fstatat(dirfd(pDir), pcName, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        if (!bFolder && !HasWaveExtension(pcName))
+            continue;
+        PrintErrorRaw(CString("the name has characters that Shift-JIS cannot hold, left out: ") +
+                          strShown + "/",
+                      pcName);
+        dwCount++;
+    }
+    closedir(pDir);
+    return dwCount;
+}

@@ -1,0 +1,140 @@
+// wavoss-split on Linux trees: links, names Shift-JIS cannot hold, signals and
+// the folder for the logs.
+#include "CliTestSupport.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+std::string ReadAll(const std::string& path)
+{
+    std::string data;
+    ReadBytes(path.c_str(), data);
+    return data;
+}
+} // namespace
+
+TEST(CliLinux, LinkBackUpTheTreeIsWalkedOnce)
+{
+    Tree tree = MakeTree("loop");
+    CString strTop = Dir(tree.strRoot, "top");
+    CString strSub = Dir(strTop, "sub");
+    ASSERT_TRUE(WriteBytes(JoinPath(strTop, "a.wav"), MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(JoinPath(strSub, "b.wav"), MakeWave(8000)));
+    ASSERT_EQ(0, symlink("..", JoinPath(strSub, "loop")));
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strTop)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 2 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(JoinPath(tree.strOut, "top"), "sub"), "b_001.wav")));
+}
+
+TEST(CliLinux, NamesShiftJisCannotHoldAreNamedAndFailTheRun)
+{
+    Tree tree = MakeTree("names");
+    CString strSrc = Dir(tree.strRoot, "src");
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "ok.wav"), MakeWave(8000)));
+    std::string src = std::string(strSrc);
+    const char* const kNames[] = {"caf\xC3\xA9.wav", "\xF0\x9F\x8E\xB5.wav"};
+    for (const char* pcName : kNames)
+    {
+        int fd = open((src + "/" + pcName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        std::string wave = MakeWave(8000);
+        ASSERT_EQ((ssize_t)wave.size(), write(fd, wave.data(), wave.size()));
+        close(fd);
+    }
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)});
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    for (const char* pcName : kNames)
+        EXPECT_NE(std::string::npos, r.strErr.find(std::string("/") + pcName)) << r.strErr;
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "ok_001.wav")));
+}
+
+TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
+{
+    Tree tree = MakeTree("sigterm");
+    // 48 kHz stereo 32-bit: 384000 bytes a second; 4 pieces of 40 s (15 MB).
+    const WaveFormat fmt = MakePcmFormat(2, 32, 48000);
+    CString strWave = JoinPath(tree.strRoot, "long.wav");
+    ASSERT_TRUE(WriteBytes(strWave, BuildWave(fmt, MakeSamples(fmt, 48000 * 160))));
+    std::string errPath = std::string(tree.strRoot) + "/stderr";
+    int nStatus = 0;
+    int nPieces = 4;
+    std::string out;
+    // A busy machine may let the whole file through before the test looks:
+    // a few tries.
+    for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
+    {
+        out = std::string(tree.strRoot) + "/out" + std::to_string(nTry);
+        std::vector<std::string> args = {
+            WAVOSS_SPLIT_EXE, "-q",      "-l", "40", "-o", out, "--log-dir",
+            U(tree.strLogs),  U(strWave)};
+        pid_t pid = fork();
+        if (pid == 0)
+        {
+            int fdErr = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fdErr, 2);
+            setenv("LC_ALL", "C.UTF-8", 1);
+            std::vector<char*> argv;
+            for (std::string& arg : args)
+                argv.push_back(&arg[0]);
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        // Held as soon as the first piece is there, so the signal lands inside it.
+        struct stat st;
+        for (int i = 0; i < 200000 && stat((out + "/long_001.wav").c_str(), &st) != 0; i++)
+            usleep(50);
+        kill(pid, SIGSTOP);
+        kill(pid, SIGTERM);
+        kill(pid, SIGCONT);
+        ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
+        nPieces = 0;
+        while (nPieces < 4 &&
+               stat((out + "/long_00" + std::to_string(nPieces + 1) + ".wav").c_str(), &st) == 0)
+            nPieces++;
+    }
+    ASSERT_TRUE(WIFEXITED(nStatus));
+    EXPECT_EQ(143, WEXITSTATUS(nStatus));
+    std::string err = ReadAll(errPath);
+    EXPECT_TRUE(Contains(err, "interrupted: 0 of 1 files were split to the end")) << err;
+    EXPECT_TRUE(Contains(err, "cut short")) << err;
+    EXPECT_NE(std::string::npos, err.find(U(strWave))) << err;
+    // Every piece written says in its header how much data it holds.
+    EXPECT_GE(nPieces, 1);
+    EXPECT_LT(nPieces, 4) << "the signal came too late to cut anything short";
+    for (int n = 1; n <= nPieces; n++)
+    {
+        std::string piece = ReadAll(out + "/long_00" + std::to_string(n) + ".wav");
+        ASSERT_GE(piece.size(), 44u);
+        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << n;
+        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << n;
+    }
+}
+
+TEST(CliLinux, LogsGoToTheStateFolderByDefault)
+{
+    Tree tree = MakeTree("state");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000)));
+    std::string state = std::string(tree.strRoot) + "/state";
+    const char* pcOld = getenv("XDG_STATE_HOME");
+    std::string old = pcOld != nullptr ? pcOld : "";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    ProgramResult r = RunSplitProgram({"-q", "-o", U(tree.strOut), U(strWave)});
+    if (pcOld != nullptr)
+        setenv("XDG_STATE_HOME", old.c_str(), 1);
+    else
+        unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_NE(std::string::npos, ReadAll(state + "/wavoss/TraceFile.txt").find("SectorSize"));
+}

@@ -1,0 +1,76 @@
+// Trees of sources for the runs of wavoss-split, and checks of its output.
+#pragma once
+
+#include "RunProgram.h"
+
+#include "TestSupport.h"
+#include "WaveBuilder.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// 8000 Hz mono 16-bit: one second is 16000 bytes.
+const WaveFormat kFormat = MakePcmFormat(1, 16, 8000);
+
+inline std::string MakeWave(uint32_t nFrames)
+{
+    return BuildWave(kFormat, MakeSamples(kFormat, nFrames));
+}
+
+inline CString Dir(const CString& strParent, const char* pcName)
+{
+    CString strPath = JoinPath(strParent, pcName);
+    CreateDirectoryA(strPath, nullptr);
+    return strPath;
+}
+
+inline std::string U(const CString& strPath)
+{
+    return SJisToUtf8(std::string(strPath));
+}
+
+inline bool Contains(const std::string& text, const std::string& strSJis)
+{
+    return text.find(ExpectedOutput(strSJis)) != std::string::npos;
+}
+
+// The pieces of one source, in order, joined back: header checks and data.
+inline std::string JoinPieces(const CString& strBase, int nPieces)
+{
+    std::string joined;
+    for (int i = 1; i <= nPieces; i++)
+    {
+        CString strPath;
+        strPath.Format("%s_%03d.wav", (const char*)strBase, i);
+        std::string piece;
+        EXPECT_TRUE(ReadBytes(strPath, piece)) << strPath.GetString();
+        if (piece.size() < 44)
+            return std::string();
+        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << strPath.GetString();
+        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << strPath.GetString();
+        joined += piece.substr(44);
+    }
+    CString strNext;
+    strNext.Format("%s_%03d.wav", (const char*)strBase, nPieces + 1);
+    EXPECT_FALSE(PathExists(strNext)) << strNext.GetString();
+    return joined;
+}
+
+struct Tree
+{
+    CString strRoot;
+    CString strOut;
+    CString strLogs;
+};
+
+inline Tree MakeTree(const char* pcName)
+{
+    Tree tree;
+    tree.strRoot = MakeTestDir(pcName);
+    tree.strOut = JoinPath(tree.strRoot, "out");
+    tree.strLogs = Dir(tree.strRoot, "logs");
+    return tree;
+}
