@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb imagemagick fonts-ipafont-gothic locales x11-utils
   clang-14 libclang-rt-14-dev python3
+  man-db groff-base zip unzip fonts-wine
 )
 
 missing=()

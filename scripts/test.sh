@@ -49,6 +49,9 @@ runtests() { # preset
 }
 
 build native && runtests native
+# What a user installs or downloads: the manual page and the Windows archive.
+distcheck() { step "check $1"; bash scripts/check-dist.sh "$1" || failures+=("check $1"); }
+[ -x build/native/cli/wavoss-split ] && distcheck install
 
 if [ $QUICK = 0 ]; then
   build asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 runtests asan
@@ -63,7 +66,7 @@ if [ $QUICK = 0 ]; then
     count "$LOG/test-tsan.log"
     [ $rc = 0 ] || { failures+=("tests tsan"); grep -A30 -m3 'WARNING: ThreadSanitizer' "$LOG/test-tsan.log"; tail -30 "$LOG/test-tsan.log"; }
   fi
-  build win32
+  build win32 && distcheck package
   if build win64; then
     source scripts/wine-env.sh
     wine_start

@@ -25,6 +25,12 @@ wine_start() {
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null || true
   "$WINE_LOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
   wine_settings
+  # The caption buttons are glyphs of Marlett (package fonts-wine), which
+  # this Wine finds only among the prefix's own fonts.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
+  fi
 }
 
 # Once per prefix: the dialogs' font "ＭＳ Ｐゴシック" drawn with IPA P Gothic,

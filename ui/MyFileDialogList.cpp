@@ -119,6 +119,9 @@ void CMyFileDialog::WriteAllRows()
 {
     int nRows = m_listFiles.GetItemCount();
     int nEntries = m_entries.GetCount();
+    CRedrawFreeze freeze(m_listFiles);
+    if (nEntries > nRows)
+        m_listFiles.SetItemCount(nEntries);
     for (int i = 0; i < nEntries; i++)
     {
         if (i < nRows)

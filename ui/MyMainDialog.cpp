@@ -95,8 +95,11 @@ BOOL CMyMainDialog::OnInitDialog()
     EnableJobButtons(1);
     m_bHover = 0;
     SetSortPathList();
-    // Explorer can drop a folder on the output-folder edit.
+    // Explorer can drop a folder on the output-folder edit, and files and
+    // folders to add on the list or anywhere else on the window.
     DragAcceptFiles(m_editOutputFolder.m_hWnd, TRUE);
+    DragAcceptFiles(m_listSource.m_hWnd, TRUE);
+    DragAcceptFiles(m_hWnd, TRUE);
     return TRUE;
 }
 
@@ -168,6 +171,9 @@ int CMyMainDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
         return 1;
     case WM_REBUILD_LIST:
         RebuildList();
+        return 1;
+    case WM_DROPFILES: // reached here only past our own message loop (another modal one)
+        OnDropSources((HDROP)wParam);
         return 1;
     case WM_TIMER:
         OnTimer((UINT_PTR)wParam);
@@ -270,6 +276,11 @@ BOOL CMyMainDialog::PreTranslateMessage(MSG* pMsg)
     if (pMsg->message == WM_DROPFILES && pMsg->hwnd == m_editOutputFolder.m_hWnd)
     {
         OnDropFiles((HDROP)pMsg->wParam);
+        return TRUE;
+    }
+    if (pMsg->message == WM_DROPFILES && IsOwnWindow(pMsg->hwnd))
+    {
+        OnDropSources((HDROP)pMsg->wParam);
         return TRUE;
     }
     if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE) &&

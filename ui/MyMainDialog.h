@@ -13,7 +13,9 @@
 #include "framework/CCriticalSection.h"
 #include "sources/AddJob.h"
 #include "sources/FilteredPathList.h"
+#include "ui/DroppedPicks.h"
 #include "ui/MyFileDialog.h"
+#include "ui/TaskbarProgress.h"
 
 #include <atomic>
 #include <memory>
@@ -23,13 +25,15 @@ class CMyMainDialog;
 // Sent by the add-files job: rebuild the rows on the user-interface thread.
 const UINT WM_REBUILD_LIST = WM_USER + 502;
 
-// What the add-files job asks of the dialog: the confirmed picker, the
-// list's rows and total, the report, and the job-finished message.
+// What the add-files job asks of the dialog: the confirmed picker (or the
+// files dropped on the window), the list's rows and total, the report, and
+// the job-finished message.
 class CMyDialogAddHost : public CMyAddHost
 {
 public:
     explicit CMyDialogAddHost(CMyMainDialog* pDialog) : m_pDialog(pDialog) {}
 
+    DWORD GetPickCount() override;
     CString GetPickerFolderText(DWORD dwPick) override;
     CString GetCurrentFolder(DWORD dwPick) override;
     DWORD GetSelectedCount(DWORD dwPick) override;
@@ -83,6 +87,9 @@ public:
                                            int nPriority, UINT nStackSize, DWORD dwCreateFlags,
                                            LPSECURITY_ATTRIBUTES lpSecurityAttrs);
 
+    // The taskbar button's progress (tests look whether it was found).
+    const CMyTaskbarProgress& GetTaskbarProgress() const { return m_taskbar; }
+
     // The section-length edit's text in milliseconds (0: invalid), traced.
     DWORD GetSectionLength();
 
@@ -117,6 +124,11 @@ private:
     void OnJobFinished();
     void OnRunProgress();
     void OnDropFiles(HDROP hDrop);
+    // Files and folders dropped anywhere else on the window: added as the
+    // picker's confirmed selection is.
+    void OnDropSources(HDROP hDrop);
+    void SetAddFilter();
+    void StartAddJob();
 
     CEdit m_editSectionLength;
     CEdit m_editOutputFolder;
@@ -147,9 +159,12 @@ private:
     CWinThread* m_pRunThread = nullptr;
     // Owned by the add-files job from the confirmed picker on: it deletes it.
     std::unique_ptr<CMyFileDialog> m_pPicker;
+    // In the picker's place when the files came by a drop; owned likewise.
+    std::unique_ptr<CMyDroppedPicks> m_pDropped;
     CMyDialogAddHost m_addHost{this};
     CMyAddJob m_addJob{&m_pathList, &m_addHost};
     CWinThread* m_pAddThread = nullptr;
     CCriticalSection m_lock;
     std::atomic<int> m_bProgressPosted{0}; // one progress message in the queue is enough
+    CMyTaskbarProgress m_taskbar;
 };

@@ -6,6 +6,7 @@
 #include "framework/FormatText.h"
 
 #include <new>
+#include <utility>
 
 namespace
 {
@@ -25,14 +26,7 @@ void CMyMainDialog::OnAdd()
     if (g_bIdle.load() == 0)
         return;
     EnableJobButtons(0);
-
-    // Every Add collects WAV files by their extension.
-    m_strExtension = "wav";
-    m_bUseNamePattern = 0;
-    m_pathList.SetPatternOn(m_bUseNamePattern);
-    m_bFilterByExtension = 1;
-    m_pathList.SetExtension(m_strExtension);
-    m_pathList.SetExtensionOn(1);
+    SetAddFilter();
 
     m_pPicker.reset(new (std::nothrow) CMyFileDialog(this));
     if (!m_pPicker)
@@ -47,7 +41,23 @@ void CMyMainDialog::OnAdd()
         EnableJobButtons(1);
         return;
     }
+    StartAddJob();
+}
 
+// Every Add collects WAV files by their extension.
+void CMyMainDialog::SetAddFilter()
+{
+    m_strExtension = "wav";
+    m_bUseNamePattern = 0;
+    m_pathList.SetPatternOn(m_bUseNamePattern);
+    m_bFilterByExtension = 1;
+    m_pathList.SetExtension(m_strExtension);
+    m_pathList.SetExtensionOn(1);
+}
+
+// The confirmed selection goes to the add-files job on its worker thread.
+void CMyMainDialog::StartAddJob()
+{
     g_bIdle.store(0);
     // Column clicks are refused from here, not only once the thread runs: the
     // job may already be appending when this thread next reads its queue.
@@ -58,8 +68,9 @@ void CMyMainDialog::OnAdd()
         s_pfnBeginThread(AddThreadProc, &m_addJob, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
     if (m_pAddThread == nullptr)
     {
-        // The job that would have deleted the picker never runs.
+        // The job that would have deleted the selection never runs.
         m_pPicker.reset();
+        m_pDropped.reset();
         g_bAdding.store(0);
         g_bIdle.store(1);
         EnableJobButtons(1);
@@ -68,6 +79,27 @@ void CMyMainDialog::OnAdd()
     m_nTimerID = 0;
     for (UINT_PTR i = 0; i < 1000 && m_nTimerID == 0; i++)
         m_nTimerID = SetTimer(1000 + i, 100);
+}
+
+// A drop while a job runs or the picker is open is ignored, as a second
+// click on Add would be.
+void CMyMainDialog::OnDropSources(HDROP hDrop)
+{
+    CSingleLock lock(&m_lock);
+    std::unique_ptr<CMyDroppedPicks> pDropped;
+    if (g_bIdle.load() != 0 && !m_pPicker && !m_pDropped && !g_bClosing.load())
+    {
+        pDropped.reset(new (std::nothrow) CMyDroppedPicks);
+        if (pDropped && !pDropped->ReadDrop(hDrop))
+            pDropped.reset();
+    }
+    DragFinish(hDrop);
+    if (!pDropped)
+        return;
+    EnableJobButtons(0);
+    SetAddFilter();
+    m_pDropped = std::move(pDropped);
+    StartAddJob();
 }
 
 // While files are collected the first column's header counts them.
@@ -89,14 +121,24 @@ void CMyMainDialog::OnTimer(UINT_PTR nIDEvent)
     m_listSource.SetColumn(0, &column);
 }
 
-CString CMyDialogAddHost::GetPickerFolderText(DWORD)
+DWORD CMyDialogAddHost::GetPickCount()
 {
+    const CMyDroppedPicks* pDropped = m_pDialog->m_pDropped.get();
+    return pDropped != nullptr ? pDropped->GetCount() : 1;
+}
+
+CString CMyDialogAddHost::GetPickerFolderText(DWORD dwPick)
+{
+    if (const CMyDroppedPicks* pDropped = m_pDialog->m_pDropped.get())
+        return pDropped->GetAt(dwPick).strFolderText;
     const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
     return pPicker != nullptr ? pPicker->GetCurrentFolderText() : CString();
 }
 
-CString CMyDialogAddHost::GetCurrentFolder(DWORD)
+CString CMyDialogAddHost::GetCurrentFolder(DWORD dwPick)
 {
+    if (const CMyDroppedPicks* pDropped = m_pDialog->m_pDropped.get())
+        return pDropped->GetAt(dwPick).strFolder;
     CString strFolder;
     const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
     if (pPicker != nullptr)
@@ -104,14 +146,18 @@ CString CMyDialogAddHost::GetCurrentFolder(DWORD)
     return strFolder;
 }
 
-DWORD CMyDialogAddHost::GetSelectedCount(DWORD)
+DWORD CMyDialogAddHost::GetSelectedCount(DWORD dwPick)
 {
+    if (const CMyDroppedPicks* pDropped = m_pDialog->m_pDropped.get())
+        return (DWORD)pDropped->GetAt(dwPick).entries.size();
     const CMyFileDialog* pPicker = m_pDialog->m_pPicker.get();
     return pPicker != nullptr ? (DWORD)pPicker->GetEntryCount() : 0;
 }
 
-const WIN32_FIND_DATAA& CMyDialogAddHost::GetSelectedEntry(DWORD, DWORD dwIndex)
+const WIN32_FIND_DATAA& CMyDialogAddHost::GetSelectedEntry(DWORD dwPick, DWORD dwIndex)
 {
+    if (const CMyDroppedPicks* pDropped = m_pDialog->m_pDropped.get())
+        return pDropped->GetAt(dwPick).entries[dwIndex];
     return m_pDialog->m_pPicker->GetEntry((int)dwIndex);
 }
 
@@ -140,6 +186,7 @@ void CMyDialogAddHost::OpenReport(const char* pcPath)
 void CMyDialogAddHost::DestroyPicker()
 {
     m_pDialog->m_pPicker.reset();
+    m_pDialog->m_pDropped.reset();
 }
 
 void CMyDialogAddHost::PostJobFinished()

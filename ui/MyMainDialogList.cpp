@@ -58,13 +58,17 @@ int CMyMainDialog::InsertRecordRow(const CMyPathRecord& record)
 
 int CMyMainDialog::RebuildList()
 {
-    m_listSource.DeleteAllItems();
-    m_nListItemCount = 0;
     int bAll = 1;
-    for (DWORD i = 0; i < m_pathList.GetCount(); i++)
     {
-        if (!InsertRecordRow(m_pathList.GetAt(i)))
-            bAll = 0;
+        CRedrawFreeze freeze(m_listSource);
+        m_listSource.DeleteAllItems();
+        m_nListItemCount = 0;
+        m_listSource.SetItemCount((int)m_pathList.GetCount());
+        for (DWORD i = 0; i < m_pathList.GetCount(); i++)
+        {
+            if (!InsertRecordRow(m_pathList.GetAt(i)))
+                bAll = 0;
+        }
     }
     UpdateCountHeader();
     return bAll;
@@ -112,6 +116,7 @@ void CMyMainDialog::OnRemove()
     if (bAnySelected)
     {
         m_pathList.RemovePaths(removed);
+        CRedrawFreeze freeze(m_listSource);
         // A row goes only when its record has gone.
         for (int i = m_listSource.GetItemCount() - 1; i >= 0; i--)
         {

@@ -77,13 +77,20 @@ void CMyMainDialog::OnExecute()
     {
         g_bIdle.store(1);
         EnableJobButtons(1);
+        return;
     }
+    m_taskbar.SetState(m_hWnd, CMyTaskbarProgress::kNormal);
+    m_taskbar.SetPos(m_hWnd, 0);
 }
 
 void CMyMainDialog::OnAbort()
 {
     if (g_bIdle.load() == 0)
+    {
         g_bAbort.store(1);
+        if (m_pRunThread != nullptr)
+            m_taskbar.SetState(m_hWnd, CMyTaskbarProgress::kPaused);
+    }
 }
 
 void CMyMainDialog::OnJobFinished()
@@ -93,6 +100,13 @@ void CMyMainDialog::OnJobFinished()
     m_progress.SetPos(1024);
     EnableJobButtons(1);
     g_bAbort.store(0);
+    if (m_pRunThread != nullptr)
+    {
+        // A run stopped by a full disk stays marked until the next one.
+        m_pRunThread = nullptr;
+        m_taskbar.SetState(m_hWnd, m_runState.m_bStopBatch.load() ? CMyTaskbarProgress::kError
+                                                                  : CMyTaskbarProgress::kNone);
+    }
 }
 
 void CMyMainDialog::OnRunProgress()
@@ -104,6 +118,7 @@ void CMyMainDialog::OnRunProgress()
     if (ullTotal != 0)
         nPos = (int)((double)ullDone * 1024.0 / (double)ullTotal);
     m_progress.SendMessage(PBM_SETPOS, (WPARAM)nPos, 0);
+    m_taskbar.SetPos(m_hWnd, nPos);
 }
 
 // A single folder dropped on the output-folder edit becomes the output folder.

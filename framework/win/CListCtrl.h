@@ -9,6 +9,8 @@ class CListCtrl : public CWnd
 {
 public:
     int GetItemCount() const { return (int)SendMessage(LVM_GETITEMCOUNT); }
+    // Room for nItems rows at once, before they are inserted one by one.
+    void SetItemCount(int nItems) const { SendMessage(LVM_SETITEMCOUNT, (WPARAM)nItems); }
     int InsertItem(const LVITEMA* pItem) const
     {
         return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)pItem);

@@ -35,6 +35,7 @@ public:
         return ::InvalidateRect(m_hWnd, pRect, bErase);
     }
     BOOL GetClientRect(RECT* pRect) const { return ::GetClientRect(m_hWnd, pRect); }
+    void SetRedraw(BOOL bRedraw = TRUE) const { SendMessage(WM_SETREDRAW, (WPARAM)bRedraw); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) const
@@ -48,4 +49,22 @@ public:
     BOOL KillTimer(UINT_PTR nIDEvent) const { return ::KillTimer(m_hWnd, nIDEvent); }
 
     HWND m_hWnd = nullptr;
+};
+
+// Stops a window's drawing for the lifetime of the object, then repaints it
+// whole: many rows changed one by one would otherwise repaint once each.
+class CRedrawFreeze
+{
+public:
+    explicit CRedrawFreeze(const CWnd& wnd) : m_wnd(wnd) { m_wnd.SetRedraw(FALSE); }
+    ~CRedrawFreeze()
+    {
+        m_wnd.SetRedraw(TRUE);
+        m_wnd.InvalidateRect(nullptr, TRUE);
+    }
+    CRedrawFreeze(const CRedrawFreeze&) = delete;
+    CRedrawFreeze& operator=(const CRedrawFreeze&) = delete;
+
+private:
+    const CWnd& m_wnd;
 };

@@ -342,3 +342,49 @@ TEST_F(AddRoadTest, ColumnClicksAreRefusedAsSoonAsTheJobIsStarted)
                       EXPECT_EQ("a.wav|b.wav|n.wav", RowNames(hList));
                   });
 }
+
+// Files and folders dropped on the list are added as the same selection
+// confirmed in the picker: the same filter, walk and duplicate report; a
+// drop while that job runs is ignored.
+TEST_F(AddRoadTest, DroppedFileAndFolderAreAddedAsPicked)
+{
+    std::string rec = TestFolder("drop", "ui_road");
+    CreateDirectoryA((rec + "\\sub").c_str(), nullptr);
+    CreateDirectoryA((rec + "\\sub\\deep").c_str(), nullptr);
+    WriteWave(rec + "\\one.wav", 100);
+    WriteWave(rec + "\\late.wav", 100);
+    WriteWave(rec + "\\sub\\two.wav", 100);
+    WriteWave(rec + "\\sub\\notes.txt", 10);
+    WriteWave(rec + "\\sub\\deep\\one.wav", 100); // collides with the dropped one.wav
+    for (int i = 0; i < 100; i++)
+    {
+        char acName[32];
+        wsprintfA(acName, "\\sub\\deep\\x%03d.txt", i); // slows the walk down
+        WriteWave(rec + acName, 8);
+    }
+    std::string report = ProgramFolder() + "\\ConflictFile.txt";
+    CMyDialogAddHost::s_pfnOpenReport = RecordReport;
+    GetPlatformHooks().pfnFindNextFile = SlowFindNextFile;
+
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            EXPECT_NE(0, GetWindowLongA(hSource, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+            PostMessageA(hSource, WM_DROPFILES,
+                         (WPARAM)MakeDrop({rec + "\\one.wav", rec + "\\sub"}), 0);
+            ASSERT_TRUE(d.WaitUntil([&] { return g_bIdle.load() == 0; }));
+            PostMessageA(hDlg, WM_DROPFILES, (WPARAM)MakeDrop({rec + "\\late.wav"}), 0);
+            ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }, 20000));
+            EXPECT_EQ("two.wav", RowNames(hSource));
+            EXPECT_STREQ((rec + "\\sub").c_str(), CellText(hSource, 0, 2));
+            EXPECT_EQ(report, OpenedReport());
+        });
+    std::vector<std::string> boxes = BoxRecorder::Boxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("※　2 個のファイルが重複しています。", boxes[0]);
+    EXPECT_EQ(nullptr, dlg.GetPicker());
+}

@@ -183,22 +183,6 @@ HWND WaitForBrowser(DialogDriver& d, HWND hDlg)
         });
     return hBrowser;
 }
-
-// What Explorer posts when items are dropped on a window.
-HDROP MakeDrop(const std::vector<std::string>& paths)
-{
-    std::string list;
-    for (const std::string& path : paths)
-        list += path + '\0';
-    list += '\0';
-    HGLOBAL hMem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
-    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hMem);
-    pDrop->pFiles = sizeof(DROPFILES);
-    pDrop->fWide = FALSE;
-    memcpy((char*)pDrop + sizeof(DROPFILES), list.data(), list.size());
-    GlobalUnlock(hMem);
-    return (HDROP)hMem;
-}
 } // namespace
 
 TEST_F(RunControlsTest, OutputFolderBrowserOpensOnProgramFolder)

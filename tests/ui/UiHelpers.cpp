@@ -10,6 +10,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cstring>
 #include <mutex>
 
@@ -296,4 +298,19 @@ void BoxRecorder::Clear()
 {
     std::lock_guard<std::mutex> lock(g_boxLock);
     g_boxes.clear();
+}
+
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    std::string list;
+    for (const std::string& path : paths)
+        list += path + '\0';
+    list += '\0';
+    HGLOBAL hMem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    DROPFILES* pDrop = (DROPFILES*)GlobalLock(hMem);
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = FALSE;
+    memcpy((char*)pDrop + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(hMem);
+    return (HDROP)hMem;
 }

@@ -5,6 +5,8 @@
 #include "framework/CString.h"
 #include "platform/Platform.h"
 
+#include <shellapi.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,6 +58,9 @@ void ClickHeader(HWND hList, int nCol);
 void PointAtRow(HWND hList, int nRow);
 // A double-click on the row, as the mouse gives it: the pointer is put there.
 void DoubleClickRow(HWND hList, int nRow);
+
+// What Explorer posts with WM_DROPFILES when the paths are dropped on a window.
+HDROP MakeDrop(const std::vector<std::string>& paths);
 
 // Message boxes, recorded and answered OK while installed.
 class BoxRecorder

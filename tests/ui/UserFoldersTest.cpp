@@ -1,0 +1,101 @@
+// The program on a user's own folders (C:\録音\...), as the README shows it:
+// the picker in a recordings folder, the folders dropped on the window, and a
+// run in progress. The screenshots land in the build tree (screenshots\users-*).
+#include "UiDriver.h"
+#include "UiHelpers.h"
+
+#include "engine/JobFlags.h"
+#include "platform/PlatformHooks.h"
+#include "resources/resource.h"
+#include "ui/MyFileDialog.h"
+#include "ui/MyMainDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+// Each block takes a while, so that the run can be seen under way.
+BOOL SlowWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD dwToWrite, LPDWORD pdwWritten)
+{
+    Sleep(40);
+    return GetDefaultPlatformHooks().pfnWriteFile(hFile, pBuffer, dwToWrite, pdwWritten);
+}
+
+struct UserFoldersTest : testing::Test
+{
+    static void SetUpTestSuite()
+    {
+        RemoveTree("C:\\録音");
+        RemoveTree("C:\\分割");
+        CreateDirectoryA("C:\\録音", nullptr);
+        const struct
+        {
+            const char* pcPath;
+            uint32_t dwSeconds;
+        } kFiles[] = {{"2024-05\\インタビュー_01.wav", 754}, {"2024-05\\インタビュー_02.wav", 412},
+                      {"2024-05\\会議_0512.wav", 1830},      {"2024-05\\メモ\\思いつき.wav", 38},
+                      {"2024-06\\会議_0603.wav", 2210},      {"2024-06\\ライブ_渋谷.wav", 3175}};
+        for (const char* pcFolder : {"2024-05", "2024-05\\メモ", "2024-06"})
+            CreateDirectoryA((std::string("C:\\録音\\") + pcFolder).c_str(), nullptr);
+        for (const auto& f : kFiles)
+            WriteWave(std::string("C:\\録音\\") + f.pcPath, f.dwSeconds * 8000, (int)f.dwSeconds);
+    }
+    void TearDown() override
+    {
+        ResetPlatformHooks();
+        g_bIdle.store(1);
+        g_bAbort.store(0);
+        g_bClosing.store(0);
+        g_bAdding.store(0);
+    }
+    BoxRecorder m_boxes;
+};
+} // namespace
+
+TEST_F(UserFoldersTest, PickerInARecordingsFolder)
+{
+    CMyFileDialog picker(nullptr);
+    ASSERT_EQ(1, picker.SetInitialFolder("C:\\録音\\2024-05"));
+    RunWithDriver(picker,
+                  [&](DialogDriver& d)
+                  {
+                      HWND h = picker.m_hWnd;
+                      HWND hList = GetDlgItem(h, IDC_FILE_LIST);
+                      EXPECT_EQ("メモ|インタビュー_01.wav|インタビュー_02.wav|会議_0512.wav",
+                                RowNames(hList));
+                      Select(hList, 1);
+                      Select(hList, 2);
+                      EXPECT_TRUE(d.SaveScreenshot(h, "users-picker"));
+                  });
+}
+
+TEST_F(UserFoldersTest, DroppedFoldersAndARunUnderWay)
+{
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            PostMessageA(hList, WM_DROPFILES,
+                         (WPARAM)MakeDrop({"C:\\録音\\2024-05", "C:\\録音\\2024-06"}), 0);
+            ASSERT_TRUE(d.WaitUntil([&] { return HeaderText(hList) == "ファイル名 (6)"; }));
+            ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }));
+            d.Type(hDlg, IDC_SECTION_LENGTH, "00:05:00");
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, "C:\\分割");
+            EXPECT_TRUE(d.SaveScreenshot(hDlg, "users-main"));
+
+            GetPlatformHooks().pfnWriteFile = SlowWriteFile;
+            d.Click(hDlg, IDC_EXECUTE);
+            ASSERT_TRUE(d.WaitUntil([&] { return BusyLook(hDlg); }));
+            EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) > 300; }, 20000));
+            EXPECT_LT(BarPos(hDlg), 1024);
+            EXPECT_TRUE(d.SaveScreenshot(hDlg, "users-running"));
+            d.Click(hDlg, IDC_ABORT);
+            EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
+        });
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
+}
