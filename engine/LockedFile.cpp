@@ -136,13 +136,7 @@ BYTE* CMyLockedFile::Read(DWORD dwWant, DWORD* pdwGot)
         *pdwGot = 0;
     if (!m_bOpen)
         return nullptr;
-    DWORD dwRead = dwWant < m_dwTransferLimit ? dwWant : m_dwTransferLimit;
-    if (dwRead > m_TransferBuff.GetCapacity())
-        dwRead = m_TransferBuff.GetCapacity();
-    if (m_qwPosition >= m_qwFileSize)
-        dwRead = 0;
-    else if (dwRead > m_qwFileSize - m_qwPosition)
-        dwRead = (DWORD)(m_qwFileSize - m_qwPosition);
+    DWORD dwRead = GetBlockFor(dwWant);
     DWORD dwDone = 0;
     if (dwRead > 0 && !WvReadFile(m_hFile, m_TransferBuff.GetBuff(), dwRead, &dwDone))
         dwDone = 0;
@@ -150,6 +144,36 @@ BYTE* CMyLockedFile::Read(DWORD dwWant, DWORD* pdwGot)
     if (pdwGot != nullptr)
         *pdwGot = dwDone;
     return m_TransferBuff.GetBuff();
+}
+
+DWORD CMyLockedFile::GetBlockFor(DWORD dwWant) const
+{
+    DWORD dwBlock = dwWant < m_dwTransferLimit ? dwWant : m_dwTransferLimit;
+    if (dwBlock > m_TransferBuff.GetCapacity())
+        dwBlock = m_TransferBuff.GetCapacity();
+    if (m_qwPosition >= m_qwFileSize)
+        return 0;
+    if (dwBlock > m_qwFileSize - m_qwPosition)
+        dwBlock = (DWORD)(m_qwFileSize - m_qwPosition);
+    return dwBlock;
+}
+
+// Copies the block that pSrc->Read(dwWant) would read from the source's file
+// pointer to this file's, with the system's own copy. 0 when nothing was
+// copied (no such copy here, or a fault): the caller then reads and writes.
+int CMyLockedFile::CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot)
+{
+    *pdwGot = 0;
+    CSingleLock lock(&m_Lock);
+    CSingleLock srcLock(&pSrc->m_Lock);
+    if (!m_bOpen || !pSrc->m_bOpen)
+        return 0;
+    DWORD dwBlock = pSrc->GetBlockFor(dwWant);
+    if (dwBlock == 0)
+        return 0;
+    WvCopyFileRange(pSrc->m_hFile, m_hFile, dwBlock, pdwGot);
+    m_qwPosition = Tell();
+    return *pdwGot > 0;
 }
 
 // Writes qwCount bytes at the file pointer in system writes of at most

@@ -22,6 +22,7 @@ public:
     int Seek(ULONGLONG qwPosition);
     ULONGLONG Tell();
     BYTE* Read(DWORD dwWant, DWORD* pdwGot);
+    int CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot);
     int Write(const void* pBuff, ULONGLONG qwCount);
     int WriteAt(ULONGLONG qwPosition, const void* pBuff, ULONGLONG qwCount);
     int WriteWholeFile(const char* pcPath, const void* pBuff, ULONGLONG qwCount);
@@ -44,6 +45,7 @@ public:
 
 private:
     int OpenHandle(DWORD dwAccess, DWORD dwCreation, DWORD dwAttributes);
+    DWORD GetBlockFor(DWORD dwWant) const;
     int WritePieces(const BYTE* pbBuff, ULONGLONG qwCount, ULONGLONG* pqwWritten);
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;

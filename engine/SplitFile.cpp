@@ -212,12 +212,24 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
 {
     *pqwCopied = 0;
     ULONGLONG qwLeft = qwCount;
+    // Once the system's copy fails, the rest of the piece is read and written,
+    // so that a real fault is met, and named, by the ordinary calls.
+    int bSystemCopy = 1;
     while (qwLeft > 0 && !g_bAbort.load(std::memory_order_relaxed))
     {
         DWORD dwGot = 0;
         SetLastError(ERROR_SUCCESS);
-        // The block stays in the source's buffer: the piece writes it from there.
         DWORD dwWant = qwLeft < kSplitBlockSize ? (DWORD)qwLeft : kSplitBlockSize;
+        if (bSystemCopy && pPiece->CopyFrom(pSrc, dwWant, &dwGot))
+        {
+            *pqwCopied += dwGot;
+            qwLeft -= dwGot;
+            m_pState->m_ullDoneBytes.fetch_add(dwGot, std::memory_order_relaxed);
+            m_pHost->PostRunProgress();
+            continue;
+        }
+        bSystemCopy = 0;
+        // The block stays in the source's buffer: the piece writes it from there.
         const BYTE* pbBlock = pSrc->Read(dwWant, &dwGot);
         if (pbBlock == nullptr || dwGot == 0)
         {

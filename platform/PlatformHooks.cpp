@@ -5,7 +5,10 @@
 
 namespace
 {
-BOOL RealRead(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone) { return ReadFile(h, p, n, pDone, nullptr); }
+BOOL RealRead(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
+{
+    return ReadFile(h, p, n, pDone, nullptr);
+}
 BOOL RealWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
 {
     return WriteFile(h, p, n, pDone, nullptr);
@@ -14,14 +17,47 @@ BOOL RealFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
 {
     return GetDiskFreeSpaceExA(pcDir, pFree, nullptr, nullptr);
 }
-HANDLE RealFindFirst(LPCSTR pcName, WIN32_FIND_DATAA* pData) { return FindFirstFileA(pcName, pData); }
-BOOL RealFindNext(HANDLE h, WIN32_FIND_DATAA* pData) { return FindNextFileA(h, pData); }
-void* RealAlloc(size_t n) { return malloc(n); }
+HANDLE RealFindFirst(LPCSTR pcName, WIN32_FIND_DATAA* pData)
+{
+    return FindFirstFileA(pcName, pData);
+}
+BOOL RealFindNext(HANDLE h, WIN32_FIND_DATAA* pData)
+{
+    return FindNextFileA(h, pData);
+}
+void* RealAlloc(size_t n)
+{
+    return malloc(n);
+}
+BOOL RealCopyRange(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone);
 
-const PlatformHooks kReal = {RealRead, RealWrite, RealFree, RealFindFirst, RealFindNext, RealAlloc};
+const PlatformHooks kReal = {RealRead,     RealWrite, RealFree,     RealFindFirst,
+                             RealFindNext, RealAlloc, RealCopyRange};
 PlatformHooks g_hooks = kReal;
+
+// A test that replaced the reads or writes must see every byte pass through
+// them: the system's copy would go round its faults.
+BOOL RealCopyRange(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone)
+{
+    if (g_hooks.pfnReadFile != kReal.pfnReadFile || g_hooks.pfnWriteFile != kReal.pfnWriteFile)
+    {
+        *pDone = 0;
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    return PlatformCopyFileRange(hFrom, hTo, n, pDone);
+}
 } // namespace
 
-PlatformHooks& GetPlatformHooks() { return g_hooks; }
-const PlatformHooks& GetDefaultPlatformHooks() { return kReal; }
-void ResetPlatformHooks() { g_hooks = kReal; }
+PlatformHooks& GetPlatformHooks()
+{
+    return g_hooks;
+}
+const PlatformHooks& GetDefaultPlatformHooks()
+{
+    return kReal;
+}
+void ResetPlatformHooks()
+{
+    g_hooks = kReal;
+}

@@ -13,6 +13,8 @@ struct PlatformHooks
     HANDLE (*pfnFindFirstFile)(LPCSTR lpFileName, WIN32_FIND_DATAA* pFindData);
     BOOL (*pfnFindNextFile)(HANDLE hFind, WIN32_FIND_DATAA* pFindData);
     void* (*pfnAlloc)(size_t nBytes); // the big buffers; released with free()
+    // Copies from one open file to another without passing through our memory.
+    BOOL (*pfnCopyFileRange)(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);
 };
 
 // The table in force (the real calls unless a test replaced them).
@@ -42,4 +44,17 @@ inline BOOL WvFindNextFile(HANDLE h, WIN32_FIND_DATAA* pData)
 {
     return GetPlatformHooks().pfnFindNextFile(h, pData);
 }
-inline void* WvAlloc(size_t nBytes) { return GetPlatformHooks().pfnAlloc(nBytes); }
+inline void* WvAlloc(size_t nBytes)
+{
+    return GetPlatformHooks().pfnAlloc(nBytes);
+}
+inline BOOL WvCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone)
+{
+    return GetPlatformHooks().pfnCopyFileRange(hFrom, hTo, nBytes, pDone);
+}
+
+// The system's own copy of nBytes from the file pointer of hFrom to that of
+// hTo, advancing both; *pDone counts what was copied, also on failure. Fails
+// with ERROR_NOT_SUPPORTED where the system or the file system has none: the
+// caller then reads and writes.
+BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);

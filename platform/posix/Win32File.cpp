@@ -346,6 +346,42 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nToWrite, LPDWORD lpWritten
     return TRUE;
 }
 
+// copy_file_range: one copy inside the kernel instead of two through a user
+// buffer, which on Linux is both faster and steadier. File systems and
+// kernels without it say so with one of these errors before copying anything.
+BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone)
+{
+    *pDone = 0;
+    FileHandle* pFrom = AsFile(hFrom);
+    FileHandle* pTo = AsFile(hTo);
+    if (pFrom == nullptr || pTo == nullptr)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    while (*pDone < nBytes)
+    {
+        ssize_t n = copy_file_range(pFrom->fd, nullptr, pTo->fd, nullptr, nBytes - *pDone, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == ENOSYS || errno == EXDEV || errno == EINVAL ||
+                      errno == EOPNOTSUPP || errno == EBADF))
+        {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return FALSE;
+        }
+        if (n < 0)
+        {
+            SetLastError(PosixErrorToWin32(errno));
+            return FALSE;
+        }
+        if (n == 0)
+            break; // the source ends here
+        *pDone += (DWORD)n;
+    }
+    return TRUE;
+}
+
 BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistance, PLARGE_INTEGER lpNewPointer,
                       DWORD dwMoveMethod)
 {

@@ -51,6 +51,18 @@ BOOL FailingWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
     return FALSE;
 }
 
+// The system's copy: the first call passes half its block on, then fails.
+std::atomic<int> g_nCopyCalls{0};
+
+BOOL CopyThatFailsHalfway(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone)
+{
+    if (g_nCopyCalls++ > 0)
+        return PlatformCopyFileRange(hFrom, hTo, n, pDone);
+    PlatformCopyFileRange(hFrom, hTo, n / 2, pDone);
+    SetLastError(ERROR_READ_FAULT);
+    return FALSE;
+}
+
 // Free space: the answers in turn, then plenty.
 std::vector<ULONGLONG> g_freeAnswers;
 size_t g_nFreeCalls = 0;
@@ -168,6 +180,17 @@ TEST_F(SplitFaultTest, FailedWriteCutsThePieceBackToWholeBlocks)
     EXPECT_NE(ReadTrace().find(entry), std::string::npos) << ReadTrace();
     // The batch goes on: only a full disk found before a piece stops it.
     EXPECT_EQ(m_state.m_bStopBatch.load(), 0);
+}
+
+TEST_F(SplitFaultTest, SystemCopyFailingHalfwayLeavesTheRestToReadsAndWrites)
+{
+    BigSource();
+    g_nCopyCalls = 0;
+    GetPlatformHooks().pfnCopyFileRange = CopyThatFailsHalfway;
+    ASSERT_EQ(Split(m_strSrc, kSectionMs), 3u);
+    EXPECT_GT(g_nCopyCalls.load(), 0);
+    EXPECT_TRUE(SameBytes(AllPieceData(3, kFmt), SourceData(2 * kPieceSize + 5000)));
+    EXPECT_EQ(ReadTrace().find("CopyPiece()"), std::string::npos) << ReadTrace();
 }
 
 TEST_F(SplitFaultTest, FailedHeaderWriteLeavesAnEmptyTruePiece)
