@@ -19,8 +19,21 @@ passed=0
 failed=0
 
 secs() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
-timed() { # name start-seconds
-  timings+=("$(printf '%-20s %s' "$1" "$(secs $(($(date +%s) - $2)))")")
+# CPU_NOW: processor seconds (user + system) of this shell's finished
+# children. Not a $(...) function: a subshell would see none of them.
+cpu_now() {
+  local f="$LOG/times-$BASHPID"
+  times >"$f"
+  CPU_NOW=$(tail -1 "$f" | awk '{ s = 0; for (i = 1; i <= 2; i++) { split($i, a, /[ms]/); s += a[1] * 60 + a[2] } printf "%d", s + 0.5 }')
+}
+timed() { # name start-seconds [start-cpu]
+  local line
+  line=$(printf '%-20s %s' "$1" "$(secs $(($(date +%s) - $2)))")
+  if [ -n "${3:-}" ]; then
+    cpu_now
+    line+=" (cpu $(secs $((CPU_NOW - $3))))"
+  fi
+  timings+=("$line")
 }
 step() { printf '\n=== %s\n' "$*"; }
 
@@ -51,9 +64,11 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 STATIC_NOTE="in statically linked applications requires at runtime the shared libraries"
 
 build() { # preset [target...]: nothing but the named targets when given
-  local preset=$1 t
+  local preset=$1 t c
   shift
   t=$(date +%s)
+  cpu_now
+  c=$CPU_NOW
   step "build $preset"
   local cache="build/$preset/CMakeCache.txt"
   # A tree configured for another generator (these presets moved to Ninja).
@@ -61,13 +76,13 @@ build() { # preset [target...]: nothing but the named targets when given
     rm -rf "$cache" "build/$preset/CMakeFiles"
   fi
   cmake --preset "$preset" >"$LOG/configure-$preset.log" 2>&1 ||
-    { cat "$LOG/configure-$preset.log"; failures+=("configure $preset"); timed "build $preset" "$t"; return 1; }
+    { cat "$LOG/configure-$preset.log"; failures+=("configure $preset"); timed "build $preset" "$t" "$c"; return 1; }
   local targets=()
   for x in "$@"; do targets+=(--target "$x"); done
   cmake --build --preset "$preset" -j "$JOBS" "${targets[@]}" >"$LOG/build-$preset.log" 2>&1
   local rc=$?
   grep -E 'warning|error' "$LOG/build-$preset.log" | grep -v "$STATIC_NOTE"
-  timed "build $preset" "$t"
+  timed "build $preset" "$t" "$c"
   if [ $rc != 0 ]; then failures+=("build $preset"); return 1; fi
   if grep 'warning:' "$LOG/build-$preset.log" | grep -qv "$STATIC_NOTE"; then
     failures+=("warnings in $preset")
@@ -103,7 +118,7 @@ run_win64() {
   return $rc
 }
 
-report() { # name rc seconds
+report() { # name rc seconds cpu-seconds
   local name=$1 rc=$2 log="$LOG/test-$1.log"
   step "test $name"
   if [ "$name" = tsan ]; then
@@ -112,7 +127,7 @@ report() { # name rc seconds
     grep -aE '^\s*[0-9]+/[0-9]+ Test|tests passed|\[  FAILED  \]' "$log" | sed 's/^[0-9]*: //' | sort -u | head -40
   fi
   count "$log"
-  timings+=("$(printf '%-20s %s' "test $name" "$(secs "$3")")")
+  timings+=("$(printf '%-20s %s (cpu %s)' "test $name" "$(secs "$3")" "$(secs "${4:-0}")")")
   if [ "$rc" != 0 ]; then
     failures+=("tests $name")
     if [ "$name" = tsan ]; then grep -a -A30 -m3 'WARNING: ThreadSanitizer' "$log"; tail -30 "$log"; else tail -60 "$log"; fi
@@ -128,16 +143,18 @@ test_bg() { # name
   (
     t=$(date +%s)
     "run_$1"
-    echo "$? $(($(date +%s) - t))" >"$LOG/status-$1"
+    rc=$?
+    cpu_now
+    echo "$rc $(($(date +%s) - t)) $CPU_NOW" >"$LOG/status-$1"
   ) &
   BG_PID=$!
 }
 wait_bg() {
   [ -n "$BG_PID" ] || return 0
   wait "$BG_PID"
-  local rc secs
-  read -r rc secs <"$LOG/status-$BG_NAME" || { rc=1; secs=0; }
-  report "$BG_NAME" "$rc" "$secs"
+  local rc secs cs
+  read -r rc secs cs <"$LOG/status-$BG_NAME" || { rc=1; secs=0; cs=0; }
+  report "$BG_NAME" "$rc" "$secs" "$cs"
   BG_PID=
 }
 run_native() { run_ctest native; }
@@ -146,9 +163,12 @@ run_linux32() { run_ctest linux32; }
 if [ $QUICK = 1 ]; then
   if build native; then
     t=$(date +%s)
+    cpu_now
+    c=$CPU_NOW
     run_native
     rc=$?
-    report native $rc $(($(date +%s) - t))
+    cpu_now
+    report native $rc $(($(date +%s) - t)) $((CPU_NOW - c))
   fi
 else
   build native && test_bg native
@@ -163,12 +183,14 @@ else
   wait_bg
   if [ -x scripts/fuzz.sh ]; then
     t=$(date +%s)
+    cpu_now
+    c=$CPU_NOW
     step "fuzz (short runs)"
     if bash scripts/fuzz.sh 20 >"$LOG/fuzz.log" 2>&1; then tail -12 "$LOG/fuzz.log"; else
       tail -40 "$LOG/fuzz.log"
       failures+=("fuzzing")
     fi
-    timed "fuzz" "$t"
+    timed "fuzz" "$t" "$c"
   fi
 fi
 wait_bg
@@ -176,10 +198,8 @@ wait_setup
 
 step "summary"
 printf '%s\n' "${timings[@]}"
-timed "whole command" "$START"
+timed "whole command" "$START" 0
 printf '%s\n' "${timings[-1]}"
-times >"$LOG/times"
-tail -1 "$LOG/times" | awk '{print "CPU time of all steps: user " $1 ", system " $2}'
 if [ ${#failures[@]} -gt 0 ]; then
   printf 'failed steps: %s\n' "${failures[*]}"
   [ "$failed" -gt 0 ] || failed=1
