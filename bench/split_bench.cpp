@@ -2,10 +2,11 @@
 // 16-bit WAV, cuts it into 3-minute pieces with the engine, copies the same
 // file with a read/write loop of the same 8 MiB block, and prints both times.
 //
-//   split_bench [bytes of sample data (default 1 GiB)] [work folder (default .)] [rounds (7)]
+//   split_bench [bytes of sample data (default 1 GiB)] [work folder (default current)] [rounds (7)]
 #include "engine/SplitFile.h"
 #include "framework/AfxMessageBox.h"
 #include "platform/Platform.h"
+#include "support/FileSystem.h"
 #include "support/Trace.h"
 
 #include <algorithm>
@@ -119,7 +120,16 @@ int main(int argc, char** argv)
         fprintf(stderr, "data size must be between 1 and 4294967259 bytes\n");
         return 2;
     }
-    CString strFolder(argc > 2 ? argv[2] : ".");
+    // The split wants an absolute output base path: the default folder is the
+    // current one, spelt out.
+    CString strFolder;
+    if (argc > 2)
+        strFolder = argv[2];
+    else if (!GetCurrentDir(&strFolder))
+    {
+        fprintf(stderr, "cannot read the current folder\n");
+        return 1;
+    }
     int nRounds = argc > 3 ? atoi(argv[3]) : kDefaultRounds;
     if (nRounds < 1)
         nRounds = 1;

@@ -5,6 +5,7 @@
 #include "support/MyWString.h"
 #include "support/Trace.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace
@@ -25,6 +26,33 @@ ULONGLONG ReadWholeNumber(const char* pcText)
             return kMaxField;
     }
     return qwValue;
+}
+
+// Whole milliseconds in dSeconds x 1000 (0 <= dSeconds < 2^32), with the
+// product rounded to double as SSE2 arithmetic rounds it, then truncated. Done
+// in integers: the 32-bit builds would multiply in x87 extended precision,
+// where 1.2 x 1000 stays just below 1200 and truncates to 1199.
+ULONGLONG TruncMilliseconds(double dSeconds)
+{
+    int nExp = 0;
+    double dFrac = frexp(dSeconds, &nExp);                  // exact: dSeconds = dFrac x 2^nExp
+    ULONGLONG qwValue = (ULONGLONG)ldexp(dFrac, 53) * 1000; // < 2^63, exact
+    nExp -= 53;
+    int nBits = 0;
+    while (nBits < 64 && (qwValue >> nBits) != 0)
+        ++nBits;
+    if (nBits > 53) // round to 53 significant bits, ties to even
+    {
+        int nDrop = nBits - 53;
+        ULONGLONG qwRest = qwValue & ((1ull << nDrop) - 1);
+        ULONGLONG qwHalf = 1ull << (nDrop - 1);
+        qwValue >>= nDrop;
+        nExp += nDrop;
+        if (qwRest > qwHalf || (qwRest == qwHalf && (qwValue & 1) != 0))
+            ++qwValue;
+    }
+    // Below 2^42, so nExp < 0 here.
+    return -nExp >= 64 ? 0 : qwValue >> -nExp;
 }
 } // namespace
 
@@ -52,10 +80,12 @@ DWORD ParseSectionLength(const char* pcText)
         const CString& strField = arrFields[nFields - 1 - k];
         if (k == 0)
         {
-            double dMs = strtod(strField, nullptr) * 1000.0;
-            if (!(dMs < 4294967296.0)) // also refuses infinity
+            double dSeconds = strtod(strField, nullptr);
+            if (!(dSeconds < 4294967296.0)) // also refuses infinity
                 return 0;
-            qwTotal = (ULONGLONG)dMs;
+            qwTotal = TruncMilliseconds(dSeconds);
+            if (qwTotal > kMaxLength)
+                return 0;
             continue;
         }
         if (strField.IsEmpty())

@@ -117,9 +117,10 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int /*nP
 
     pthread_attr_t attr;
     pthread_attr_init(&attr);
+    // PTHREAD_STACK_MIN is a long on 32-bit glibc and a constant on 64-bit.
+    const size_t cbStackMin = (size_t)PTHREAD_STACK_MIN;
     if (nStackSize != 0)
-        pthread_attr_setstacksize(&attr,
-                                  nStackSize < PTHREAD_STACK_MIN ? PTHREAD_STACK_MIN : nStackSize);
+        pthread_attr_setstacksize(&attr, nStackSize < cbStackMin ? cbStackMin : nStackSize);
     int iError = pthread_create(&pState->thread, &attr, ThreadEntry, pThread);
     pthread_attr_destroy(&attr);
     if (iError != 0)

@@ -5,6 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 JOBS=$(nproc 2>/dev/null || echo 2)
+# Trees configured before the presets moved to Ninja are configured afresh.
+for d in build/native build/win64; do
+  if [ -f "$d/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$d/CMakeCache.txt"; then
+    rm -rf "$d/CMakeCache.txt" "$d/CMakeFiles"
+  fi
+done
 cmake --preset native >/dev/null && cmake --build --preset native -j "$JOBS" >/dev/null
 cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$JOBS" >/dev/null
 EXE=build/win64/ui/Wavoss.exe

@@ -16,6 +16,11 @@
 #include <unistd.h>
 #include <vector>
 
+// Files past 2 GiB and dates past 2038: a 32-bit build needs
+// -D_FILE_OFFSET_BITS=64 -D_TIME_BITS=64, or sizes and positions would be cut.
+static_assert(sizeof(off_t) == 8, "64-bit file offsets required");
+static_assert(sizeof(time_t) == 8, "64-bit time required");
+
 namespace
 {
 

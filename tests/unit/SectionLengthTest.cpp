@@ -17,6 +17,9 @@ const LengthCase kLengthCases[] = {
     {"1:30", 90000},
     {"90", 90000},
     {"1.5", 1500},
+    {"1.2", 1200}, // x87 extended precision would give 1199
+    {"0:0:4.35", 4350},
+    {"1.001", 1000}, // the double nearest 1.001, times 1000, rounds below 1001
     {"25:00:00", 90000000},
     {"1.2.3", 1200}, // reading stops where the number cannot go on
     // Malformed text gives 0.
