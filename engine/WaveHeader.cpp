@@ -161,20 +161,16 @@ void CSonvelBaseParam::CopyFrom(const CSonvelBaseParam& src)
 // its reason and the parameter lines to the trace.
 int CSonvelBaseParam::Validate(int bReport) const
 {
-    int iCode = FindInconsistency(*this);
-    if (iCode == 0)
-        return 1;
-    if (bReport)
-    {
-        WriteTraceText(ReasonText(iCode), 0);
-        Dump(0);
-    }
-    return 0;
+    return ReportInconsistency(FindInconsistency(*this), bReport);
 }
 
 int CSonvelBaseParam::ValidateChunked(WORD wSampleFormat, int bReport) const
 {
-    int iCode = FindChunkedInconsistency(*this, wSampleFormat);
+    return ReportInconsistency(FindChunkedInconsistency(*this, wSampleFormat), bReport);
+}
+
+int CSonvelBaseParam::ReportInconsistency(int iCode, int bReport) const
+{
     if (iCode == 0)
         return 1;
     if (bReport)

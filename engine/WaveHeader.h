@@ -39,6 +39,11 @@ public:
     int ValidateChunked(WORD wSampleFormat, int bReport) const;
     void Dump(int bBanner) const;
 
+private:
+    // 1 for the code 0; else 0, with the reason and the parameters traced when asked.
+    int ReportInconsistency(int iCode, int bReport) const;
+
+public:
     WORD FormatID;
     WORD Channels;
     DWORD SamplingRate;

@@ -1,6 +1,7 @@
 // Arbitrary bytes as a WAV file through ReadHeader: an accepted header must
-// have its "data" tag and size field inside the file, and the header a piece
-// of it gets must read back with the same parameters.
+// have its "data" tag and size field inside the file (the byte search takes a
+// tag whose data would start at the very end; the split then refuses it), and
+// the header a piece of it gets must read back with the same parameters.
 #include "engine/PieceHeader.h"
 #include "engine/WaveFile.h"
 
@@ -46,8 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!file.ReadHeader())
         return 0;
     const CMyWaveHeader header = file.GetHeader();
-    if (header.DataStart >= size || header.DataStart < 44 ||
-        !IsDataTag(data + header.DataStart - 8))
+    if (header.DataStart > size || header.DataStart < 44 || !IsDataTag(data + header.DataStart - 8))
         abort();
     if (!header.bChunked &&
         (header.DataStart > 299 || header.DataTagOffset > 255 || header.Param.Validate(0) != 1))

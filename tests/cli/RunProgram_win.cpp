@@ -108,9 +108,14 @@ ProgramResult RunSplitProgram(const std::vector<std::string>& args, const std::s
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
+    DWORD dwStartError = pi.hProcess == nullptr ? GetLastError() : 0;
     CloseHandle(hOut);
     CloseHandle(hErr);
     ReadBytes(strOutPath.c_str(), result.strOut);
     ReadBytes(strErrPath.c_str(), result.strErr);
+    // A failing test then says whether the program ran at all.
+    if (dwStartError != 0)
+        result.strErr +=
+            "(the program could not be started: error " + std::to_string(dwStartError) + ")";
     return result;
 }
