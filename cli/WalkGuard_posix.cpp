@@ -5,6 +5,7 @@
 #include "cli/FullPath.h"
 #include "platform/Platform.h"
 
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <strings.h>
@@ -13,25 +14,6 @@
 
 namespace
 {
-// The Shift-JIS path as the file system's UTF-8 path, '\' read as '/'.
-std::string ToSystemPath(const char* pcPath)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, pcPath, -1, nullptr, 0);
-    if (n <= 0)
-        return std::string();
-    std::u16string wide((size_t)n, u'\0');
-    MultiByteToWideChar(CP_ACP, 0, pcPath, -1, &wide[0], n);
-    int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
-    if (m <= 0)
-        return std::string();
-    std::string out((size_t)m, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, &out[0], m, nullptr, nullptr);
-    out.resize((size_t)m - 1);
-    for (char& c : out)
-        c = c == '\\' ? '/' : c;
-    return out;
-}
-
 // 1 when the UTF-8 name has a Shift-JIS form (what the listing keeps).
 int IsNamable(const char* pcName)
 {
@@ -54,9 +36,10 @@ int HasWaveExtension(const char* pcName)
 
 int GetFolderId(const char* pcFolder, CliFolderId* pId)
 {
-    std::string path = ToSystemPath(pcFolder);
+    char acPath[PATH_MAX];
     struct stat st;
-    if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (!PosixPathFromSJis(pcFolder, acPath, sizeof(acPath)) || stat(acPath, &st) != 0 ||
+        !S_ISDIR(st.st_mode))
         return 0;
     *pId = CliFolderId((unsigned long long)st.st_dev, (unsigned long long)st.st_ino);
     return 1;

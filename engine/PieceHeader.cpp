@@ -6,7 +6,6 @@
 
 namespace
 {
-const DWORD kDs64Body = 28;
 const DWORD kAllOnes = 0xFFFFFFFFu;
 
 void AppendLE(std::string* pstr, ULONGLONG qw, int nBytes)

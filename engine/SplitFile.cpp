@@ -220,31 +220,26 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
         DWORD dwGot = 0;
         SetLastError(ERROR_SUCCESS);
         DWORD dwWant = qwLeft < kSplitBlockSize ? (DWORD)qwLeft : kSplitBlockSize;
-        if (bSystemCopy && pPiece->CopyFrom(pSrc, dwWant, &dwGot))
+        if (!bSystemCopy || !pPiece->CopyFrom(pSrc, dwWant, &dwGot))
         {
-            *pqwCopied += dwGot;
-            qwLeft -= dwGot;
-            m_pState->m_ullDoneBytes.fetch_add(dwGot, std::memory_order_relaxed);
-            m_pHost->PostRunProgress();
-            continue;
-        }
-        bSystemCopy = 0;
-        // The block stays in the source's buffer: the piece writes it from there.
-        const BYTE* pbBlock = pSrc->Read(dwWant, &dwGot);
-        if (pbBlock == nullptr || dwGot == 0)
-        {
-            DWORD dwError = GetLastError();
-            // A read that finds no more data fails without an error code: the
-            // source became shorter while it was being cut.
-            TraceCopyFailure("ソースファイルの読込に失敗しました。", pPiece, *pqwCopied,
-                             dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_HANDLE_EOF);
-            return 0;
-        }
-        if (!pPiece->Write(pbBlock, dwGot))
-        {
-            TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pqwCopied,
-                             GetLastError());
-            return 0;
+            bSystemCopy = 0;
+            // The block stays in the source's buffer: the piece writes it from there.
+            const BYTE* pbBlock = pSrc->Read(dwWant, &dwGot);
+            if (pbBlock == nullptr || dwGot == 0)
+            {
+                DWORD dwError = GetLastError();
+                // A read that finds no more data fails without an error code: the
+                // source became shorter while it was being cut.
+                TraceCopyFailure("ソースファイルの読込に失敗しました。", pPiece, *pqwCopied,
+                                 dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_HANDLE_EOF);
+                return 0;
+            }
+            if (!pPiece->Write(pbBlock, dwGot))
+            {
+                TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, *pqwCopied,
+                                 GetLastError());
+                return 0;
+            }
         }
         *pqwCopied += dwGot;
         qwLeft -= dwGot;

@@ -22,7 +22,6 @@ const DWORD kMaxFmtBody = 0x10000;
 const DWORD kMaxCarriedBody = 0x1000000;
 // A walk through more chunks than this is taken for garbage.
 const DWORD kMaxChunks = 100000;
-const DWORD kDs64Body = 28;
 // The sub-format GUID of an extensible "fmt " after its first two bytes.
 const BYTE kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                             0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -364,14 +363,12 @@ int CMyWaveFile::CheckChunkedFormat()
 void CMyWaveFile::TakeWrappedDataSize()
 {
     ULONGLONG qwFileSize = GetFileSize();
-    if (m_Header.DataSize > 0xFFFFFFFFull || qwFileSize < 0x100000000ull ||
+    if (m_Header.bRf64 || m_Header.DataSize > 0xFFFFFFFFull || qwFileSize < 0x100000000ull ||
         qwFileSize <= m_Header.DataStart)
         return;
     ULONGLONG qwAfter = qwFileSize - m_Header.DataStart;
     if (qwAfter <= m_Header.DataSize ||
         ((qwAfter & 0xFFFFFFFFull) != m_Header.DataSize && m_Header.DataSize != 0xFFFFFFFFull))
-        return;
-    if (m_Header.bRf64)
         return;
     WriteTraceFormat("4GiBを超えるRIFFファイルのため、ファイルの終わりまでをデータとします。"
                      "CMyWaveFile::ReadHeader()\n\tDataSize[%I64u], WrittenDataSize[%I64u]\n",

@@ -90,6 +90,18 @@ const char* ReasonText(int iCode)
         return "無効な分解能です。\n";
     }
 }
+// 1 for the code 0; else 0, with the reason and the parameters traced when asked.
+int ReportInconsistency(const CSonvelBaseParam& p, int iCode, int bReport)
+{
+    if (iCode == 0)
+        return 1;
+    if (bReport)
+    {
+        WriteTraceText(ReasonText(iCode), 0);
+        p.Dump(0);
+    }
+    return 0;
+}
 } // namespace
 
 int CSonvelBaseParam::SetFormatID(WORD wFormatID)
@@ -161,24 +173,12 @@ void CSonvelBaseParam::CopyFrom(const CSonvelBaseParam& src)
 // its reason and the parameter lines to the trace.
 int CSonvelBaseParam::Validate(int bReport) const
 {
-    return ReportInconsistency(FindInconsistency(*this), bReport);
+    return ReportInconsistency(*this, FindInconsistency(*this), bReport);
 }
 
 int CSonvelBaseParam::ValidateChunked(WORD wSampleFormat, int bReport) const
 {
-    return ReportInconsistency(FindChunkedInconsistency(*this, wSampleFormat), bReport);
-}
-
-int CSonvelBaseParam::ReportInconsistency(int iCode, int bReport) const
-{
-    if (iCode == 0)
-        return 1;
-    if (bReport)
-    {
-        WriteTraceText(ReasonText(iCode), 0);
-        Dump(0);
-    }
-    return 0;
+    return ReportInconsistency(*this, FindChunkedInconsistency(*this, wSampleFormat), bReport);
 }
 
 void CSonvelBaseParam::Dump(int bBanner) const

@@ -12,6 +12,9 @@ const DWORD kCanonicalHeaderSize = 44;
 // Where a bext body holds its 64-bit TimeReference (sample frames since
 // midnight at the first sample).
 const DWORD kBextTimeReference = 338;
+// The body of an RF64 ds64 chunk without its table: RIFF size, data size,
+// sample count, table length.
+const DWORD kDs64Body = 28;
 
 class CSonvelBaseParam
 {
@@ -39,11 +42,6 @@ public:
     int ValidateChunked(WORD wSampleFormat, int bReport) const;
     void Dump(int bBanner) const;
 
-private:
-    // 1 for the code 0; else 0, with the reason and the parameters traced when asked.
-    int ReportInconsistency(int iCode, int bReport) const;
-
-public:
     WORD FormatID;
     WORD Channels;
     DWORD SamplingRate;

@@ -107,10 +107,7 @@ struct AddRoadTest : testing::Test
         CMyDialogAddHost::s_pfnOpenReport = m_pfnOldOpen;
         CMyMainDialog::s_pfnBeginThread = m_pfnOldBegin;
         ResetPlatformHooks();
-        g_bIdle.store(1);
-        g_bAbort.store(0);
-        g_bClosing.store(0);
-        g_bAdding.store(0);
+        ResetJobFlags();
     }
     void (*m_pfnOldOpen)(const char*) = CMyDialogAddHost::s_pfnOpenReport;
     decltype(CMyMainDialog::s_pfnBeginThread) m_pfnOldBegin = CMyMainDialog::s_pfnBeginThread;

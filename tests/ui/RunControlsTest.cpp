@@ -29,10 +29,7 @@ struct RunControlsTest : testing::Test
 {
     void TearDown() override
     {
-        g_bIdle.store(1);
-        g_bAbort.store(0);
-        g_bClosing.store(0);
-        g_bAdding.store(0);
+        ResetJobFlags();
     }
     BoxRecorder m_boxes;
 };

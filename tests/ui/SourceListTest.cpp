@@ -57,9 +57,7 @@ struct SourceListTest : testing::Test
 {
     void TearDown() override
     {
-        g_bIdle.store(1);
-        g_bAdding.store(0);
-        g_bClosing.store(0);
+        ResetJobFlags();
     }
     // Writes the rows and the total as the add-files job does at its end.
     static void ShowList(CMyMainDialog& dlg)

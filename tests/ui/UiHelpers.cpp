@@ -2,6 +2,7 @@
 #include "UiHelpers.h"
 
 #include "UiDriver.h"
+#include "engine/JobFlags.h"
 #include "framework/AfxMessageBox.h"
 #include "resources/resource.h"
 #include "sources/PathList.h"
@@ -313,4 +314,12 @@ HDROP MakeDrop(const std::vector<std::string>& paths)
     memcpy((char*)pDrop + sizeof(DROPFILES), list.data(), list.size());
     GlobalUnlock(hMem);
     return (HDROP)hMem;
+}
+
+void ResetJobFlags()
+{
+    g_bIdle.store(1);
+    g_bAbort.store(0);
+    g_bClosing.store(0);
+    g_bAdding.store(0);
 }

@@ -59,6 +59,9 @@ void PointAtRow(HWND hList, int nRow);
 // A double-click on the row, as the mouse gives it: the pointer is put there.
 void DoubleClickRow(HWND hList, int nRow);
 
+// The process-wide job flags as a fresh program has them, for the next test.
+void ResetJobFlags();
+
 // What Explorer posts with WM_DROPFILES when the paths are dropped on a window.
 HDROP MakeDrop(const std::vector<std::string>& paths);
 

@@ -45,10 +45,7 @@ struct UserFoldersTest : testing::Test
     void TearDown() override
     {
         ResetPlatformHooks();
-        g_bIdle.store(1);
-        g_bAbort.store(0);
-        g_bClosing.store(0);
-        g_bAdding.store(0);
+        ResetJobFlags();
     }
     BoxRecorder m_boxes;
 };
