@@ -24,12 +24,11 @@ unix_path() { wine winepath -u "$(wine cmd /c echo "%$1%")"; }
 products() { wine uninstaller --list | sed -n 's/^\({[-0-9A-F]*}\)|||Wavoss$/\1/p'; }
 msiexec() { "$WINE_LOADER" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
 
-# What an earlier, interrupted run left in the prefix.
-for code in $(products); do msiexec /x "$code" || true; done
-
 APP=$(unix_path LOCALAPPDATA)/Programs/Wavoss
 LINK=$(unix_path APPDATA)/Microsoft/Windows/Start\ Menu/Programs/Wavoss.lnk
-[ ! -e "$APP" ] || fail "$APP exists before the install"
+# What an earlier, failed run left in this test prefix.
+for code in $(products); do msiexec /x "$code" || true; done
+rm -rf "$APP"
 PROGRAMS_BEFORE=$(ls -A "$(dirname "$APP")" 2>/dev/null || echo absent)
 
 msiexec /i "$(wine winepath -w "$MSI")" || fail "msiexec /i failed"

@@ -89,11 +89,14 @@ windows() {
   cp resources/Wavoss.ico "$STAGE/"
   (cd "$STAGE" && wixl -a x86 -D Version="$version" -o "$msi.tmp" "$ROOT/packaging/Wavoss.wxs")
   printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$STAGE/_ForceCodepage.idt"
+  local upgrade
+  upgrade=$(msiinfo export "$msi.tmp" Property | tr -d '\r' | sed -n 's/^UpgradeCode\t//p')
   local remove="INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`)"
   msibuild "$msi.tmp" -i "$STAGE/_ForceCodepage.idt" \
     -q "UPDATE \`File\` SET \`FileName\` = 'GUIDE.TXT|使い方.txt' WHERE \`File\` = 'Guide'" \
     -q "UPDATE \`LaunchCondition\` SET \`Description\` = '新しいバージョンの Wavoss がインストールされています。' WHERE \`Condition\` = 'NOT WIX_DOWNGRADE_DETECTED'" \
-    -q "UPDATE \`Upgrade\` SET \`Attributes\` = 513 WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
+    -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
+    -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade', '$version', 513, 'WIX_UPGRADE_DETECTED')" \
     -q "$remove VALUES ('RemoveTraceFile', 'Program', 'TraceFile.txt', 'INSTALLDIR', 2)" \
     -q "$remove VALUES ('RemoveConflictFile', 'Program', 'ConflictFile.txt', 'INSTALLDIR', 2)"
   mv "$msi.tmp" "$msi"
