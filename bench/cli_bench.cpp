@@ -1,10 +1,12 @@
 // The whole wavoss-split process against cp (and shntool split, where it is
 // installed) on the same file: generates a 44.1 kHz stereo 16-bit WAV (1 GiB
 // of data by default), reads it once so every command starts from a warm
-// cache, then times each command in turn for several rounds, two ways:
+// cache, then times each command in turn (each round starting with the next
+// one) for several rounds, two ways:
 //   warm     the command alone: its output may still sit in the page cache
-//   on disk  the command and then fdatasync of every file it wrote, inside
-//            the timing: the data has reached the disk
+//   on disk  the command and then syncfs of the output's file system (sync
+//            for that file system alone), inside the timing: the data has
+//            reached the disk
 // (the output is removed and synced between runs, outside the timing). Prints
 // each round, the medians with their spread (lowest to highest) and the
 // ratios to cp, of wall time and of processor time.
@@ -25,7 +27,6 @@ int main()
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
@@ -88,36 +89,19 @@ struct Timing
     double dCpu;  // user + system seconds of the process
 };
 
-// Brings every file below the path (or the file itself) to the disk.
-bool SyncTree(const std::string& path)
+// Brings what was written to the file system that holds the path to the
+// disk, as sync does for it: one flush for all the files a command wrote.
+bool SyncFileSystem(const std::string& path)
 {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0)
-        return false;
-    if (S_ISDIR(st.st_mode))
-    {
-        DIR* pDir = opendir(path.c_str());
-        if (pDir == nullptr)
-            return false;
-        bool bOk = true;
-        while (struct dirent* pEntry = readdir(pDir))
-        {
-            std::string name = pEntry->d_name;
-            if (name != "." && name != "..")
-                bOk = SyncTree(path + "/" + name) && bOk;
-        }
-        closedir(pDir);
-        return bOk;
-    }
     int fd = open(path.c_str(), O_RDONLY);
-    bool bOk = fd >= 0 && fdatasync(fd) == 0;
+    bool bOk = fd >= 0 && syncfs(fd) == 0;
     if (fd >= 0)
         close(fd);
     return bOk;
 }
 
 // The command's times (its output dropped); with bToDisk the time runs on
-// until what it wrote below outPath is on the disk.
+// until what it wrote at outPath is on the disk.
 Timing TimeCommand(const std::vector<std::string>& args, const std::string& outPath, bool bToDisk)
 {
     auto start = std::chrono::steady_clock::now();
@@ -139,7 +123,7 @@ Timing TimeCommand(const std::vector<std::string>& args, const std::string& outP
     if (pid < 0 || wait4(pid, &nStatus, 0, &usage) != pid || !WIFEXITED(nStatus) ||
         WEXITSTATUS(nStatus) != 0)
         return Timing{-1, -1};
-    if (bToDisk && !SyncTree(outPath))
+    if (bToDisk && !SyncFileSystem(outPath))
         return Timing{-1, -1};
     double dWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double dCpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
@@ -247,8 +231,11 @@ int main(int argc, char** argv)
         {
             printf("round %d, %-7s:", i + 1, kModes[nMode]);
             fflush(stdout); // before the children inherit the buffer
-            for (Command& command : commands)
+            // Each round starts with another command: none always follows
+            // the same one.
+            for (size_t j = 0; j < commands.size(); j++)
             {
+                Command& command = commands[(i + j) % commands.size()];
                 if (command.outPath == out)
                     mkdir(out.c_str(), 0755); // shntool writes into an existing folder
                 Timing time = TimeCommand(command.args, command.outPath, nMode == 1);
