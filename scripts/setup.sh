@@ -15,7 +15,7 @@ rest=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb imagemagick fonts-ipafont-gothic locales x11-utils
   clang-14 libclang-rt-14-dev zip unzip fonts-wine
-  wixl msitools dpkg-dev lintian bash-completion
+  wixl msitools dpkg-dev file lintian bash-completion
 )
 packages=("${base[@]}")
 [ "${1:-}" = base ] || packages+=("${rest[@]}")
