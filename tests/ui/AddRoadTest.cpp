@@ -3,6 +3,7 @@
 // cancelled picker, a worker that cannot start, closing while a job runs.
 #include "UiDriver.h"
 #include "UiHelpers.h"
+#include "UiPicks.h"
 
 #include "engine/JobFlags.h"
 #include "resources/resource.h"

@@ -2,7 +2,6 @@
 // program's folder, list-view reading and clicking, and recorded message boxes.
 #pragma once
 
-#include "UiDriver.h"
 #include "framework/CString.h"
 #include "platform/Platform.h"
 
@@ -65,29 +64,6 @@ void ResetJobFlags();
 
 // What Explorer posts with WM_DROPFILES when the paths are dropped on a window.
 HDROP MakeDrop(const std::vector<std::string>& paths);
-// The same with UTF-16 paths, as Explorer gives names the code page cannot hold.
-HDROP MakeWideDrop(const std::vector<std::wstring>& paths);
-// WriteWave to a UTF-16 path.
-void WriteWaveWide(const std::wstring& path, uint32_t dwDataBytes, int nSeed = 7);
-
-// The box that names what the window left out for the code page: the
-// system's wide box, captioned as the framework's boxes are, from any thread
-// of this program; null after the timeout.
-HWND WaitForNameBox(DWORD dwMillis = 10000);
-std::wstring NameBoxText(HWND hBox);
-// Presses OK and waits until the box is gone.
-void CloseNameBox(HWND hBox);
-
-// The picker, driven from the main dialog.
-const char kPickerCaption[] = "ファイル・フォルダの入力";
-bool PickerShows(HWND hPicker, const std::string& folder);
-// Opens the picker with Add; null when it did not come.
-HWND OpenPicker(DialogDriver& d, HWND hDlg);
-// In the open picker: double-click down the folders.
-void EnterFolders(DialogDriver& d, HWND hPicker, const std::vector<std::string>& folders);
-// The same, then select the rows.
-void PickRows(DialogDriver& d, HWND hPicker, const std::vector<std::string>& folders,
-              const std::vector<const char*>& rows);
 
 // Message boxes, recorded and answered OK while installed.
 class BoxRecorder

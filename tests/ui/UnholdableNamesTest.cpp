@@ -4,6 +4,7 @@
 // substitute; they are left out, and a box names them.
 #include "UiDriver.h"
 #include "UiHelpers.h"
+#include "UiPicks.h"
 
 #include "engine/JobFlags.h"
 #include "platform/ExactNames.h"
