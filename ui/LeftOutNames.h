@@ -19,11 +19,11 @@ public:
     // kShownNames of them one per line, in a box over hOwner captioned as the
     // framework's boxes are. Nothing when no name was left out.
     void Show(HWND hOwner, const WCHAR* pwcHead) const;
-    // The text Show puts in its box.
-    std::wstring MakeText(const WCHAR* pwcHead) const;
 
     static const DWORD kShownNames = 20;
 
 private:
+    std::wstring MakeText(const WCHAR* pwcHead) const;
+
     std::vector<std::wstring> m_names;
 };

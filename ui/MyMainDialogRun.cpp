@@ -10,6 +10,12 @@
 #include "ui/FolderBrowser.h"
 #include "ui/OutputFolder.h"
 
+namespace
+{
+const WCHAR kFolderNotTaken[] =
+    L"※　%u 個のフォルダは名前にシフトJISで表せない文字があるため出力フォルダにできません。";
+} // namespace
+
 DWORD CMyMainDialog::GetSectionLength()
 {
     CString strText;
@@ -150,7 +156,5 @@ void CMyMainDialog::OnDropFiles(HDROP hDrop)
         }
     }
     DragFinish(hDrop);
-    leftOut.Show(
-        m_hWnd,
-        L"※　%u 個のフォルダは名前にシフトJISで表せない文字があるため出力フォルダにできません。");
+    leftOut.Show(m_hWnd, kFolderNotTaken);
 }
