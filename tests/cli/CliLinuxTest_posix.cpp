@@ -73,22 +73,9 @@ TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
     for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
     {
         out = std::string(tree.strRoot) + "/out" + std::to_string(nTry);
-        std::vector<std::string> args = {
-            WAVOSS_SPLIT_EXE, "-q",      "-l", "40", "-o", out, "--log-dir",
-            U(tree.strLogs),  U(strWave)};
-        pid_t pid = fork();
-        if (pid == 0)
-        {
-            int fdErr = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fdErr, 2);
-            setenv("LC_ALL", "C.UTF-8", 1);
-            std::vector<char*> argv;
-            for (std::string& arg : args)
-                argv.push_back(&arg[0]);
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
+        pid_t pid = StartSplitProgram(
+            {"-q", "-l", "40", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)}, "/dev/null",
+            errPath);
         ASSERT_GT(pid, 0);
         // Held as soon as the first piece is there, so the signal lands inside it.
         struct stat st;
