@@ -1,6 +1,7 @@
 // Cutting one source WAV file into numbered pieces.
 #include "engine/SplitFile.h"
 
+#include "engine/PieceClash.h"
 #include "engine/PieceHeader.h"
 #include "engine/SectionLength.h"
 #include "engine/WaveFile.h"
@@ -83,6 +84,19 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     {
         // Pieces of no data would never use the data up.
         WriteTraceText("※　区間長が1サンプルより短いため分割できません。\n", 0);
+        return 0;
+    }
+    // Nothing is written when one of the pieces would overwrite a collected
+    // file or the source.
+    ULONGLONG qwPieces = qwRemaining / qwPieceSize + (qwRemaining % qwPieceSize != 0 ? 1 : 0);
+    CMyCollectedFiles noneCollected;
+    CString strClash;
+    if ((m_pCollected != nullptr ? m_pCollected : &noneCollected)
+            ->FindClash(strBasePath, qwPieces, strSrcPath, &strClash))
+    {
+        WriteTraceFormat("※　ピースが収集済みのファイルを上書きするため分割しません。"
+                         "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
+                         (const char*)strClash);
         return 0;
     }
     if (!src.Seek(header.DataStart))

@@ -5,6 +5,7 @@
 #include "engine/RunState.h"
 
 class CMyByteBuff;
+class CMyCollectedFiles;
 class CMyWaveFile;
 class CMyWaveHeader;
 
@@ -22,6 +23,9 @@ class CMySplitter
 public:
     CMySplitter(CMyRunState* pState, CMyRunHost* pHost) : m_pState(pState), m_pHost(pHost) {}
 
+    // The files of the batch, which no piece may overwrite (the source itself
+    // is always looked at); owned by the caller, null for none.
+    void SetCollectedFiles(const CMyCollectedFiles* pCollected) { m_pCollected = pCollected; }
     DWORD SplitFile(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength);
     int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount, ULONGLONG* pqwCopied);
 
@@ -40,6 +44,7 @@ private:
 
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;
+    const CMyCollectedFiles* m_pCollected = nullptr;
 };
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an

@@ -7,7 +7,12 @@
 #include "framework/WinThread.h"
 #include "sources/PathList.h"
 
+#include <cstring>
 #include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -240,7 +245,7 @@ TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
     // An earlier run's piece collected beside its source, output mirrored
     // onto the same folder: a.wav's first piece would be a_001.wav.
     CString strA = AddSource("", "a.wav", 2000);
-    CString strPiece = AddSource("", "A_001.WAV", 1000);
+    CString strPiece = AddSource("", "a_001.wav", 1000);
     std::string before, after;
     ASSERT_TRUE(ReadBytes(strPiece, before));
     m_state.m_strOutputFolder = m_strSrcRoot;
@@ -252,13 +257,74 @@ TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "2 個中 1 個のファイルを分割処理しました。\n");
     std::string trace = ReadTrace();
-    std::string entry = std::string("--\n") + (const char*)strA + "\n" + (const char*)m_strSrcRoot +
-                        "\\a\n" +
-                        "※　ピースが収集済みのファイルを上書きするため分割しません。"
-                        "CMyBatchRun::RunBatch()\n\tFilePath[" +
-                        (const char*)strPiece + "]\n×　失敗\n";
-    EXPECT_NE(trace.find(entry), std::string::npos) << trace;
+    std::string head =
+        std::string("--\n") + (const char*)strA + "\n" + (const char*)m_strSrcRoot + "\\a\n";
+    std::string refusal = "※　ピースが収集済みのファイルを上書きするため分割しません。"
+                          "CMyBatchRun::RunBatch()\n\tFilePath[" +
+                          std::string(strPiece) + "]\n×　失敗\n";
+    size_t iHead = trace.find(head);
+    ASSERT_NE(iHead, std::string::npos) << trace;
+    // Only the header's parameters stand between the two.
+    EXPECT_EQ(trace.find(refusal), trace.find("=====", iHead) + ParamTraceText(kFmt, true).size())
+        << trace;
 }
+
+#ifndef _WIN32
+// Linux names are case-sensitive, and links reach one file by other paths:
+// what counts is whether a piece path exists and is a collected file.
+TEST_F(BatchTest, OnlyPiecesThatAreCollectedFilesAreRefused)
+{
+    struct Case
+    {
+        const char* pcName;
+        const char* pcOther;    // collected beside a.wav
+        const char* pcOutput;   // "": the source folder; "link": a link to it; else a new one
+        const char* pcHardLink; // a second name of the other file, in the output
+        DWORD dwSplit;
+    } cases[] = {
+        {"other letter case", "A_001.wav", "", nullptr, 2},
+        {"output folder a link to the sources", "a_001.wav", "link", nullptr, 1},
+        {"piece name another link to a source", "x.wav", "out", "a_002.wav", 1},
+        {"piece name a link to the source itself", "x.wav", "out", "a_001.wav", 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        m_list.ClearAll();
+        SetUp();
+        CString strA = AddSource("", "a.wav", 2000);
+        CString strOther = AddSource("", c.pcOther, 1000);
+        CString strOut = m_strSrcRoot;
+        if (*c.pcOutput != '\0')
+        {
+            strOut = JoinPath(m_strDir, c.pcOutput);
+            if (strcmp(c.pcOutput, "link") == 0)
+                ASSERT_EQ(0, symlink(m_strSrcRoot, strOut));
+            else
+                ASSERT_TRUE(MakeSureFolderOfPath(strOut, 0));
+        }
+        if (c.pcHardLink != nullptr)
+        {
+            bool bSource = strcmp(c.pcHardLink, "a_001.wav") == 0;
+            ASSERT_EQ(0, link(bSource ? strA : strOther, JoinPath(strOut, c.pcHardLink)));
+        }
+        m_state.m_strOutputFolder = strOut;
+        std::string before, after;
+        ASSERT_TRUE(ReadBytes(strOther, before));
+        ASSERT_TRUE(ReadBytes(strA, after));
+        before += after;
+        EXPECT_EQ(RunBatch(), c.dwSplit);
+        ASSERT_TRUE(ReadBytes(strOther, after));
+        std::string source;
+        ASSERT_TRUE(ReadBytes(strA, source));
+        EXPECT_TRUE(SameBytes(after + source, before)) << "a collected file was overwritten";
+        std::string trace = ReadTrace();
+        EXPECT_EQ(c.dwSplit == 1, trace.find("※　ピースが収集済みのファイル") != std::string::npos)
+            << trace;
+        TakeMessages();
+    }
+}
+#endif
 
 TEST_F(BatchTest, ManyFilesThinTheirProgress)
 {
