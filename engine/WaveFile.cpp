@@ -265,6 +265,19 @@ int CMyWaveFile::Refuse(const char* pcReason, ULONGLONG qwPosition)
     return 0;
 }
 
+// A whole chunk header at qwPosition: four printable id bytes and a size that
+// fits in the file (any size for "data", which recorders leave too large or
+// all ones).
+int CMyWaveFile::IsChunkHeaderAt(ULONGLONG qwPosition)
+{
+    std::string strBytes;
+    if (!ReadBytesAt(qwPosition, 8, &strBytes))
+        return 0;
+    const BYTE* pb = (const BYTE*)strBytes.data();
+    return IsChunkId(pb) &&
+           (IsTag(pb, "data") || GetLE32(pb + 4) <= GetFileSize() - qwPosition - 8);
+}
+
 // Walks the RIFF (or RF64/BW64) chunks from byte 12 to "data" wherever it
 // lies, keeping "fmt ", "bext", "iXML" and "ds64" on the way; every refusal
 // says why in the trace.
@@ -345,15 +358,10 @@ int CMyWaveFile::ReadChunkedHeader()
         }
         qwPos = qwBody + dwSize;
         // Odd sizes are followed by a pad byte, unless the writer forgot it:
-        // then a chunk id starts one byte early and none follows the pad.
-        if ((dwSize & 1) != 0)
-        {
-            int bNoPad = ReadBytesAt(qwPos, 5, &strBytes) &&
-                         IsChunkId((const BYTE*)strBytes.data()) &&
-                         !IsChunkId((const BYTE*)strBytes.data() + 1);
-            if (!bNoPad)
-                ++qwPos;
-        }
+        // then a whole chunk header starts one byte early and none follows
+        // the pad. When both places hold one, the pad is taken as written.
+        if ((dwSize & 1) != 0 && (IsChunkHeaderAt(qwPos + 1) || !IsChunkHeaderAt(qwPos)))
+            ++qwPos;
     }
     return CheckChunkedFormat();
 }

@@ -34,6 +34,7 @@ private:
     void TakeWrappedDataSize();
     int ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut);
     int Refuse(const char* pcReason, ULONGLONG qwPosition);
+    int IsChunkHeaderAt(ULONGLONG qwPosition);
 
     CMyWaveHeader m_Header;
     // The first kilobyte of the file, as read by ReadHeader.

@@ -152,6 +152,11 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     rf64.dwDataSize = 0xFFFFFFFFu;
     WaveOptions noPad;
     noPad.chunksBeforeFmt = {"bext" + LE32(603) + bext + "x"}; // odd, and no pad byte
+    // Padded with a space: a chunk header seems to start at the pad as well
+    // (" fmt", size 0x1020); the pad is taken as written.
+    WaveOptions spacePad;
+    spacePad.chunksBeforeFmt = {"bext" + LE32(603) + bext + "x "};
+    spacePad.chunksBeforeData = {MakeChunk("JUNK", std::string(5000, 'j'))};
     // The text of a long comment holds the word "data" before byte 291.
     std::string comment = "Take notes: raw data inside; see the metadata sheet.";
     comment.resize(288, ' ');
@@ -170,6 +175,11 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     } cases[] = {
         {"broadcast wave, data past byte 291", pcm24, bwf, 1, ""},
         {"odd bext without its pad byte", pcm24, noPad, 1, ""},
+        // The size 40 of its "fmt " (a printable '(') stands where an id
+        // would start after a pad.
+        {"odd bext without its pad byte, then extensible",
+         MakeExtensibleFormat(2, 24, 24, 48000, 1), noPad, 1, ""},
+        {"odd bext padded with a space", pcm24, spacePad, 1, ""},
         {"LIST with the word data, data at byte 344", pcm16, longList, 1, ""},
         {"extensible 24-bit PCM", MakeExtensibleFormat(2, 24, 24, 48000, 1), WaveOptions(), 1, ""},
         {"extensible 20 bits in 32", MakeExtensibleFormat(4, 32, 20, 96000, 1), WaveOptions(), 1,
