@@ -123,8 +123,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
             bFinished = 1;
             break;
         }
-        PieceResult result =
-            WritePiece(&piece, &src, strPiecePath, header, qwPieceSize, qwFramesBefore, &headBuff);
+        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwPieceSize,
+                                        qwFramesBefore, dwWritten + 1, &headBuff);
         if (result == kPieceWritten)
             ++dwWritten;
         else
@@ -141,7 +141,7 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         // A full disk here stops this file only; the batch goes on.
         if (HasRoomFor(strFolder, strPiecePath) &&
             WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
-                       &headBuff) == kPieceWritten)
+                       dwWritten + 1, &headBuff) == kPieceWritten)
             ++dwWritten;
     }
     src.Close();
@@ -167,7 +167,8 @@ int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePat
 CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc,
                                                  const CString& strPiecePath,
                                                  const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                                                 ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff)
+                                                 ULONGLONG qwFramesBefore, DWORD dwPiece,
+                                                 CMyByteBuff* pHeadBuff)
 {
     if (pPiece->IsOpen())
         return kPieceNotOpened;
@@ -181,9 +182,10 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     }
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
-    const int bRf64 = IsRf64Piece(header, qwDataSize);
-    const DWORD dwHeadLength = CalcPieceHeaderLength(header, bRf64);
-    if (BuildPieceHeader(header, qwDataSize, qwFramesBefore, bRf64, pHeadBuff) != dwHeadLength ||
+    const int bRf64 = IsRf64Piece(header, qwDataSize, qwFramesBefore);
+    const DWORD dwHeadLength = CalcPieceHeaderLength(header, bRf64, qwFramesBefore);
+    if (BuildPieceHeader(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, pHeadBuff) !=
+            dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
@@ -195,10 +197,10 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         bTrue = pPiece->Seek(dwHeadLength + qwCopied);
     bTrue = pPiece->Truncate() && bTrue;
     if (bShort)
-        bTrue =
-            bTrue &&
-            BuildPieceHeader(header, qwCopied, qwFramesBefore, bRf64, pHeadBuff) == dwHeadLength &&
-            pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
+        bTrue = bTrue &&
+                BuildPieceHeader(header, qwCopied, qwFramesBefore, dwPiece, bRf64, pHeadBuff) ==
+                    dwHeadLength &&
+                pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
     pPiece->Close();
     if (!bTrue)
     {

@@ -40,7 +40,7 @@ private:
     int HasRoomFor(const CString& strFolder, const CString& strPiecePath);
     PieceResult WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, const CString& strPiecePath,
                            const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                           ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff);
+                           ULONGLONG qwFramesBefore, DWORD dwPiece, CMyByteBuff* pHeadBuff);
 
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;

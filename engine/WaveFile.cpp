@@ -397,7 +397,7 @@ int CMyWaveFile::CheckChunkedFormat()
     }
     m_Header.SampleFormat = wSampleFormat;
     m_Header.bChunked = 1;
-    m_Header.HeaderLength = CalcPieceHeaderLength(m_Header, 0);
+    m_Header.HeaderLength = CalcPieceHeaderLength(m_Header, 0, 0);
     return 1;
 }
 
