@@ -90,20 +90,24 @@ DWORD CMyBatchRun::RunBatch()
         {
             WriteTraceFormat("--\n%s\n", (const char*)record.FilePath);
             WriteTraceFormat("%s\n", (const char*)strBasePath);
+            // A file counts as split only when every piece of its plan was
+            // written whole; the split has traced why when not.
             if (MakeSureFolderOfPath(strBasePath, 1) &&
-                splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0)
+                splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0 &&
+                splitter.WasWhole())
             {
                 ++dwSplit;
-                if (!g_bAbort.load())
-                    ++m_pState->m_dwFinished;
+                ++m_pState->m_dwFinished;
                 WriteTraceText("○　成功\n", 0);
             }
             else
+            {
                 WriteTraceText("×　失敗\n", 0);
-            // The split stops between blocks: the file it was in when the
-            // abort came keeps only the pieces written so far.
-            if (g_bAbort.load())
-                m_pState->m_dwCutShort = i;
+                // The split stops between blocks: the file it was in when the
+                // abort came keeps only the pieces written so far.
+                if (g_bAbort.load())
+                    m_pState->m_dwCutShort = i;
+            }
         }
         if (++dwTick >= dwStep)
         {

@@ -48,6 +48,7 @@ void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG q
 DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPath,
                              DWORD dwSectionLength)
 {
+    m_bWhole = 0;
     CString strFolder;
     if (!GetOutputFolder(strBasePath, &strFolder))
     {
@@ -108,8 +109,17 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
 
     CMyWaveFile piece;
     CMyByteBuff headBuff;
-    DWORD dwWritten = 0;
+    DWORD dwWritten = 0; // pieces on disk, the last maybe cut short by an abort
+    DWORD dwWhole = 0;   // of those, the pieces written whole
     int bFinished = 0;
+    int bFault = 0; // a failure, traced where it was met, ended the split
+    auto count = [&](PieceResult result)
+    {
+        dwWritten += result == kPieceWritten || result == kPieceCutShort;
+        dwWhole += result == kPieceWritten;
+        bFault = result == kPieceFailed || result == kPieceNotOpened;
+        bFinished = result != kPieceWritten;
+    };
     // A piece size above the data (even one beyond 32 bits) leaves everything
     // to the last piece.
     ULONGLONG qwFramesBefore = 0;
@@ -120,15 +130,11 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         if (!HasRoomFor(strFolder, strPiecePath))
         {
             m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
-            bFinished = 1;
+            bFinished = bFault = 1;
             break;
         }
-        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwPieceSize,
-                                        qwFramesBefore, dwWritten + 1, &headBuff);
-        if (result == kPieceWritten)
-            ++dwWritten;
-        else
-            bFinished = 1;
+        count(WritePiece(&piece, &src, strPiecePath, header, qwPieceSize, qwFramesBefore,
+                         dwWritten + 1, &headBuff));
         qwRemaining -= qwPieceSize;
         qwFramesBefore += qwPieceSize / header.Param.BlockSize;
     }
@@ -139,12 +145,18 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         CString strPiecePath;
         strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
         // A full disk here stops this file only; the batch goes on.
-        if (HasRoomFor(strFolder, strPiecePath) &&
-            WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
-                       dwWritten + 1, &headBuff) == kPieceWritten)
-            ++dwWritten;
+        if (HasRoomFor(strFolder, strPiecePath))
+            count(WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
+                             dwWritten + 1, &headBuff));
+        else
+            bFault = 1;
     }
     src.Close();
+    m_bWhole = dwWhole == qwPieces;
+    if (!m_bWhole && !bFault)
+        WriteTraceFormat("※　中止されたため分割を途中で終えました。SplitFile()\n\t"
+                         "WholePieces[%u], PlannedPieces[%I64u]\n",
+                         dwWhole, qwPieces);
     return dwWritten;
 }
 
@@ -191,7 +203,7 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     else
         bCopied = CopyPiece(pPiece, pSrc, qwDataSize, &qwCopied);
 
-    int bShort = !bCopied || g_bAbort.load(std::memory_order_relaxed);
+    int bShort = !bCopied || qwCopied < qwDataSize;
     int bTrue = 1;
     if (!bCopied)
         bTrue = pPiece->Seek(dwHeadLength + qwCopied);
@@ -220,7 +232,9 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         }
         return kPieceFailed;
     }
-    return bCopied ? kPieceWritten : kPieceFailed;
+    if (!bCopied)
+        return kPieceFailed;
+    return qwCopied < qwDataSize ? kPieceCutShort : kPieceWritten;
 }
 
 int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount,

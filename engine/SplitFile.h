@@ -26,14 +26,19 @@ public:
     // The files of the batch, which no piece may overwrite (the source itself
     // is always looked at); owned by the caller, null for none.
     void SetCollectedFiles(const CMyCollectedFiles* pCollected) { m_pCollected = pCollected; }
+    // The pieces written, the last maybe cut short by an abort (0: none).
     DWORD SplitFile(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength);
+    // 1 when the last SplitFile wrote every piece of its plan whole: only
+    // then does the file count as split.
+    int WasWhole() const { return m_bWhole; }
     int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount, ULONGLONG* pqwCopied);
 
 private:
     enum PieceResult
     {
         kPieceNotOpened, // nothing written
-        kPieceWritten,   // complete, or cut short by an abort
+        kPieceWritten,   // complete
+        kPieceCutShort,  // cut short by an abort, its header true
         kPieceFailed     // cut short by a failed read or write
     };
 
@@ -45,6 +50,7 @@ private:
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;
     const CMyCollectedFiles* m_pCollected = nullptr;
+    int m_bWhole = 0;
 };
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an
