@@ -131,6 +131,8 @@ void FillFindData(const struct stat& st, const std::string& sjisName, WIN32_FIND
     memset(&fd, 0, sizeof(fd));
     if (S_ISDIR(st.st_mode))
         fd.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    else if (!S_ISREG(st.st_mode))
+        fd.dwFileAttributes = FILE_ATTRIBUTE_DEVICE;
     else
     {
         fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
@@ -212,7 +214,9 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
         SetLastError(lpFileName == nullptr ? ERROR_INVALID_PARAMETER : ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    int flags = O_CLOEXEC;
+    // Never waits: a FIFO or a device where a file was expected must not
+    // hold the run in open() (nor later in a read).
+    int flags = O_CLOEXEC | O_NONBLOCK;
     if ((dwDesiredAccess & GENERIC_READ) && (dwDesiredAccess & GENERIC_WRITE))
         flags |= O_RDWR;
     else if (dwDesiredAccess & GENERIC_WRITE)
