@@ -1,0 +1,148 @@
+// Pauses by the level of 10 ms windows, in every sample format, and cuts
+// moved back into them.
+#include "engine/PauseFinder.h"
+#include "engine/PlanCuts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+// One sample of value dValue (full scale 1.0) in the format's bytes.
+void AppendSample(std::string* pstr, const CMySampleFormat& fmt, double dValue)
+{
+    char ac[8];
+    if (fmt.wSampleFormat == 3 && fmt.wBytesPerSample == 4)
+    {
+        float f = (float)dValue;
+        memcpy(ac, &f, 4);
+    }
+    else if (fmt.wSampleFormat == 3)
+        memcpy(ac, &dValue, 8);
+    else if (fmt.wBytesPerSample == 1)
+        ac[0] = (char)(BYTE)(128 + (int)(dValue * 127));
+    else
+    {
+        int nBits = 8 * fmt.wBytesPerSample;
+        LONGLONG ll = (LONGLONG)(dValue * (double)((1ull << (nBits - 1)) - 1));
+        for (int i = 0; i < fmt.wBytesPerSample; ++i)
+            ac[i] = (char)(BYTE)(ll >> (8 * i));
+    }
+    pstr->append(ac, fmt.wBytesPerSample);
+}
+
+// A square wave of amplitude 0.1 (-20 dBFS), 0.0079 (-42 dBFS, one step of
+// 8-bit samples) inside the quiet stretches.
+std::string MakeSignal(const CMySampleFormat& fmt, ULONGLONG qwFrames,
+                       const std::vector<std::pair<ULONGLONG, ULONGLONG>>& quiet)
+{
+    std::string str;
+    for (ULONGLONG f = 0; f < qwFrames; ++f)
+    {
+        double dLevel = 0.1;
+        for (const auto& q : quiet)
+            if (f >= q.first && f < q.second)
+                dLevel = 0.0079;
+        for (WORD c = 0; c < fmt.wChannels; ++c)
+            AppendSample(&str, fmt, (f + c) % 2 == 0 ? dLevel : -dLevel);
+    }
+    return str;
+}
+
+// Frames from memory; remembers what was asked of it.
+class CMemoryFrames : public CMyFrameReader
+{
+public:
+    CMemoryFrames(const std::string& strData, DWORD dwBlock)
+        : m_strData(strData), m_dwBlock(dwBlock)
+    {
+    }
+
+    const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) override
+    {
+        m_Asked.push_back({qwFirst, qwFirst + dwFrames});
+        *pdwGot = dwFrames;
+        return (const BYTE*)m_strData.data() + qwFirst * m_dwBlock;
+    }
+
+    std::string m_strData;
+    DWORD m_dwBlock;
+    std::vector<std::pair<ULONGLONG, ULONGLONG>> m_Asked;
+};
+
+CMySampleFormat MakeFormat(WORD wBytes, WORD wSampleFormat)
+{
+    CMySampleFormat fmt;
+    fmt.dwSamplingRate = 1000; // 10 frames a window
+    fmt.wChannels = 2;
+    fmt.wBytesPerSample = wBytes;
+    fmt.wSampleFormat = wSampleFormat;
+    return fmt;
+}
+} // namespace
+
+TEST(PauseFinder, FindsQuietStretchesInEveryFormat)
+{
+    const CMySampleFormat formats[] = {MakeFormat(1, 1), MakeFormat(2, 1), MakeFormat(3, 1),
+                                       MakeFormat(4, 1), MakeFormat(4, 3), MakeFormat(8, 3)};
+    for (const CMySampleFormat& fmt : formats)
+    {
+        // 50 quiet frames are too short; 400 are a pause, also at the very end.
+        std::string strData = MakeSignal(fmt, 1500, {{100, 150}, {300, 700}, {1200, 1500}});
+        CMemoryFrames reader(strData, 2u * fmt.wBytesPerSample);
+        std::vector<CMyPause> pauses;
+        ASSERT_EQ(FindPauses(&reader, fmt, -40.0, 300, 0, 1500, &pauses), 1);
+        ASSERT_EQ(pauses.size(), 2u) << "bytes " << fmt.wBytesPerSample;
+        EXPECT_EQ(pauses[0].qwFirst, 300u);
+        EXPECT_EQ(pauses[0].qwEnd, 700u);
+        EXPECT_EQ(pauses[1].qwFirst, 1200u);
+        EXPECT_EQ(pauses[1].qwEnd, 1500u);
+        // -42 dBFS is not below a level of -45 dB.
+        ASSERT_EQ(FindPauses(&reader, fmt, -45.0, 300, 0, 1500, &pauses), 1);
+        EXPECT_TRUE(pauses.empty()) << "bytes " << fmt.wBytesPerSample;
+    }
+}
+
+// Mono 16-bit at 1000 Hz, pieces of 1000 frames, a search window of 200.
+TEST(PauseFinder, CutsMoveBackToTheNearestPauseReadingOnlyTheWindows)
+{
+    CMySampleFormat fmt = MakeFormat(2, 1);
+    fmt.wChannels = 1;
+    CMemoryFrames reader(MakeSignal(fmt, 3500, {{840, 900}, {2700, 2760}, {2800, 2870}}), 2);
+    CMyPlanSource src;
+    src.qwDataBytes = 3500 * 2;
+    src.dwSamplingRate = 1000;
+    src.wBlockSize = 2;
+    src.wChannels = 1;
+    CMyPlanRule rule;
+    rule.dwSectionLength = 1000;
+    rule.bPause = 1;
+    rule.dwPauseWindow = 200;
+    rule.dwPauseMin = 50;
+    CMyPlan plan;
+    ASSERT_EQ(MakeSplitPlan(src, rule, &reader, &plan), 1);
+    const struct
+    {
+        ULONGLONG qwStart, qwFrames;
+        PlanCut Cut;
+        LONGLONG llShift;
+    } expected[] = {{0, 870, kCutPause, -130},
+                    {870, 1000, kCutNoPause, 0},
+                    {1870, 965, kCutPause, -35},
+                    {2835, 665, kCutEnd, 0}};
+    ASSERT_EQ(plan.Pieces.size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(plan.Pieces[i].qwStart, expected[i].qwStart) << i;
+        EXPECT_EQ(plan.Pieces[i].qwFrames, expected[i].qwFrames) << i;
+        EXPECT_EQ(plan.Pieces[i].Cut, expected[i].Cut) << i;
+        EXPECT_EQ(plan.Pieces[i].llShift, expected[i].llShift) << i;
+    }
+    std::vector<std::pair<ULONGLONG, ULONGLONG>> windows = {
+        {800, 1000}, {1670, 1870}, {2670, 2870}};
+    EXPECT_EQ(reader.m_Asked, windows);
+}
