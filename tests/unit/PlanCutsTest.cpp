@@ -182,7 +182,8 @@ CMyPlanRule MarkersAlone()
 // 0, 30, 30 (no label), 30 and 60; another at the end.
 TEST(PlanCuts, RulesAndMarkersCutAsTabled)
 {
-    const ULONGLONG kHuge = 3ull << 60;
+    const ULONGLONG kPart = 1ull << 60;
+    const ULONGLONG kHuge = 5 * kPart; // 4 x 5 x 2^60 passes 2^64
     const RuleCase cases[] = {
         {"10 frames in 3 parts",
          10,
@@ -190,10 +191,12 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
          {{0, 3, kCutLength}, {3, 3, kCutLength}, {6, 4, kCutEnd}}},
         {"parts beyond 64-bit products",
          kHuge,
-         Parts(3),
-         {{0, 1ull << 60, kCutLength},
-          {1ull << 60, 1ull << 60, kCutLength},
-          {1ull << 61, 1ull << 60, kCutEnd}}},
+         Parts(5),
+         {{0, kPart, kCutLength},
+          {kPart, kPart, kCutLength},
+          {2 * kPart, kPart, kCutLength},
+          {3 * kPart, kPart, kCutLength},
+          {4 * kPart, kPart, kCutEnd}}},
         {"more parts than frames", 2, Parts(3), {}},
         {"no parts", 2, Parts(0), {}},
         {"size: 14 frames fit in 72 bytes",
