@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace
 {
@@ -72,22 +73,27 @@ void ReadCuePoints(const std::string& strCue, std::vector<CMyMarker>* pMarkers,
     }
 }
 
+// The markers by their dwName, so that every entry finds its points at once.
+typedef std::unordered_multimap<DWORD, size_t> CMyMarkerIds;
+
 void AttachEntry(const char* pcId, const char* pcBody, DWORD dwSize, ULONGLONG qwDataFrames,
-                 std::vector<CMyMarker>* pMarkers)
+                 const CMyMarkerIds& ids, std::vector<CMyMarker>* pMarkers)
 {
-    DWORD dwId = GetLE32(pcBody);
+    auto range = ids.equal_range(GetLE32(pcBody));
+    if (range.first == range.second)
+        return;
+    CMyAdtlEntry entry;
+    memcpy(entry.acId, pcId, 4);
+    entry.strBody.assign(pcBody + 4, dwSize - 4);
     int bLabel = memcmp(pcId, "labl", 4) == 0;
+    CString strLabel = bLabel ? DecodeMarkerText(pcBody + 4, dwSize - 4) : CString();
     int bRegion = memcmp(pcId, "ltxt", 4) == 0 && dwSize >= 8;
-    for (CMyMarker& marker : *pMarkers)
+    for (auto it = range.first; it != range.second; ++it)
     {
-        if (marker.dwId != dwId)
-            continue;
-        CMyAdtlEntry entry;
-        memcpy(entry.acId, pcId, 4);
-        entry.strBody.assign(pcBody + 4, dwSize - 4);
+        CMyMarker& marker = (*pMarkers)[it->second];
         marker.Entries.push_back(entry);
         if (bLabel && marker.strLabel.IsEmpty())
-            marker.strLabel = DecodeMarkerText(pcBody + 4, dwSize - 4);
+            marker.strLabel = strLabel;
         if (bRegion && marker.qwLength == 0)
         {
             ULONGLONG qwLength = GetLE32(pcBody + 4);
@@ -101,6 +107,9 @@ void AttachEntry(const char* pcId, const char* pcBody, DWORD dwSize, ULONGLONG q
 void ReadAdtlEntries(const std::string& strAdtl, ULONGLONG qwDataFrames,
                      std::vector<CMyMarker>* pMarkers, std::vector<CString>* pNotes)
 {
+    CMyMarkerIds ids;
+    for (size_t i = 0; i < pMarkers->size(); ++i)
+        ids.emplace((*pMarkers)[i].dwId, i);
     size_t pos = 0;
     while (pos + 8 <= strAdtl.size())
     {
@@ -118,7 +127,7 @@ void ReadAdtlEntries(const std::string& strAdtl, ULONGLONG qwDataFrames,
         int bKnown =
             memcmp(pc, "labl", 4) == 0 || memcmp(pc, "note", 4) == 0 || memcmp(pc, "ltxt", 4) == 0;
         if (bKnown && dwSize >= 4)
-            AttachEntry(pc, pc + 8, dwSize, qwDataFrames, pMarkers);
+            AttachEntry(pc, pc + 8, dwSize, qwDataFrames, ids, pMarkers);
         pos += 8 + (size_t)dwSize;
         // An odd size is followed by a pad byte, unless the writer forgot it.
         if ((dwSize & 1) != 0 && pos < strAdtl.size())

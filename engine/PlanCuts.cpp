@@ -273,19 +273,29 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
 ULONGLONG CalcMaxSizeFrames(const CMyPlanSource& src, ULONGLONG qwMaxSize, ULONGLONG qwStart,
                             ULONGLONG qwLeft, DWORD dwTailBytes)
 {
+    if (src.wBlockSize == 0 || qwLeft == 0)
+        return 0;
+    ULONGLONG qwHigh = (qwMaxSize / src.wBlockSize < qwLeft) ? qwMaxSize / src.wBlockSize : qwLeft;
+    // Only the markers the longest piece could hold are measured at each step.
+    std::vector<CMyMarker> nearby;
+    if (src.bCarryMarkers && src.pMarkers != nullptr)
+        for (const CMyMarker& marker : *src.pMarkers)
+        {
+            if (marker.qwFrame >= qwStart + qwHigh)
+                break; // in frame order
+            if (marker.qwFrame >= qwStart || marker.qwFrame + marker.qwLength > qwStart)
+                nearby.push_back(marker);
+        }
     // A file's size grows with its frames, so the answer is found by halving.
     auto fits = [&](ULONGLONG qwFrames)
     {
         ULONGLONG qwBody = qwFrames * src.wBlockSize + (qwFrames == qwLeft ? dwTailBytes : 0);
-        if (src.bCarryMarkers && src.pMarkers != nullptr)
-            qwBody += BuildPieceMarkerChunks(*src.pMarkers, qwStart, qwFrames).size();
+        if (!nearby.empty())
+            qwBody += BuildPieceMarkerChunks(nearby, qwStart, qwFrames).size();
         ULONGLONG qwHead =
             src.dwHeadLength + qwBody < k4GiB ? src.dwHeadLength : src.dwHeadLengthRf64;
         return qwHead + qwBody <= qwMaxSize;
     };
-    if (src.wBlockSize == 0 || qwLeft == 0)
-        return 0;
-    ULONGLONG qwHigh = (qwMaxSize / src.wBlockSize < qwLeft) ? qwMaxSize / src.wBlockSize : qwLeft;
     if (fits(qwHigh))
         return qwHigh;
     ULONGLONG qwLow = 0; // fits(qwLow) holds, fits(qwHigh) does not
