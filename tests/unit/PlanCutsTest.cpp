@@ -144,38 +144,33 @@ struct RuleCase
     std::vector<Piece> pieces; // empty: refused
 };
 
+// A rule of the kind with its one number (milliseconds, parts or bytes).
+CMyPlanRule MakeRule(PlanRuleKind kind, ULONGLONG qwValue, int bMarkers)
+{
+    CMyPlanRule rule;
+    rule.Kind = kind;
+    rule.dwSectionLength = (DWORD)qwValue;
+    rule.dwParts = (DWORD)qwValue;
+    rule.qwMaxSize = qwValue;
+    rule.bMarkers = bMarkers;
+    return rule;
+}
+
 CMyPlanRule Parts(DWORD dwParts, int bMarkers = 0)
 {
-    CMyPlanRule rule;
-    rule.Kind = kRuleParts;
-    rule.dwParts = dwParts;
-    rule.bMarkers = bMarkers;
-    return rule;
+    return MakeRule(kRuleParts, dwParts, bMarkers);
 }
-
 CMyPlanRule MaxSize(ULONGLONG qwMaxSize, int bMarkers = 0)
 {
-    CMyPlanRule rule;
-    rule.Kind = kRuleMaxSize;
-    rule.qwMaxSize = qwMaxSize;
-    rule.bMarkers = bMarkers;
-    return rule;
+    return MakeRule(kRuleMaxSize, qwMaxSize, bMarkers);
 }
-
 CMyPlanRule Length(DWORD dwMs, int bMarkers)
 {
-    CMyPlanRule rule;
-    rule.dwSectionLength = dwMs;
-    rule.bMarkers = bMarkers;
-    return rule;
+    return MakeRule(kRuleLength, dwMs, bMarkers);
 }
-
 CMyPlanRule MarkersAlone()
 {
-    CMyPlanRule rule;
-    rule.Kind = kRuleWhole;
-    rule.bMarkers = 1;
-    return rule;
+    return MakeRule(kRuleWhole, 0, 1);
 }
 
 // Mono 16-bit at 1000 Hz: a frame is 2 bytes and a millisecond. Markers at
