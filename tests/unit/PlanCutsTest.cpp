@@ -17,19 +17,10 @@ struct Piece
 };
 
 // start+frames:cut for each piece, for readable failures.
-std::string Describe(const CMyPlan& plan)
+template <class T> std::string Describe(const std::vector<T>& pieces)
 {
     std::string str;
-    for (const CMyPlanPiece& p : plan.Pieces)
-        str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + ":" +
-               std::to_string((int)p.Cut) + " ";
-    return str;
-}
-
-std::string Describe(const std::vector<Piece>& pieces)
-{
-    std::string str;
-    for (const Piece& p : pieces)
+    for (const T& p : pieces)
         str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + ":" +
                std::to_string((int)p.Cut) + " ";
     return str;
@@ -118,7 +109,7 @@ TEST(PlanCuts, FixedLengthCutsAsTheSplitAlwaysHas)
         rule.dwSectionLength = c.dwMs;
         ASSERT_EQ(MakeSplitPlan(MakeSource(c.qwBytes, c.dwRate, c.wBlock), rule, nullptr, &plan), 1)
             << c.pcName;
-        EXPECT_EQ(Describe(plan), Describe(c.pieces)) << c.pcName;
+        EXPECT_EQ(Describe(plan.Pieces), Describe(c.pieces)) << c.pcName;
         if (plan.Pieces.empty())
             continue;
         EXPECT_EQ(plan.Pieces.back().dwTailBytes, c.dwTail) << c.pcName;
@@ -240,7 +231,7 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
         src.pMarkers = &markers;
         CMyPlan plan;
         EXPECT_EQ(MakeSplitPlan(src, c.rule, nullptr, &plan), c.pieces.empty() ? 0 : 1) << c.pcName;
-        EXPECT_EQ(Describe(plan), Describe(c.pieces)) << c.pcName;
+        EXPECT_EQ(Describe(plan.Pieces), Describe(c.pieces)) << c.pcName;
         EXPECT_EQ(plan.Notes.size(), c.pieces.empty() ? 1u : 0u) << c.pcName;
     }
     // The cut at 30 is named by the first marker there with a label.
@@ -254,7 +245,7 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
     // A file without markers is cut by the other rule, and the trace says so.
     src.pMarkers = nullptr;
     ASSERT_EQ(MakeSplitPlan(src, Length(40, 1), nullptr, &plan), 1);
-    EXPECT_EQ(Describe(plan), "0+40:0 40+40:0 80+20:4 ");
+    EXPECT_EQ(Describe(plan.Pieces), "0+40:0 40+40:0 80+20:4 ");
     ASSERT_EQ(plan.Notes.size(), 1u);
     EXPECT_STREQ(plan.Notes[0], "マーカーがないため、マーカーでは区切りません。\n");
 }
