@@ -43,7 +43,6 @@ private:
     int CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast);
     void CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
     ULONGLONG MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG qwFrames, PlanCut* pCut);
-    void EndPart(ULONGLONG qwEnd);
 
     const CMyPlanSource& m_Src;
     const CMyPlanRule& m_Rule;
@@ -71,7 +70,7 @@ int CMyPlanner::CheckRule()
         if (m_Rule.dwParts == 0 || m_Rule.dwParts > m_qwFrames)
         {
             CString strNote;
-            strNote.Format("※　分割数がサンプル数より多いため分割できません。MakeSplitPlan()\n"
+            strNote.Format("※　分割数が0か、サンプル数より多いため分割できません。MakeSplitPlan()\n"
                            "\tParts[%u], Frames[%I64u]\n",
                            m_Rule.dwParts, m_qwFrames);
             m_pPlan->Notes.push_back(strNote);
