@@ -39,7 +39,7 @@ ULONGLONG ParseByteSize(const char* pcText)
     {
         static const char kUnits[] = "KkMmGg";
         const char* pcUnit = strchr(kUnits, *pcEnd);
-        if (pcUnit == nullptr || *pcEnd == '\0' || pcEnd[1] != '\0')
+        if (pcUnit == nullptr || pcEnd[1] != '\0')
             return 0;
         nShift = 10 * (1 + (int)(pcUnit - kUnits) / 2);
     }
