@@ -6,8 +6,9 @@
 
 namespace
 {
-// Frames asked of the reader at a time, in bytes.
-const DWORD kReadBytes = 0x100000;
+// Frames asked of the reader at a time, in bytes (whole windows): a pause is
+// usually found within the first read or two.
+const DWORD kReadBytes = 0x20000;
 
 // Sum of the squares of dwCount samples, each scaled to full scale 1.0. The
 // integers are summed exactly as they are and scaled once at the end.
@@ -81,83 +82,60 @@ int IsPauseFormat(const CMySampleFormat& fmt)
     return fmt.wSampleFormat == 1 && fmt.wBytesPerSample >= 1 && fmt.wBytesPerSample <= 4;
 }
 
-CMyPauseFinder::CMyPauseFinder(const CMySampleFormat& fmt, double dLevelDb, ULONGLONG qwMinFrames,
-                               ULONGLONG qwFirst)
-    : m_Fmt(fmt), m_dPowerLimit(pow(10.0, dLevelDb / 10.0)), m_qwMinFrames(qwMinFrames),
-      m_dwWindowFrames(fmt.dwSamplingRate / 100 > 0 ? fmt.dwSamplingRate / 100 : 1),
-      m_qwWindowFirst(qwFirst)
+int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
+                  double dPowerLimit)
 {
+    DWORD dwSamples = dwFrames * fmt.wChannels;
+    return SumSquares(pbFrames, dwSamples, fmt) < dwSamples * dPowerLimit;
 }
 
-void CMyPauseFinder::Feed(const BYTE* pbFrames, DWORD dwFrames)
+int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
+                     ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwEnd, CMyPause* pPause)
 {
-    const DWORD dwBlock = (DWORD)m_Fmt.wChannels * m_Fmt.wBytesPerSample;
-    while (dwFrames > 0)
-    {
-        DWORD n = m_dwWindowFrames - m_dwInWindow;
-        if (n > dwFrames)
-            n = dwFrames;
-        m_dSum += SumSquares(pbFrames, n * m_Fmt.wChannels, m_Fmt);
-        m_dwInWindow += n;
-        pbFrames += (size_t)n * dwBlock;
-        dwFrames -= n;
-        if (m_dwInWindow == m_dwWindowFrames)
-            CloseWindow();
-    }
-}
-
-// A window is quiet when its mean square is below the limit; a sum that is
-// not a number (a float sample that is none) counts as loud.
-void CMyPauseFinder::CloseWindow()
-{
-    double dSamples = (double)m_dwInWindow * m_Fmt.wChannels;
-    int bQuiet = m_dSum < dSamples * m_dPowerLimit;
-    if (bQuiet && !m_bInPause)
-    {
-        m_bInPause = 1;
-        m_qwPauseFirst = m_qwWindowFirst;
-    }
-    else if (!bQuiet && m_bInPause)
-    {
-        m_bInPause = 0;
-        if (m_qwWindowFirst - m_qwPauseFirst >= m_qwMinFrames)
-            m_Pauses.push_back(CMyPause{m_qwPauseFirst, m_qwWindowFirst});
-    }
-    m_qwWindowFirst += m_dwInWindow;
-    m_dwInWindow = 0;
-    m_dSum = 0.0;
-}
-
-const std::vector<CMyPause>& CMyPauseFinder::Finish()
-{
-    if (m_dwInWindow > 0)
-        CloseWindow();
-    if (m_bInPause && m_qwWindowFirst - m_qwPauseFirst >= m_qwMinFrames)
-        m_Pauses.push_back(CMyPause{m_qwPauseFirst, m_qwWindowFirst});
-    m_bInPause = 0;
-    return m_Pauses;
-}
-
-int FindPauses(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
-               ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwCount,
-               std::vector<CMyPause>* pPauses)
-{
-    pPauses->clear();
-    const DWORD dwBlock = (DWORD)fmt.wChannels * fmt.wBytesPerSample;
-    if (!IsPauseFormat(fmt) || dwBlock == 0)
+    *pPause = CMyPause();
+    if (!IsPauseFormat(fmt))
         return 0;
-    const DWORD dwStep = kReadBytes / dwBlock > 0 ? kReadBytes / dwBlock : 1;
-    CMyPauseFinder finder(fmt, dLevelDb, qwMinFrames, qwFirst);
-    for (ULONGLONG qwDone = 0; qwDone < qwCount;)
+    const DWORD dwBlock = (DWORD)fmt.wChannels * fmt.wBytesPerSample;
+    const DWORD dwWindow = fmt.dwSamplingRate / 100 > 0 ? fmt.dwSamplingRate / 100 : 1;
+    const DWORD dwWindowBytes = dwWindow * dwBlock;
+    const ULONGLONG qwSpan =
+        (ULONGLONG)dwWindow * (kReadBytes / dwWindowBytes > 0 ? kReadBytes / dwWindowBytes : 1);
+    const double dPowerLimit = pow(10.0, dLevelDb / 10.0);
+    int bRun = 0; // quiet windows from qwRunFirst up to qwRunEnd
+    ULONGLONG qwRunFirst = 0, qwRunEnd = 0;
+    for (ULONGLONG qwPos = qwEnd; qwPos > qwFirst;)
     {
-        DWORD dwWant = qwCount - qwDone < dwStep ? (DWORD)(qwCount - qwDone) : dwStep;
+        const ULONGLONG qwFrom = qwPos - qwFirst > qwSpan ? qwPos - qwSpan : qwFirst;
+        const DWORD dwFrames = (DWORD)(qwPos - qwFrom);
         DWORD dwGot = 0;
-        const BYTE* pb = pReader->ReadFrames(qwFirst + qwDone, dwWant, &dwGot);
-        if (pb == nullptr || dwGot == 0 || dwGot > dwWant)
+        const BYTE* pb = pReader->ReadFrames(qwFrom, dwFrames, &dwGot);
+        if (pb == nullptr || dwGot != dwFrames)
             return 0;
-        finder.Feed(pb, dwGot);
-        qwDone += dwGot;
+        // Windows end at qwEnd, qwEnd - 10 ms, ...; only the farthest may be shorter.
+        for (ULONGLONG qwWindowEnd = qwPos; qwWindowEnd > qwFrom;)
+        {
+            ULONGLONG qwWindowFirst =
+                qwWindowEnd - qwFrom > dwWindow ? qwWindowEnd - dwWindow : qwFrom;
+            if (IsQuietWindow(pb + (size_t)(qwWindowFirst - qwFrom) * dwBlock,
+                              (DWORD)(qwWindowEnd - qwWindowFirst), fmt, dPowerLimit))
+            {
+                if (!bRun)
+                    qwRunEnd = qwWindowEnd;
+                bRun = 1;
+                qwRunFirst = qwWindowFirst;
+            }
+            else if (bRun && qwRunEnd - qwRunFirst >= qwMinFrames)
+            {
+                *pPause = CMyPause{qwRunFirst, qwRunEnd};
+                return 1;
+            }
+            else
+                bRun = 0;
+            qwWindowEnd = qwWindowFirst;
+        }
+        qwPos = qwFrom;
     }
-    *pPauses = finder.Finish();
+    if (bRun && qwRunEnd - qwRunFirst >= qwMinFrames)
+        *pPause = CMyPause{qwRunFirst, qwRunEnd};
     return 1;
 }

@@ -6,8 +6,6 @@
 #include "engine/SplitPlan.h"
 #include "platform/Platform.h"
 
-#include <vector>
-
 struct CMySampleFormat
 {
     DWORD dwSamplingRate = 0;
@@ -26,34 +24,15 @@ struct CMyPause
 // 1 for the sample formats the level can be measured in.
 int IsPauseFormat(const CMySampleFormat& fmt);
 
-// Fed consecutive frames from qwFirst on; windows start at qwFirst.
-class CMyPauseFinder
-{
-public:
-    CMyPauseFinder(const CMySampleFormat& fmt, double dLevelDb, ULONGLONG qwMinFrames,
-                   ULONGLONG qwFirst);
+// 1 when the mean square of dwFrames frames (full scale 1.0) is below
+// dPowerLimit, 10^(dB/10); a sample that is no number counts as loud.
+int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
+                  double dPowerLimit);
 
-    void Feed(const BYTE* pbFrames, DWORD dwFrames);
-    // Closes the last window and the stretch; the pauses in frame order.
-    const std::vector<CMyPause>& Finish();
-
-private:
-    void CloseWindow();
-
-    CMySampleFormat m_Fmt;
-    double m_dPowerLimit; // mean square of full-scale samples that is quiet
-    ULONGLONG m_qwMinFrames;
-    DWORD m_dwWindowFrames;
-    ULONGLONG m_qwWindowFirst;
-    DWORD m_dwInWindow = 0;
-    double m_dSum = 0.0;
-    int m_bInPause = 0;
-    ULONGLONG m_qwPauseFirst = 0;
-    std::vector<CMyPause> m_Pauses;
-};
-
-// Reads frames [qwFirst, qwFirst + qwCount) through the reader in blocks of
-// about 1 MiB and finds their pauses; 0 when a read fails.
-int FindPauses(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
-               ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwCount,
-               std::vector<CMyPause>* pPauses);
+// The pause nearest qwEnd within frames [qwFirst, qwEnd): the windows are
+// laid back from qwEnd and read through the reader from qwEnd backwards, only
+// as far as it takes to find it. A pause reaching past either end counts with
+// the part inside. 1 with *pPause set, or with pPause->qwEnd 0 when there is
+// none; 0 when a read fails.
+int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
+                     ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwEnd, CMyPause* pPause);

@@ -245,9 +245,9 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
     fmt.wBytesPerSample = m_Src.wChannels != 0 ? m_Src.wBlockSize / m_Src.wChannels : 0;
     fmt.wSampleFormat = m_Src.wSampleFormat;
     ULONGLONG qwMin = FramesOfMs(dwRate, m_Rule.dwPauseMin);
-    std::vector<CMyPause> pauses;
-    if (!FindPauses(m_pReader, fmt, m_Rule.dPauseLevel, qwMin > 0 ? qwMin : 1, qwCut - qwWindow,
-                    qwWindow, &pauses))
+    CMyPause pause;
+    if (!FindNearestPause(m_pReader, fmt, m_Rule.dPauseLevel, qwMin > 0 ? qwMin : 1,
+                          qwCut - qwWindow, qwCut, &pause))
     {
         if (!m_bReadFailed)
         {
@@ -260,10 +260,8 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
         }
         return qwCut;
     }
-    if (pauses.empty())
+    if (pause.qwEnd == 0)
         return qwCut;
-    // In frame order: the last one ends nearest the cut.
-    const CMyPause& pause = pauses.back();
     *pCut = kCutPause;
     return pause.qwFirst + (pause.qwEnd - pause.qwFirst) / 2;
 }

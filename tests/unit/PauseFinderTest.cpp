@@ -85,25 +85,31 @@ CMySampleFormat MakeFormat(WORD wBytes, WORD wSampleFormat)
 }
 } // namespace
 
-TEST(PauseFinder, FindsQuietStretchesInEveryFormat)
+TEST(PauseFinder, FindsTheNearestQuietStretchInEveryFormat)
 {
     const CMySampleFormat formats[] = {MakeFormat(1, 1), MakeFormat(2, 1), MakeFormat(3, 1),
                                        MakeFormat(4, 1), MakeFormat(4, 3), MakeFormat(8, 3)};
+    // 50 quiet frames are too short for a pause of 300; 400 and 300 are one, and
+    // so are the 350 of them inside a search.
+    const struct
+    {
+        ULONGLONG qwFirst, qwEnd;
+        double dLevel;
+        ULONGLONG qwPauseFirst, qwPauseEnd; // 0, 0: none
+    } searches[] = {{0, 1500, -40.0, 1200, 1500}, {0, 1000, -40.0, 300, 700},
+                    {0, 1300, -40.0, 300, 700},   {350, 1000, -40.0, 350, 700},
+                    {0, 290, -40.0, 0, 0},        {0, 1500, -45.0, 0, 0}};
     for (const CMySampleFormat& fmt : formats)
     {
-        // 50 quiet frames are too short; 400 are a pause, also at the very end.
         std::string strData = MakeSignal(fmt, 1500, {{100, 150}, {300, 700}, {1200, 1500}});
         CMemoryFrames reader(strData, 2u * fmt.wBytesPerSample);
-        std::vector<CMyPause> pauses;
-        ASSERT_EQ(FindPauses(&reader, fmt, -40.0, 300, 0, 1500, &pauses), 1);
-        ASSERT_EQ(pauses.size(), 2u) << "bytes " << fmt.wBytesPerSample;
-        EXPECT_EQ(pauses[0].qwFirst, 300u);
-        EXPECT_EQ(pauses[0].qwEnd, 700u);
-        EXPECT_EQ(pauses[1].qwFirst, 1200u);
-        EXPECT_EQ(pauses[1].qwEnd, 1500u);
-        // -42 dBFS is not below a level of -45 dB.
-        ASSERT_EQ(FindPauses(&reader, fmt, -45.0, 300, 0, 1500, &pauses), 1);
-        EXPECT_TRUE(pauses.empty()) << "bytes " << fmt.wBytesPerSample;
+        for (const auto& s : searches)
+        {
+            CMyPause pause;
+            ASSERT_EQ(FindNearestPause(&reader, fmt, s.dLevel, 300, s.qwFirst, s.qwEnd, &pause), 1);
+            EXPECT_EQ(pause.qwFirst, s.qwPauseFirst) << fmt.wBytesPerSample << " " << s.qwEnd;
+            EXPECT_EQ(pause.qwEnd, s.qwPauseEnd) << fmt.wBytesPerSample << " " << s.qwEnd;
+        }
     }
 }
 
