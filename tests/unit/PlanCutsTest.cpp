@@ -9,20 +9,13 @@
 
 namespace
 {
-struct Piece
-{
-    ULONGLONG qwStart;
-    ULONGLONG qwFrames;
-    PlanCut Cut;
-};
-
-// start+frames:cut for each piece, for readable failures.
-template <class T> std::string Describe(const std::vector<T>& pieces)
+// "start+frames" and the cut's letter (Length, Marker, Pause, No pause, End)
+// for each piece.
+std::string Describe(const CMyPlan& plan)
 {
     std::string str;
-    for (const T& p : pieces)
-        str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + ":" +
-               std::to_string((int)p.Cut) + " ";
+    for (const CMyPlanPiece& p : plan.Pieces)
+        str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + "LMPNE"[p.Cut] + " ";
     return str;
 }
 
@@ -54,7 +47,7 @@ struct FixedCase
     DWORD dwRate;
     WORD wBlock;
     DWORD dwMs;
-    std::vector<Piece> pieces;
+    const char* pcPieces;
     DWORD dwTail; // of the last piece
     int bRest;    // of the last piece
 };
@@ -66,41 +59,14 @@ TEST(PlanCuts, FixedLengthCutsAsTheSplitAlwaysHas)
 {
     const ULONGLONG kBig = 192000ull * 8 * 3000; // a piece beyond 32 bits
     const FixedCase cases[] = {
-        {"three whole pieces",
-         3000,
-         100,
-         4,
-         2500,
-         {{0, 250, kCutLength}, {250, 250, kCutLength}, {500, 250, kCutEnd}},
-         0,
-         0},
-        {"shorter than a piece", 1000, 1000, 4, 1000, {{0, 250, kCutEnd}}, 0, 1},
-        {"a rest", 2600, 100, 4, 5000, {{0, 500, kCutLength}, {500, 150, kCutEnd}}, 0, 1},
-        {"a partial frame after whole pieces",
-         2002,
-         100,
-         4,
-         5000,
-         {{0, 500, kCutLength}, {500, 0, kCutEnd}},
-         2,
-         1},
-        {"a partial frame in the rest",
-         2003,
-         100,
-         4,
-         3000,
-         {{0, 300, kCutLength}, {300, 200, kCutEnd}},
-         3,
-         1},
-        {"pieces beyond 32 bits",
-         2 * kBig + 8,
-         192000,
-         8,
-         3000000,
-         {{0, 576000000, kCutLength}, {576000000, 576000000, kCutLength}, {1152000000, 1, kCutEnd}},
-         0,
-         1},
-        {"no data", 0, 44100, 4, 180000, {}, 0, 0},
+        {"three whole pieces", 3000, 100, 4, 2500, "0+250L 250+250L 500+250E ", 0, 0},
+        {"shorter than a piece", 1000, 1000, 4, 1000, "0+250E ", 0, 1},
+        {"a rest", 2600, 100, 4, 5000, "0+500L 500+150E ", 0, 1},
+        {"a partial frame after whole pieces", 2002, 100, 4, 5000, "0+500L 500+0E ", 2, 1},
+        {"a partial frame in the rest", 2003, 100, 4, 3000, "0+300L 300+200E ", 3, 1},
+        {"pieces beyond 32 bits", 2 * kBig + 8, 192000, 8, 3000000,
+         "0+576000000L 576000000+576000000L 1152000000+1E ", 0, 1},
+        {"no data", 0, 44100, 4, 180000, "", 0, 0},
     };
     for (const FixedCase& c : cases)
     {
@@ -109,7 +75,7 @@ TEST(PlanCuts, FixedLengthCutsAsTheSplitAlwaysHas)
         rule.dwSectionLength = c.dwMs;
         ASSERT_EQ(MakeSplitPlan(MakeSource(c.qwBytes, c.dwRate, c.wBlock), rule, nullptr, &plan), 1)
             << c.pcName;
-        EXPECT_EQ(Describe(plan.Pieces), Describe(c.pieces)) << c.pcName;
+        EXPECT_EQ(Describe(plan), c.pcPieces) << c.pcName;
         if (plan.Pieces.empty())
             continue;
         EXPECT_EQ(plan.Pieces.back().dwTailBytes, c.dwTail) << c.pcName;
@@ -132,7 +98,7 @@ struct RuleCase
     const char* pcName;
     ULONGLONG qwFrames;
     CMyPlanRule rule;
-    std::vector<Piece> pieces; // empty: refused
+    const char* pcPieces; // empty: refused
 };
 
 // A rule of the kind with its one number (milliseconds, parts or bytes).
@@ -168,59 +134,23 @@ CMyPlanRule MarkersAlone()
 // 0, 30, 30 (no label), 30 and 60; another at the end.
 TEST(PlanCuts, RulesAndMarkersCutAsTabled)
 {
-    const ULONGLONG kPart = 1ull << 60;
-    const ULONGLONG kHuge = 5 * kPart; // 4 x 5 x 2^60 passes 2^64
+    const ULONGLONG kHuge = 5ull << 60; // 4 x 5 x 2^60 passes 2^64
     const RuleCase cases[] = {
-        {"10 frames in 3 parts",
-         10,
-         Parts(3),
-         {{0, 3, kCutLength}, {3, 3, kCutLength}, {6, 4, kCutEnd}}},
-        {"parts beyond 64-bit products",
-         kHuge,
-         Parts(5),
-         {{0, kPart, kCutLength},
-          {kPart, kPart, kCutLength},
-          {2 * kPart, kPart, kCutLength},
-          {3 * kPart, kPart, kCutLength},
-          {4 * kPart, kPart, kCutEnd}}},
-        {"more parts than frames", 2, Parts(3), {}},
-        {"no parts", 2, Parts(0), {}},
-        {"size: 14 frames fit in 72 bytes",
-         30,
-         MaxSize(72),
-         {{0, 14, kCutLength}, {14, 14, kCutLength}, {28, 2, kCutEnd}}},
-        {"size: not one frame with its header", 30, MaxSize(45), {}},
-        {"markers alone",
-         100,
-         MarkersAlone(),
-         {{0, 30, kCutMarker}, {30, 30, kCutMarker}, {60, 40, kCutEnd}}},
-        {"markers, then the length",
-         100,
-         Length(20, 1),
-         {{0, 20, kCutLength},
-          {20, 10, kCutMarker},
-          {30, 20, kCutLength},
-          {50, 10, kCutMarker},
-          {60, 20, kCutLength},
-          {80, 20, kCutEnd}}},
-        {"markers, then parts",
-         100,
-         Parts(2, 1),
-         {{0, 15, kCutLength},
-          {15, 15, kCutMarker},
-          {30, 15, kCutLength},
-          {45, 15, kCutMarker},
-          {60, 20, kCutLength},
-          {80, 20, kCutEnd}}},
-        {"markers, then the size",
-         100,
-         MaxSize(44 + 2 * 25, 1),
-         {{0, 25, kCutLength},
-          {25, 5, kCutMarker},
-          {30, 25, kCutLength},
-          {55, 5, kCutMarker},
-          {60, 25, kCutLength},
-          {85, 15, kCutEnd}}},
+        {"10 frames in 3 parts", 10, Parts(3), "0+3L 3+3L 6+4E "},
+        {"parts beyond 64-bit products", kHuge, Parts(5),
+         "0+1152921504606846976L 1152921504606846976+1152921504606846976L "
+         "2305843009213693952+1152921504606846976L 3458764513820540928+1152921504606846976L "
+         "4611686018427387904+1152921504606846976E "},
+        {"more parts than frames", 2, Parts(3), ""},
+        {"no parts", 2, Parts(0), ""},
+        {"size: 14 frames fit in 72 bytes", 30, MaxSize(72), "0+14L 14+14L 28+2E "},
+        {"size: not one frame with its header", 30, MaxSize(45), ""},
+        {"markers alone", 100, MarkersAlone(), "0+30M 30+30M 60+40E "},
+        {"markers, then the length", 100, Length(20, 1),
+         "0+20L 20+10M 30+20L 50+10M 60+20L 80+20E "},
+        {"markers, then parts", 100, Parts(2, 1), "0+15L 15+15M 30+15L 45+15M 60+20L 80+20E "},
+        {"markers, then the size", 100, MaxSize(44 + 2 * 25, 1),
+         "0+25L 25+5M 30+25L 55+5M 60+25L 85+15E "},
     };
     std::vector<CMyMarker> markers = {MakeMarker(1, 0, "start"), MakeMarker(2, 30, ""),
                                       MakeMarker(3, 30, "two"),  MakeMarker(4, 30, "three"),
@@ -230,9 +160,10 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
         CMyPlanSource src = MakeSource(c.qwFrames * 2, 1000, 2);
         src.pMarkers = &markers;
         CMyPlan plan;
-        EXPECT_EQ(MakeSplitPlan(src, c.rule, nullptr, &plan), c.pieces.empty() ? 0 : 1) << c.pcName;
-        EXPECT_EQ(Describe(plan.Pieces), Describe(c.pieces)) << c.pcName;
-        EXPECT_EQ(plan.Notes.size(), c.pieces.empty() ? 1u : 0u) << c.pcName;
+        EXPECT_EQ(MakeSplitPlan(src, c.rule, nullptr, &plan), (*c.pcPieces == '\0') ? 0 : 1)
+            << c.pcName;
+        EXPECT_EQ(Describe(plan), c.pcPieces) << c.pcName;
+        EXPECT_EQ(plan.Notes.size(), (*c.pcPieces == '\0') ? 1u : 0u) << c.pcName;
     }
     // The cut at 30 is named by the first marker there with a label.
     CMyPlanSource src = MakeSource(200, 1000, 2);
@@ -245,7 +176,7 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
     // A file without markers is cut by the other rule, and the trace says so.
     src.pMarkers = nullptr;
     ASSERT_EQ(MakeSplitPlan(src, Length(40, 1), nullptr, &plan), 1);
-    EXPECT_EQ(Describe(plan.Pieces), "0+40:0 40+40:0 80+20:4 ");
+    EXPECT_EQ(Describe(plan), "0+40L 40+40L 80+20E ");
     ASSERT_EQ(plan.Notes.size(), 1u);
     EXPECT_STREQ(plan.Notes[0], "マーカーがないため、マーカーでは区切りません。\n");
 }
