@@ -232,3 +232,37 @@ std::string BuildPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGL
         AppendChunk(&strOut, "LIST", "adtl" + strAdtl);
     return strOut;
 }
+
+// The markers that can fall inside frames [qwStart, qwEnd): the regions that
+// begin before it, then the points from it on, in the source's order.
+std::vector<CMyMarker> PickPieceMarkers(const std::vector<CMyMarker>& markers,
+                                        const std::vector<size_t>& regions, ULONGLONG qwStart,
+                                        ULONGLONG qwEnd)
+{
+    std::vector<CMyMarker> picked;
+    for (size_t i : regions)
+        if (markers[i].qwFrame < qwStart && markers[i].qwFrame + markers[i].qwLength > qwStart)
+            picked.push_back(markers[i]);
+    auto it = std::lower_bound(markers.begin(), markers.end(), qwStart,
+                               [](const CMyMarker& m, ULONGLONG qw) { return m.qwFrame < qw; });
+    for (; it != markers.end() && it->qwFrame < qwEnd; ++it)
+        picked.push_back(*it);
+    return picked;
+}
+
+// A piece cut short carries the markers of the frames it holds, in the
+// space the planned ones took: the rest is a JUNK chunk (markers only ever
+// drop whole chunks of at least 24 bytes, so it always fits).
+std::string BuildShortPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGLONG qwStart,
+                                        ULONGLONG qwFrames, size_t nSpace)
+{
+    std::string str = BuildPieceMarkerChunks(markers, qwStart, qwFrames);
+    if (str.size() + 8 > nSpace)
+        return str;
+    DWORD dwJunk = (DWORD)(nSpace - str.size() - 8);
+    str.append("JUNK", 4);
+    for (int i = 0; i < 4; ++i)
+        str.push_back((char)(BYTE)(dwJunk >> (8 * i)));
+    str.append(dwJunk, '\0');
+    return str;
+}

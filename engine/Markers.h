@@ -43,3 +43,16 @@ CString DecodeMarkerText(const char* pcText, size_t nBytes);
 // Empty when none falls inside.
 std::string BuildPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGLONG qwStart,
                                    ULONGLONG qwFrames);
+
+// The markers that can fall inside frames [qwStart, qwEnd) of a piece, for
+// BuildPieceMarkerChunks without a walk through all of them: the regions
+// (indexes of the markers with a length) that begin before it, then the
+// points from it on, in the source's order.
+std::vector<CMyMarker> PickPieceMarkers(const std::vector<CMyMarker>& markers,
+                                        const std::vector<size_t>& regions, ULONGLONG qwStart,
+                                        ULONGLONG qwEnd);
+
+// The chunks of a piece cut short after qwFrames frames, filling the nSpace
+// bytes its planned chunks took: what they leave is a JUNK chunk.
+std::string BuildShortPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGLONG qwStart,
+                                        ULONGLONG qwFrames, size_t nSpace);

@@ -3,6 +3,7 @@
 
 #include "engine/Markers.h"
 #include "engine/PauseFinder.h"
+#include "engine/PieceHeader.h"
 #include "engine/SectionLength.h"
 
 namespace
@@ -16,13 +17,38 @@ ULONGLONG FramesOfMs(DWORD dwRate, DWORD dwMs)
     return (ULONGLONG)dwRate * dwMs / 1000;
 }
 
-void AddPiece(CMyPlan* pPlan, ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut)
+// The header of a piece starting at qwStart, in either form.
+DWORD GetHeadLength(const CMyPlanSource& src, int bRf64, ULONGLONG qwStart)
 {
+    if (src.pHeader != nullptr)
+        return CalcPieceHeaderLength(*src.pHeader, bRf64, qwStart);
+    return bRf64 ? src.dwHeadLengthRf64 : src.dwHeadLength;
+}
+
+// The refusal of a plan that would pass kMaxPlanPieces; qwPieces 0: the
+// planner stopped at the limit without counting on.
+CString FormatTooManyPieces(ULONGLONG qwPieces)
+{
+    CString strNote;
+    strNote.Format("※　分割ファイルが多すぎるため分割しません。MakeSplitPlan()\n"
+                   "\tMaxPieces[%u]\n",
+                   kMaxPlanPieces);
+    if (qwPieces != 0)
+        strNote.AppendFormat("\tPieces[%I64u]\n", qwPieces);
+    return strNote;
+}
+
+// 0 when the plan is full (kMaxPlanPieces).
+int AddPiece(CMyPlan* pPlan, ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut)
+{
+    if (pPlan->Pieces.size() >= kMaxPlanPieces)
+        return 0;
     CMyPlanPiece piece;
     piece.qwStart = qwStart;
     piece.qwFrames = qwFrames;
     piece.Cut = cut;
     pPlan->Pieces.push_back(piece);
+    return 1;
 }
 
 // One source's planning under one rule; the parts between markers are cut in
@@ -40,8 +66,9 @@ public:
 
 private:
     int CheckRule();
+    int Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut);
     int CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast);
-    void CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
+    int CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
     ULONGLONG MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG qwFrames, PlanCut* pCut);
 
     const CMyPlanSource& m_Src;
@@ -53,6 +80,15 @@ private:
     ULONGLONG m_qwLengthFrames = 0;
     int m_bReadFailed = 0;
 };
+
+// AddPiece, with the refusal noted when the plan is full.
+int CMyPlanner::Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut)
+{
+    if (AddPiece(m_pPlan, qwStart, qwFrames, cut))
+        return 1;
+    m_pPlan->Notes.push_back(FormatTooManyPieces(0));
+    return 0;
+}
 
 int CMyPlanner::CheckRule()
 {
@@ -74,6 +110,11 @@ int CMyPlanner::CheckRule()
                            "\tParts[%u], Frames[%I64u]\n",
                            m_Rule.dwParts, m_qwFrames);
             m_pPlan->Notes.push_back(strNote);
+            return 0;
+        }
+        if (m_Rule.dwParts > kMaxPlanPieces)
+        {
+            m_pPlan->Notes.push_back(FormatTooManyPieces(m_Rule.dwParts));
             return 0;
         }
         return 1;
@@ -154,15 +195,9 @@ int CMyPlanner::Plan()
 int CMyPlanner::CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast)
 {
     if (m_Rule.Kind == kRuleWhole)
-    {
-        AddPiece(m_pPlan, qwFirst, qwEnd - qwFirst, kCutEnd);
-        return 1;
-    }
+        return Add(qwFirst, qwEnd - qwFirst, kCutEnd);
     if (m_Rule.Kind == kRuleParts)
-    {
-        CutPartEqually(qwFirst, qwEnd);
-        return 1;
-    }
+        return CutPartEqually(qwFirst, qwEnd);
     for (ULONGLONG qwStart = qwFirst; qwStart < qwEnd;)
     {
         ULONGLONG qwLeft = qwEnd - qwStart;
@@ -182,22 +217,20 @@ int CMyPlanner::CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast)
             }
         }
         if (qwMax >= qwLeft)
-        {
-            AddPiece(m_pPlan, qwStart, qwLeft, kCutEnd);
-            break;
-        }
+            return Add(qwStart, qwLeft, kCutEnd);
         PlanCut cut = kCutLength;
         ULONGLONG qwCut = qwStart + qwMax;
         if (m_Rule.bPause)
             qwCut = MoveToPause(qwStart, qwCut, qwMax, &cut);
-        AddPiece(m_pPlan, qwStart, qwCut - qwStart, cut);
+        if (!Add(qwStart, qwCut - qwStart, cut))
+            return 0;
         m_pPlan->Pieces.back().llShift = (LONGLONG)qwCut - (LONGLONG)(qwStart + qwMax);
         qwStart = qwCut;
     }
     return 1;
 }
 
-void CMyPlanner::CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd)
+int CMyPlanner::CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd)
 {
     const ULONGLONG qwLength = qwEnd - qwFirst;
     const DWORD dwParts = m_Rule.dwParts;
@@ -208,8 +241,7 @@ void CMyPlanner::CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd)
                        "MakeSplitPlan()\n\tStart[%I64u], Frames[%I64u]\n",
                        qwFirst, qwLength);
         m_pPlan->Notes.push_back(strNote);
-        AddPiece(m_pPlan, qwFirst, qwLength, kCutEnd);
-        return;
+        return Add(qwFirst, qwLength, kCutEnd);
     }
     // k x length / parts without a 64-bit overflow: k x (length mod parts) < 2^64.
     const ULONGLONG qwWhole = qwLength / dwParts;
@@ -218,9 +250,11 @@ void CMyPlanner::CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd)
     for (DWORD k = 1; k <= dwParts; ++k)
     {
         ULONGLONG qwNext = qwFirst + k * qwWhole + (ULONGLONG)k * qwRest / dwParts;
-        AddPiece(m_pPlan, qwStart, qwNext - qwStart, kCutLength);
+        if (!Add(qwStart, qwNext - qwStart, kCutLength))
+            return 0;
         qwStart = qwNext;
     }
+    return 1;
 }
 
 // The cut moved back to the middle of the pause nearest it within the search
@@ -283,14 +317,15 @@ ULONGLONG CalcMaxSizeFrames(const CMyPlanSource& src, ULONGLONG qwMaxSize, ULONG
             if (marker.qwFrame >= qwStart || marker.qwFrame + marker.qwLength > qwStart)
                 nearby.push_back(marker);
         }
+    const DWORD dwHead = GetHeadLength(src, 0, qwStart);
+    const DWORD dwHeadRf64 = GetHeadLength(src, 1, qwStart);
     // A file's size grows with its frames, so the answer is found by halving.
     auto fits = [&](ULONGLONG qwFrames)
     {
         ULONGLONG qwBody = qwFrames * src.wBlockSize + (qwFrames == qwLeft ? dwTailBytes : 0);
         if (!nearby.empty())
             qwBody += BuildPieceMarkerChunks(nearby, qwStart, qwFrames).size();
-        ULONGLONG qwHead =
-            src.dwHeadLength + qwBody < k4GiB ? src.dwHeadLength : src.dwHeadLengthRf64;
+        ULONGLONG qwHead = dwHead + qwBody < k4GiB ? dwHead : dwHeadRf64;
         return qwHead + qwBody <= qwMaxSize;
     };
     if (fits(qwHigh))
@@ -320,6 +355,14 @@ int PlanFixedLength(const CMyPlanSource& src, DWORD dwSectionLength, CMyPlan* pP
         return 0;
     }
     const ULONGLONG qwPieceFrames = qwPieceSize / src.wBlockSize;
+    const ULONGLONG qwPieces =
+        src.qwDataBytes / qwPieceSize + (src.qwDataBytes % qwPieceSize != 0 ? 1 : 0);
+    if (qwPieces > kMaxPlanPieces)
+    {
+        pPlan->Notes.push_back(FormatTooManyPieces(qwPieces));
+        return 0;
+    }
+    pPlan->Pieces.reserve((size_t)qwPieces);
     ULONGLONG qwRemaining = src.qwDataBytes;
     ULONGLONG qwStart = 0;
     // A piece size above the data (even one beyond 32 bits) leaves everything
@@ -350,6 +393,6 @@ int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameRea
     CMyPlanner planner(src, rule, pReader, pPlan);
     if (planner.Plan())
         return 1;
-    pPlan->Pieces.clear();
+    std::vector<CMyPlanPiece>().swap(pPlan->Pieces);
     return 0;
 }

@@ -31,8 +31,9 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequ
     src.wBlockSize = header.Param.BlockSize;
     src.wChannels = header.Param.Channels;
     src.wSampleFormat = header.SampleFormat;
-    src.dwHeadLength = CalcPieceHeaderLength(header, 0);
-    src.dwHeadLengthRf64 = CalcPieceHeaderLength(header, 1);
+    src.dwHeadLength = CalcPieceHeaderLength(header, 0, 0);
+    src.dwHeadLengthRf64 = CalcPieceHeaderLength(header, 1, 0);
+    src.pHeader = &header;
     src.bCarryMarkers = request.bCarryMarkers;
     src.pMarkers = &pOut->Markers;
 

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class CMyWaveHeader;
 struct CMyMarker;
 
 // Why a piece ends where it does.
@@ -21,23 +22,29 @@ enum PlanCut
 
 const DWORD kNoMarker = 0xFFFFFFFF;
 
+// A plan holds at most this many pieces: a plan is kept whole in memory,
+// where the copy once streamed, so a length of a millisecond on a long
+// recording is refused rather than allowed to exhaust it.
+const DWORD kMaxPlanPieces = 1000000;
+
+// Fields ordered so that a plan of many pieces stays small.
 struct CMyPlanPiece
 {
     ULONGLONG qwStart = 0;  // first frame, counted from the start of the data
     ULONGLONG qwFrames = 0; // whole frames
+    // kCutPause: frames the cut moved (0 or less).
+    LONGLONG llShift = 0;
     // Bytes of a partial frame at the end of the data: only the last piece
     // carries them, as the split always has.
     DWORD dwTailBytes = 0;
-    PlanCut Cut = kCutEnd;
-    // kCutPause: frames the cut moved (0 or less).
-    LONGLONG llShift = 0;
-    // kCutMarker: the marker at the cut (index into the source's markers)
-    // and its label (Shift-JIS, may be empty).
+    // kCutMarker: the marker at the cut (index into the source's markers).
     DWORD dwMarker = kNoMarker;
-    CString strLabel;
+    PlanCut Cut = kCutEnd;
     // The shorter last piece of a fixed-length plan: the split writes
     // "RestDataSize" before it, and a full disk before it stops only this file.
     int bRest = 0;
+    // kCutMarker: the label of the marker at the cut (Shift-JIS, may be empty).
+    CString strLabel;
     // The piece's file name with ".wav", without folder (PieceNames).
     CString strName;
 };
@@ -90,9 +97,12 @@ struct CMyPlanSource
     WORD wBlockSize = 0;
     WORD wChannels = 0;
     WORD wSampleFormat = 1; // 1 integer PCM, 3 IEEE float
-    // The piece header's length in either form (CalcPieceHeaderLength).
+    // The piece header's length in either form (CalcPieceHeaderLength),
+    // where no header is given; with one, each piece's own is measured (the
+    // numbers of an iXML time reference differ in length between pieces).
     DWORD dwHeadLength = 0;
     DWORD dwHeadLengthRf64 = 0;
+    const CMyWaveHeader* pHeader = nullptr;
     // The source's markers in frame order (ReadMarkers); may be null.
     const std::vector<CMyMarker>* pMarkers = nullptr;
     // Set when pieces carry their markers' cue and adtl chunks: a size limit
