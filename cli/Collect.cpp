@@ -116,6 +116,8 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
                 pcProblem = strWords;
             }
         }
+        else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
+            pcProblem = "not a regular file (a FIFO, socket or device), skipped: ";
         else if (!pList->MatchName(CMyWString((const char*)strName)))
             pcProblem = "not a .wav file, skipped: ";
         if (pcProblem != nullptr)

@@ -24,7 +24,8 @@ struct CliCollection
 };
 
 // Reports and leaves out every PATH that cannot be taken: not representable,
-// missing, a root, a file that is not *.wav, a folder that cannot be read.
+// missing, a root, not a regular file, a file that is not *.wav, a folder
+// that cannot be read.
 void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pList,
                   std::vector<CliPick>* pPicks, CliCollection* pResult);
 

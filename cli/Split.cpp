@@ -46,12 +46,15 @@ UINT CliBatchProc(LPVOID pParam)
 } // namespace
 
 int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
-                CliBatchResult* pResult)
+                const CliPlanChoice& choice, CliBatchResult* pResult)
 {
     CMyRunState state;
     state.m_pPathList = &list;
     state.m_strOutputFolder = strOutputFolder;
     state.m_dwSectionLength = dwSectionLength;
+    state.m_pPlanRequest = choice.pRequest;
+    state.m_pPlanSink = choice.pSink;
+    state.m_bDryRun = choice.bDryRun;
     CMyCliRunHost host;
     CMyBatchRun batch(&state, &host);
     CliBatch run = {&batch, &host, 0};

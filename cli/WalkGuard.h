@@ -16,7 +16,8 @@ typedef std::pair<unsigned long long, unsigned long long> CliFolderId;
 // it cannot be read.
 int GetFolderId(const char* pcFolder, CliFolderId* pId);
 // Reports on standard error every WAV file or folder in the current folder
-// (pcFolder, for messages) whose name the program cannot hold; how many.
+// (pcFolder, for messages) whose name the program cannot hold, and every WAV
+// name that is no regular file (a FIFO, socket or device); how many.
 unsigned long ReportUnnamableEntries(const char* pcFolder);
 
 struct CliWalkGuard

@@ -32,6 +32,19 @@ int HasWaveExtension(const char* pcName)
     size_t n = strlen(pcName);
     return n > 4 && strcasecmp(pcName + n - 4, ".wav") == 0;
 }
+
+// A *.wav that is a FIFO, socket or device (also behind a link): the
+// listing marks it and the walk leaves it out.
+int IsSpecialWave(int fdDir, const struct dirent* pEntry)
+{
+    if (!HasWaveExtension(pEntry->d_name) || pEntry->d_type == DT_REG || pEntry->d_type == DT_DIR)
+        return 0;
+    if (pEntry->d_type != DT_LNK && pEntry->d_type != DT_UNKNOWN)
+        return 1;
+    struct stat st;
+    return fstatat(fdDir, pEntry->d_name, &st, 0) == 0 && !S_ISREG(st.st_mode) &&
+           !S_ISDIR(st.st_mode);
+}
 } // namespace
 
 int GetFolderId(const char* pcFolder, CliFolderId* pId)
@@ -55,6 +68,14 @@ unsigned long ReportUnnamableEntries(const char* pcFolder)
     while (struct dirent* pEntry = readdir(pDir))
     {
         const char* pcName = pEntry->d_name;
+        if (IsSpecialWave(dirfd(pDir), pEntry))
+        {
+            PrintErrorRaw(CString("not a regular file (a FIFO, socket or device), left out: ") +
+                              strShown + "/",
+                          pcName);
+            dwCount++;
+            continue;
+        }
         if (IsNamable(pcName))
             continue;
         struct stat st;

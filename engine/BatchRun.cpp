@@ -9,8 +9,6 @@
 #include "support/MyWString.h"
 #include "support/Trace.h"
 
-#include <vector>
-
 namespace
 {
 const WCHAR kSeparators[] = WSTR("\\/");
@@ -63,49 +61,41 @@ DWORD CMyBatchRun::RunBatch()
     DWORD dwStep = dwCount / 1024 > 0 ? dwCount / 1024 : 1;
     DWORD dwTick = 0;
     DWORD dwSplit = 0;
-    // Every name is known before the first piece is written, so that no
-    // collected file is overwritten, whichever comes first in the list.
-    std::vector<CString> basePaths(dwCount);
-    for (DWORD i = 0; i < dwCount; ++i)
-    {
-        if (!MakeOutputBasePath(&basePaths[i], pList->GetAt(i)))
-            basePaths[i].Empty();
-    }
-    std::vector<DWORD> clashes;
-    FindPieceClashes(*pList, basePaths, &clashes);
+    // Every collected file is known before the first piece is written, so
+    // that none is overwritten, whichever comes first in the list.
+    CMyCollectedFiles collected;
+    collected.TakeIdentities(*pList);
     CMySplitter splitter(m_pState, m_pHost);
+    splitter.SetCollectedFiles(&collected);
     for (DWORD i = 0; i < dwCount; ++i)
     {
         if (g_bAbort.load() || m_pState->m_bStopBatch.load())
             break;
         const CMyPathRecord& record = pList->GetAt(i);
-        const CString& strBasePath = basePaths[i];
-        if (!strBasePath.IsEmpty())
+        CString strBasePath;
+        if (MakeOutputBasePath(&strBasePath, record))
         {
             WriteTraceFormat("--\n%s\n", (const char*)record.FilePath);
             WriteTraceFormat("%s\n", (const char*)strBasePath);
-            if (clashes[i] != 0xFFFFFFFF)
-            {
-                WriteTraceFormat("※　ピースが収集済みのファイルを上書きするため分割しません。"
-                                 "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
-                                 (const char*)pList->GetAt(clashes[i]).FilePath);
-                WriteTraceText("×　失敗\n", 0);
-            }
-            else if (MakeSureFolderOfPath(strBasePath, 1) &&
-                     splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) >
-                         0)
+            // A file counts as split only when every piece of its plan was
+            // written whole; the split has traced why when not.
+            // A dry run creates no folder.
+            if ((m_pState->m_bDryRun || MakeSureFolderOfPath(strBasePath, 1)) &&
+                splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0 &&
+                splitter.WasWhole())
             {
                 ++dwSplit;
-                if (!g_bAbort.load())
-                    ++m_pState->m_dwFinished;
+                ++m_pState->m_dwFinished;
                 WriteTraceText("○　成功\n", 0);
             }
             else
+            {
                 WriteTraceText("×　失敗\n", 0);
-            // The split stops between blocks: the file it was in when the
-            // abort came keeps only the pieces written so far.
-            if (g_bAbort.load())
-                m_pState->m_dwCutShort = i;
+                // The split stops between blocks: the file it was in when the
+                // abort came keeps only the pieces written so far.
+                if (g_bAbort.load())
+                    m_pState->m_dwCutShort = i;
+            }
         }
         if (++dwTick >= dwStep)
         {
@@ -118,7 +108,8 @@ DWORD CMyBatchRun::RunBatch()
     if (bHaveDir)
         SetCurrentDirectoryA(acCurDir);
 
-    if (!g_bAbort.load())
+    // A dry run has split nothing: its host says what would be.
+    if (!g_bAbort.load() && !m_pState->m_bDryRun)
     {
         CString strSummary;
         strSummary.Format("%u 個中 %u 個のファイルを分割処理しました。\n", dwCount, dwSplit);

@@ -27,7 +27,7 @@ public:
     // RunBatch, then the job-finished message; 0.
     int RunSplitJob();
     // Splits every record and shows the summary unless aborted; the number of
-    // files of which at least one piece was written.
+    // files split, every piece of their plan written whole.
     DWORD RunBatch();
     // Output folder + mirrored sub-folder + "\" + file title; 0 when the
     // record cannot be given one (the record is then passed over).

@@ -177,8 +177,9 @@ int CMyLockedFile::CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot)
 }
 
 // Writes qwCount bytes at the file pointer in system writes of at most
-// 0xFFFFFFFF bytes; a write that fails or comes back short ends it. Adds the
-// bytes written to *pqwWritten. 1 when everything was written.
+// 0xFFFFFFFF bytes; a write that fails or comes back short (a full disk, as
+// the last error then says) ends it. Adds the bytes written to *pqwWritten.
+// 1 when everything was written.
 int CMyLockedFile::WritePieces(const BYTE* pbBuff, ULONGLONG qwCount, ULONGLONG* pqwWritten)
 {
     while (qwCount > 0)
@@ -187,6 +188,8 @@ int CMyLockedFile::WritePieces(const BYTE* pbBuff, ULONGLONG qwCount, ULONGLONG*
         DWORD dwDone = 0;
         BOOL bOk = WvWriteFile(m_hFile, pbBuff, dwPiece, &dwDone);
         *pqwWritten += dwDone;
+        if (bOk && dwDone != dwPiece)
+            SetLastError(ERROR_DISK_FULL); // a short write says nothing else
         if (!bOk || dwDone != dwPiece)
             return 0;
         pbBuff += dwPiece;

@@ -1,63 +1,62 @@
-// Pieces written into a folder that also holds collected files must not land
-// on one of them.
+// Pieces must never land on a collected file.
 #include "engine/PieceClash.h"
 
+#include "engine/SplitPlan.h"
 #include "sources/PathList.h"
 
-#include <string>
-#include <unordered_map>
-
-namespace
+int GetFileIdentity(const char* pcPath, CMyFileIdentity* pId)
 {
-// Upper case and one separator. '/' is never the second byte of a character.
-std::string MakeKey(const CString& strPath)
-{
-    CString strKey(strPath);
-    strKey.MakeUpper();
-    std::string key(strKey.GetString());
-    for (char& c : key)
-        c = c == '/' ? '\\' : c;
-    return key;
-}
-
-// The base path of a name the split could give ("<base>_%03u.wav" with a
-// number from 1 on); empty when the name is no piece name.
-std::string PieceBaseOf(const std::string& key)
-{
-    size_t n = key.size();
-    if (n < 9 || key.compare(n - 4, 4, ".WAV") != 0)
-        return std::string();
-    size_t iEnd = n - 4;
-    size_t i = iEnd;
-    while (i > 0 && key[i - 1] >= '0' && key[i - 1] <= '9')
-        i--;
-    size_t nDigits = iEnd - i;
-    if (nDigits < 3 || i == 0 || key[i - 1] != '_')
-        return std::string();
-    if (nDigits > 3 ? key[i] == '0' : key.compare(i, 3, "000") == 0)
-        return std::string();
-    return key.substr(0, i - 1);
-}
-} // namespace
-
-void FindPieceClashes(const CMyPathList& list, const std::vector<CString>& basePaths,
-                      std::vector<DWORD>* pClashes)
-{
-    DWORD dwCount = list.GetCount();
-    std::unordered_map<std::string, DWORD> pieceOwners; // base path -> collected piece
-    for (DWORD j = 0; j < dwCount; j++)
+    // No access asked: only the attributes are read, whoever holds the file.
+    HANDLE hFile = CreateFileA(pcPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    int bOk = GetFileInformationByHandle(hFile, &info) ? 1 : 0;
+    CloseHandle(hFile);
+    if (bOk)
     {
-        std::string base = PieceBaseOf(MakeKey(list.GetAt(j).FilePath));
-        if (!base.empty())
-            pieceOwners.emplace(base, j);
+        pId->dwVolume = info.dwVolumeSerialNumber;
+        pId->qwIndex = ((ULONGLONG)info.nFileIndexHigh << 32) | info.nFileIndexLow;
     }
-    pClashes->assign(dwCount, 0xFFFFFFFF);
-    for (DWORD i = 0; i < dwCount && i < basePaths.size(); i++)
+    return bOk;
+}
+
+void CMyCollectedFiles::TakeIdentities(const CMyPathList& list)
+{
+    m_paths.clear();
+    for (DWORD i = 0; i < list.GetCount(); ++i)
     {
-        if (basePaths[i].IsEmpty())
+        CMyFileIdentity id;
+        if (GetFileIdentity(list.GetAt(i).FilePath, &id))
+            m_paths.emplace(id, list.GetAt(i).FilePath);
+    }
+}
+
+int CMyCollectedFiles::FindClash(const CString& strFolder, const CMyPlan& plan,
+                                 const CString& strSrcPath, CString* pstrClash) const
+{
+    int iSource = 0; // 1 with srcId known, -1 when the source cannot be opened
+    CMyFileIdentity srcId;
+    for (const CMyPlanPiece& piece : plan.Pieces)
+    {
+        CString strPiece = strFolder + piece.strName;
+        CMyFileIdentity id;
+        if (!GetFileIdentity(strPiece, &id))
             continue;
-        auto it = pieceOwners.find(MakeKey(basePaths[i]));
-        if (it != pieceOwners.end())
-            (*pClashes)[i] = it->second;
+        auto it = m_paths.find(id);
+        if (it != m_paths.end())
+        {
+            *pstrClash = it->second;
+            return 1;
+        }
+        if (iSource == 0)
+            iSource = GetFileIdentity(strSrcPath, &srcId) ? 1 : -1;
+        if (iSource == 1 && id == srcId)
+        {
+            *pstrClash = strSrcPath;
+            return 1;
+        }
     }
+    return 0;
 }

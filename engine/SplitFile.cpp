@@ -1,27 +1,52 @@
-// Cutting one source WAV file into numbered pieces.
+// Cutting one source WAV file into the pieces of its plan.
 #include "engine/SplitFile.h"
 
+#include "engine/Markers.h"
+#include "engine/PieceClash.h"
 #include "engine/PieceHeader.h"
-#include "engine/SectionLength.h"
+#include "engine/PlanText.h"
+#include "engine/SourcePlan.h"
 #include "engine/WaveFile.h"
 #include "framework/AfxMessageBox.h"
+#include "framework/FormatText.h"
 #include "support/MyWString.h"
 #include "support/Trace.h"
+
+#include <cstdarg>
 
 namespace
 {
 const ULONGLONG kNotFound = 0xFFFFFFFFFFFFFFFFull;
 
 // The output folder: the base path before its last separator, which must
-// leave at least two characters in front of it.
-int GetOutputFolder(const CString& strBasePath, CString* pstrFolder)
+// leave at least two characters in front of it; the folder with that
+// separator, to which the pieces' names are joined; the title after it.
+int SplitBasePath(const CString& strBasePath, CString* pstrFolder, CString* pstrFolderSep,
+                  CString* pstrTitle)
 {
     CMyWString strBase(strBasePath);
     DWORD dwSep = strBase.ReverseFindOneOf(0xFFFFFFFF, WSTR("\\/"));
     if (dwSep == 0xFFFFFFFF || dwSep <= 1)
         return 0;
     *pstrFolder = strBase.GetSectorData(0, dwSep);
+    // The same separator in the narrow text: the folder and the title keep
+    // their bytes, so that the pieces' paths are the base path's own.
+    int iSep = FindLastCharSJis(strBasePath, '\\');
+    int iSlash = FindLastCharSJis(strBasePath, '/');
+    iSep = iSlash > iSep ? iSlash : iSep;
+    *pstrFolderSep = strBasePath.Left(iSep + 1);
+    *pstrTitle = strBasePath.Mid(iSep + 1);
     return 1;
+}
+
+// "{title}_{n}" (or no template): names that two files with different
+// titles never share.
+int IsTodaysNames(const CMyNameTemplate& nameTemplate)
+{
+    const std::vector<CMyNamePart>& parts = nameTemplate.Parts;
+    return parts.empty() ||
+           (parts.size() == 3 && parts[0].Field == kFieldTitle && parts[1].Field == kFieldText &&
+            parts[1].strText == "_" && parts[2].Field == kFieldNumber);
 }
 
 // Prepares the source for block reads; the source is only opened for reading.
@@ -44,46 +69,75 @@ void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG q
 }
 } // namespace
 
+DWORD CMySplitter::Refuse(const CString& strSrcPath, const char* pcFormat, ...)
+{
+    // The trace's own limit, so that its entries stay as they were.
+    char acText[1024];
+    va_list args;
+    va_start(args, pcFormat);
+    FormatTextV(acText, sizeof(acText), pcFormat, args);
+    va_end(args);
+    if (!m_pState->m_bDryRun)
+        WriteTraceText(acText, 0);
+    else if (m_pState->m_pPlanSink != nullptr)
+        m_pState->m_pPlanSink->TakeRefusal(strSrcPath, acText);
+    return 0;
+}
+
 DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPath,
                              DWORD dwSectionLength)
 {
-    CString strFolder;
-    if (!GetOutputFolder(strBasePath, &strFolder))
-    {
-        WriteTraceFormat("※　出力基本パスが無効です。[ %s ]\n", (const char*)strBasePath);
-        return 0;
-    }
+    m_bWhole = 0;
+    const int bDryRun = m_pState->m_bDryRun;
+    CString strFolder, strFolderSep, strTitle;
+    if (!SplitBasePath(strBasePath, &strFolder, &strFolderSep, &strTitle))
+        return Refuse(strSrcPath, "※　出力基本パスが無効です。[ %s ]\n", (const char*)strBasePath);
     CMyWaveFile src;
     if (!OpenSource(&src, strSrcPath))
-    {
-        WriteTraceText("※　入力ファイルのオープンに失敗。\n", 0);
-        return 0;
-    }
+        return Refuse(strSrcPath, "※　入力ファイルのオープンに失敗。\n");
     if (!src.ReadHeader())
-    {
-        WriteTraceText("※　無効なWAVEヘッダです。\n", 0);
-        return 0;
-    }
+        return Refuse(strSrcPath, "※　無効なWAVEヘッダです。\n");
     CMyWaveHeader header = src.GetHeader();
 
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
-    {
-        WriteTraceText("※　ファイルサイズがデータ先頭アドレスより小さいです。\n", 0);
-        return 0;
-    }
-    // A header may claim more data than the file holds: cut only what is there.
-    ULONGLONG qwRemaining = header.DataSize;
-    if (qwFileSize - header.DataStart < qwRemaining)
-        qwRemaining = qwFileSize - header.DataStart;
+        return Refuse(strSrcPath, "※　ファイルサイズがデータ先頭アドレスより小さいです。\n");
 
-    ULONGLONG qwPieceSize =
-        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
-    if (qwPieceSize == 0)
-    {
-        // Pieces of no data would never use the data up.
-        WriteTraceText("※　区間長が1サンプルより短いため分割できません。\n", 0);
+    CMyPlanRequest request;
+    if (m_pState->m_pPlanRequest != nullptr)
+        request = *m_pState->m_pPlanRequest;
+    request.Rule.dwSectionLength = dwSectionLength;
+    CMySourcePlan sourcePlan;
+    int bPlanned = PlanSourceFile(&src, strTitle, request, &sourcePlan);
+    const CMyPlan& plan = sourcePlan.Plan;
+    if (!bDryRun)
+        for (const CString& strNote : plan.Notes)
+            WriteTraceText(strNote, 0);
+    if (!bPlanned)
+        return Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
+    // Nothing is written when one of the pieces would overwrite a collected
+    // file or the source.
+    CMyCollectedFiles noneCollected;
+    CString strClash;
+    if ((m_pCollected != nullptr ? m_pCollected : &noneCollected)
+            ->FindClash(strFolderSep, plan, strSrcPath, &strClash))
+        return Refuse(strSrcPath,
+                      "※　ピースが収集済みのファイルを上書きするため分割しません。"
+                      "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
+                      (const char*)strClash);
+    if (!IsTodaysNames(request.NameTemplate) && !TakeNames(strSrcPath, strFolderSep, plan))
         return 0;
+    if (bDryRun)
+    {
+        if (m_pState->m_pPlanSink != nullptr)
+        {
+            if (plan.Pieces.empty())
+                m_pState->m_pPlanSink->TakeRefusal(strSrcPath, CString());
+            else
+                m_pState->m_pPlanSink->TakePlan(strSrcPath, strFolderSep, plan);
+        }
+        m_bWhole = 1;
+        return (DWORD)plan.Pieces.size();
     }
     if (!src.Seek(header.DataStart))
     {
@@ -91,47 +145,86 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         WriteTraceText("※　ソースファイルの読込位置をデータ先頭に合わせられませんでした。\n", 0);
         return 0;
     }
+    if (m_pState->m_pPlanSink != nullptr && !plan.Pieces.empty())
+        m_pState->m_pPlanSink->TakePlan(strSrcPath, strFolderSep, plan);
+
+    // Pieces carry the markers inside them when asked to.
+    const std::vector<CMyMarker>& markers = sourcePlan.Markers;
+    const int bCarry = request.bCarryMarkers && !markers.empty();
+    std::vector<size_t> regions;
+    for (size_t i = 0; bCarry && i < markers.size(); ++i)
+        if (markers[i].qwLength > 0)
+            regions.push_back(i);
 
     CMyWaveFile piece;
     CMyByteBuff headBuff;
-    DWORD dwWritten = 0;
-    int bFinished = 0;
-    // A piece size above the data (even one beyond 32 bits) leaves everything
-    // to the last piece.
-    ULONGLONG qwFramesBefore = 0;
-    while (!bFinished && qwPieceSize <= qwRemaining && !g_bAbort.load(std::memory_order_relaxed))
+    DWORD dwWritten = 0; // pieces on disk, the last maybe cut short by an abort
+    DWORD dwWhole = 0;   // of those, the pieces written whole
+    int bFault = 0;      // a failure, traced where it was met, ended the split
+    const DWORD dwPieces = (DWORD)plan.Pieces.size();
+    // The pieces follow each other in the data: the source is read straight through.
+    for (DWORD i = 0; i < dwPieces && !g_bAbort.load(std::memory_order_relaxed); ++i)
     {
-        CString strPiecePath;
-        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
+        const CMyPlanPiece& planned = plan.Pieces[i];
+        const ULONGLONG qwBytes = plan.GetPieceBytes(i);
+        CString strPiecePath = strFolderSep + planned.strName;
+        if (planned.bRest)
+            WriteTraceFormat("RestDataSize: %I64u Byte\n", qwBytes);
         if (!HasRoomFor(strFolder, strPiecePath))
         {
-            m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
-            bFinished = 1;
+            // Before the shorter last piece a full disk stops this file only;
+            // the batch goes on.
+            if (!planned.bRest)
+                m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
+            bFault = 1;
             break;
         }
-        PieceResult result =
-            WritePiece(&piece, &src, strPiecePath, header, qwPieceSize, qwFramesBefore, &headBuff);
-        if (result == kPieceWritten)
-            ++dwWritten;
-        else
-            bFinished = 1;
-        qwRemaining -= qwPieceSize;
-        qwFramesBefore += qwPieceSize / header.Param.BlockSize;
-    }
-
-    if (!bFinished && qwRemaining > 0 && !g_bAbort.load(std::memory_order_relaxed))
-    {
-        WriteTraceFormat("RestDataSize: %I64u Byte\n", qwRemaining);
-        CString strPiecePath;
-        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
-        // A full disk here stops this file only; the batch goes on.
-        if (HasRoomFor(strFolder, strPiecePath) &&
-            WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
-                       &headBuff) == kPieceWritten)
-            ++dwWritten;
+        WriteTraceText(FormatCutTrace(strPiecePath, planned, plan.dwSamplingRate), 0);
+        std::vector<CMyMarker> carried;
+        if (bCarry)
+            carried = PickPieceMarkers(markers, regions, planned.qwStart,
+                                       planned.qwStart + planned.qwFrames);
+        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwBytes,
+                                        planned.qwStart, i + 1, carried, &headBuff);
+        dwWritten += result == kPieceWritten || result == kPieceCutShort;
+        dwWhole += result == kPieceWritten;
+        bFault = result == kPieceFailed || result == kPieceNotOpened;
+        if (result != kPieceWritten)
+            break;
     }
     src.Close();
+    m_bWhole = dwWhole == dwPieces;
+    if (!m_bWhole && !bFault)
+        WriteTraceFormat("※　中止されたため分割を途中で終えました。SplitFile()\n\t"
+                         "WholePieces[%u], PlannedPieces[%I64u]\n",
+                         dwWhole, (ULONGLONG)dwPieces);
     return dwWritten;
+}
+
+// A plan whose piece paths an earlier file of the run has taken is not
+// written (letter case aside, as Windows names go); otherwise its paths are
+// taken.
+int CMySplitter::TakeNames(const CString& strSrcPath, const CString& strFolder, const CMyPlan& plan)
+{
+    std::vector<std::string> keys;
+    keys.reserve(plan.Pieces.size());
+    for (const CMyPlanPiece& piece : plan.Pieces)
+    {
+        CString strKey = strFolder + piece.strName;
+        strKey.MakeUpper();
+        keys.push_back(strKey.GetString());
+        if (m_takenPaths.count(keys.back()) != 0)
+        {
+            Refuse(strSrcPath,
+                   "※　ピースが先に分割したファイルのピースと同じ名前になるため分割しません。"
+                   "SplitFile()\n\tPiecePath[%s]\n",
+                   (const char*)(strFolder + piece.strName));
+            return 0;
+        }
+    }
+    for (std::string& key : keys)
+        m_takenPaths.insert(std::move(key));
+    return 1;
 }
 
 int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePath)
@@ -153,7 +246,9 @@ int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePat
 CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc,
                                                  const CString& strPiecePath,
                                                  const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                                                 ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff)
+                                                 ULONGLONG qwFramesBefore, DWORD dwPiece,
+                                                 const std::vector<CMyMarker>& markers,
+                                                 CMyByteBuff* pHeadBuff)
 {
     if (pPiece->IsOpen())
         return kPieceNotOpened;
@@ -167,24 +262,36 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     }
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
-    const int bRf64 = IsRf64Piece(header, qwDataSize);
-    const DWORD dwHeadLength = CalcPieceHeaderLength(header, bRf64);
-    if (BuildPieceHeader(header, qwDataSize, qwFramesBefore, bRf64, pHeadBuff) != dwHeadLength ||
+    const WORD wBlock = header.Param.BlockSize;
+    const std::string strMarkers =
+        markers.empty() ? std::string()
+                        : BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / wBlock);
+    const int bRf64 = IsRf64Piece(header, qwDataSize + strMarkers.size(), qwFramesBefore);
+    const DWORD dwHeadLength =
+        CalcPieceHeaderLength(header, bRf64, qwFramesBefore) + (DWORD)strMarkers.size();
+    if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
+                             pHeadBuff) != dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
         bCopied = CopyPiece(pPiece, pSrc, qwDataSize, &qwCopied);
 
-    int bShort = !bCopied || g_bAbort.load(std::memory_order_relaxed);
+    int bShort = !bCopied || qwCopied < qwDataSize;
     int bTrue = 1;
     if (!bCopied)
         bTrue = pPiece->Seek(dwHeadLength + qwCopied);
     bTrue = pPiece->Truncate() && bTrue;
     if (bShort)
-        bTrue =
-            bTrue &&
-            BuildPieceHeader(header, qwCopied, qwFramesBefore, bRf64, pHeadBuff) == dwHeadLength &&
-            pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
+    {
+        std::string strShort =
+            strMarkers.empty() ? std::string()
+                               : BuildShortPieceMarkerChunks(markers, qwFramesBefore,
+                                                             qwCopied / wBlock, strMarkers.size());
+        bTrue = bTrue &&
+                BuildPieceHeaderWith(header, qwCopied, qwFramesBefore, dwPiece, bRf64, strShort,
+                                     pHeadBuff) == dwHeadLength &&
+                pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
+    }
     pPiece->Close();
     if (!bTrue)
     {
@@ -204,7 +311,9 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         }
         return kPieceFailed;
     }
-    return bCopied ? kPieceWritten : kPieceFailed;
+    if (!bCopied)
+        return kPieceFailed;
+    return qwCopied < qwDataSize ? kPieceCutShort : kPieceWritten;
 }
 
 int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount,

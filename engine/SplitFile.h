@@ -1,12 +1,35 @@
-// Cutting one source WAV file into numbered pieces, each a complete PCM WAV
-// file with the canonical 44-byte header: "<base path>_001.wav", ...
+// Cutting one source WAV file into the pieces of its plan, each a complete
+// WAV file: by default the canonical 44-byte header and "<base path>_001.wav".
 #pragma once
 
 #include "engine/RunState.h"
 
+#include <string>
+#include <unordered_set>
+#include <vector>
+
 class CMyByteBuff;
+class CMyCollectedFiles;
 class CMyWaveFile;
 class CMyWaveHeader;
+struct CMyMarker;
+struct CMyPlan;
+
+// Who hears of each file's plan: the dry run's lines, a plan file. Called on
+// the run's worker thread.
+class CMyPlanSink
+{
+public:
+    virtual ~CMyPlanSink() = default;
+    // The plan of a file about to be split (in a dry run, instead of
+    // splitting it): each piece's path is strFolder (which ends with its
+    // separator) and its name.
+    virtual void TakePlan(const CString& strSrcPath, const CString& strFolder,
+                          const CMyPlan& plan) = 0;
+    // Dry run: a file that would not be split, and the trace entry that
+    // says why (Shift-JIS; empty when the trace would say nothing).
+    virtual void TakeRefusal(const CString& strSrcPath, const CString& strReason) = 0;
+};
 
 // One read and one write per block; the source's transfer buffer has this size.
 const DWORD kSplitBlockSize = 0x800000;
@@ -22,24 +45,42 @@ class CMySplitter
 public:
     CMySplitter(CMyRunState* pState, CMyRunHost* pHost) : m_pState(pState), m_pHost(pHost) {}
 
+    // The files of the batch, which no piece may overwrite (the source itself
+    // is always looked at); owned by the caller, null for none.
+    void SetCollectedFiles(const CMyCollectedFiles* pCollected) { m_pCollected = pCollected; }
+    // Plans the file (the state's request, with this fixed length), then
+    // writes the plan; the pieces written, the last maybe cut short by an
+    // abort (0: none). In a dry run the pieces planned, nothing written.
     DWORD SplitFile(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength);
+    // 1 when the last SplitFile wrote every piece of its plan whole: only
+    // then does the file count as split.
+    int WasWhole() const { return m_bWhole; }
     int CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount, ULONGLONG* pqwCopied);
 
 private:
     enum PieceResult
     {
         kPieceNotOpened, // nothing written
-        kPieceWritten,   // complete, or cut short by an abort
+        kPieceWritten,   // complete
+        kPieceCutShort,  // cut short by an abort, its header true
         kPieceFailed     // cut short by a failed read or write
     };
 
+    DWORD Refuse(const CString& strSrcPath, const char* pcFormat, ...);
+    int TakeNames(const CString& strSrcPath, const CString& strFolder, const CMyPlan& plan);
     int HasRoomFor(const CString& strFolder, const CString& strPiecePath);
     PieceResult WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, const CString& strPiecePath,
                            const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                           ULONGLONG qwFramesBefore, CMyByteBuff* pHeadBuff);
+                           ULONGLONG qwFramesBefore, DWORD dwPiece,
+                           const std::vector<CMyMarker>& markers, CMyByteBuff* pHeadBuff);
 
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;
+    const CMyCollectedFiles* m_pCollected = nullptr;
+    int m_bWhole = 0;
+    // A name template other than today's may give pieces of two files one
+    // name: the piece paths of the run so far, upper-cased.
+    std::unordered_set<std::string> m_takenPaths;
 };
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an

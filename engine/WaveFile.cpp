@@ -77,9 +77,11 @@ CMyWaveFile::CMyWaveFile()
 }
 
 // Reads and checks the header of the open file; 1 with the header record
-// filled, else 0. Files of the canonical kind are read by the first kilobyte
-// alone; a file those rules refuse (and whose parameters were not found
-// inconsistent there) is read again by walking its chunks.
+// filled, else 0. Files of the canonical kind are read by walking the chunks
+// of the first kilobyte; a file that walk refuses (and whose parameters were
+// not found inconsistent there) by walking all its chunks; only when both
+// walks refuse is the first kilobyte searched for the bytes "data", which may
+// stand inside another chunk's text.
 int CMyWaveFile::ReadHeader()
 {
     if (!IsOpen())
@@ -88,34 +90,69 @@ int CMyWaveFile::ReadHeader()
         return 0;
     m_Header.Clear();
     int bTraced = 0;
-    int bRead = ReadWindowHeader(&bTraced);
-    if (!bRead && bTraced)
+    WindowResult window = ReadWindowHeader(&bTraced);
+    if (window == kWindowRefused && bTraced)
         return 0;
-    if (!bRead)
-    {
-        m_Header.Clear();
-        if (!ReadChunkedHeader())
-            return 0;
-    }
+    if (window != kWindowRead && !ReadAfterWindow(window))
+        return 0;
     m_Header.Param.Dump(1);
     TakeWrappedDataSize();
     return 1;
 }
 
+// The chunk walk, then the byte search, after the first kilobyte's walk found
+// no "data" tag. A file the first kilobyte's rules take (window is
+// kWindowNoTag) whose data tag stands where the byte search looks keeps the
+// canonical header its pieces always had; the walk's own trace lines are
+// written only when its reading is the one taken, or when all refuse.
+int CMyWaveFile::ReadAfterWindow(WindowResult window)
+{
+    CMyWaveHeader windowHeader = m_Header;
+    m_Header.Clear();
+    m_strWalkTrace.Empty();
+    int bWalked = ReadChunkedHeader();
+    DWORD dwTag = 0;
+    if (bWalked && window == kWindowNoTag &&
+        m_Header.DataStart - 8 <= kFirstDataTag + kMaxDataTagOffset)
+        dwTag = (DWORD)m_Header.DataStart - 8;
+    else if (bWalked)
+    {
+        WriteTraceText(m_strWalkTrace, 0);
+        return 1;
+    }
+    else if (window != kWindowNoTag || !SearchDataTag(m_HeaderWindow.GetLength(), &dwTag))
+    {
+        WriteTraceText(m_strWalkTrace, 0);
+        return 0;
+    }
+    m_Header = windowHeader;
+    TakeCanonicalDataTag(dwTag);
+    return 1;
+}
+
+void CMyWaveFile::TakeCanonicalDataTag(DWORD dwTag)
+{
+    m_Header.DataTagOffset = (WORD)(dwTag - kFirstDataTag);
+    m_Header.DataSize = GetLE32(m_HeaderWindow.GetBuff() + dwTag + 4);
+    m_Header.HeaderLength = kCanonicalHeaderSize;
+    m_Header.DataStart = kCanonicalHeaderSize + m_Header.DataTagOffset;
+}
+
 // The canonical rules: RIFF, WAVE and "fmt " at fixed places, PCM mono or
-// stereo, and a "data" tag starting at most 255 bytes after byte 36. Sets
-// *pbTraced when it refused inconsistent parameters (and said why).
-int CMyWaveFile::ReadWindowHeader(int* pbTraced)
+// stereo, and a "data" tag starting at most 255 bytes after byte 36, found by
+// walking the chunks. Sets *pbTraced when it refused inconsistent parameters
+// (and said why).
+CMyWaveFile::WindowResult CMyWaveFile::ReadWindowHeader(int* pbTraced)
 {
     if (GetFileSize() <= kCanonicalHeaderSize)
-        return 0;
+        return kWindowRefused;
     DWORD dwWant = GetFileSize() < kWindowSize ? (DWORD)GetFileSize() : kWindowSize;
     if (!Seek(0))
-        return 0;
+        return kWindowRefused;
     DWORD dwGot = 0;
     const BYTE* pbRead = Read(dwWant, &dwGot);
     if (pbRead == nullptr)
-        return 0;
+        return kWindowRefused;
     // Only the bytes that really arrived count: the file may be shorter than
     // its directory entry said, and the read may fail.
     DWORD n = dwGot;
@@ -124,40 +161,37 @@ int CMyWaveFile::ReadWindowHeader(int* pbTraced)
     const BYTE* pb = m_HeaderWindow.GetBuff();
 
     if (n < kCanonicalHeaderSize)
-        return 0;
+        return kWindowRefused;
     if (!IsTag(pb, "RIFF"))
-        return 0;
+        return kWindowRefused;
     m_Header.RiffSize = GetLE32(pb + 4);
     if (m_Header.RiffSize < 36)
-        return 0;
+        return kWindowRefused;
     if (!IsTag(pb + 8, "WAVE") || !IsTag(pb + 12, "fmt "))
-        return 0;
+        return kWindowRefused;
     m_Header.FmtSize = GetLE32(pb + 16);
     if (m_Header.FmtSize < 16 || m_Header.FmtSize > kMaxFmtSize ||
         m_Header.FmtSize + 8 >= m_Header.RiffSize)
-        return 0;
+        return kWindowRefused;
 
     // A refused field is not worth a trace line: it is simply not PCM we take.
     CSonvelBaseParam& param = m_Header.Param;
     if (!param.SetFormatID(GetLE16(pb + 20)) || !param.SetChannels(GetLE16(pb + 22)) ||
         !param.SetSamplingRate(GetLE32(pb + 24)) || !param.SetDataRate(GetLE32(pb + 28)) ||
         !param.SetBlockSize(GetLE16(pb + 32)) || !param.SetResolution(GetLE16(pb + 34)))
-        return 0;
+        return kWindowRefused;
     if (!param.Validate(1))
     {
         WriteTraceText("※　無効なWaveパラメータです。\n", 0);
         *pbTraced = 1;
-        return 0;
+        return kWindowRefused;
     }
 
     DWORD dwTag = 0;
-    if (!WalkToDataTag(n, &dwTag) && !SearchDataTag(n, &dwTag))
-        return 0;
-    m_Header.DataTagOffset = (WORD)(dwTag - kFirstDataTag);
-    m_Header.DataSize = GetLE32(pb + dwTag + 4);
-    m_Header.HeaderLength = kCanonicalHeaderSize;
-    m_Header.DataStart = kCanonicalHeaderSize + m_Header.DataTagOffset;
-    return 1;
+    if (!WalkToDataTag(n, &dwTag))
+        return kWindowNoTag;
+    TakeCanonicalDataTag(dwTag);
+    return kWindowRead;
 }
 
 // Walks the chunks from "fmt " on. A byte search for "data" would take the
@@ -185,8 +219,8 @@ int CMyWaveFile::WalkToDataTag(DWORD n, DWORD* pdwTag) const
     }
 }
 
-// When the walk fails (a writer that left out a pad byte, or a "fmt " size
-// that does not say where the next chunk starts): the first "data" at bytes
+// When both walks fail (a "fmt " size that does not say where the next chunk
+// starts, a chunk size that runs past the file): the first "data" at bytes
 // 36 to 291 whose size field lies inside the window.
 int CMyWaveFile::SearchDataTag(DWORD n, DWORD* pdwTag) const
 {
@@ -226,8 +260,22 @@ int CMyWaveFile::ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* p
 
 int CMyWaveFile::Refuse(const char* pcReason, ULONGLONG qwPosition)
 {
-    WriteTraceFormat("※　%sCMyWaveFile::ReadHeader()\n\tPosition[%I64u]\n", pcReason, qwPosition);
+    m_strWalkTrace.AppendFormat("※　%sCMyWaveFile::ReadHeader()\n\tPosition[%I64u]\n", pcReason,
+                                qwPosition);
     return 0;
+}
+
+// A whole chunk header at qwPosition: four printable id bytes and a size that
+// fits in the file (any size for "data", which recorders leave too large or
+// all ones).
+int CMyWaveFile::IsChunkHeaderAt(ULONGLONG qwPosition)
+{
+    std::string strBytes;
+    if (!ReadBytesAt(qwPosition, 8, &strBytes))
+        return 0;
+    const BYTE* pb = (const BYTE*)strBytes.data();
+    return IsChunkId(pb) &&
+           (IsTag(pb, "data") || GetLE32(pb + 4) <= GetFileSize() - qwPosition - 8);
 }
 
 // Walks the RIFF (or RF64/BW64) chunks from byte 12 to "data" wherever it
@@ -302,22 +350,18 @@ int CMyWaveFile::ReadChunkedHeader()
                 !ReadBytesAt(qwBody, dwSize, pstrBody))
             {
                 pstrBody->clear();
-                WriteTraceFormat("分割ファイルに写さないチャンクがあります。"
-                                 "CMyWaveFile::ReadHeader()\n\tChunkSize[%u], Position[%I64u]\n",
-                                 dwSize, qwPos);
+                m_strWalkTrace.AppendFormat(
+                    "分割ファイルに写さないチャンクがあります。"
+                    "CMyWaveFile::ReadHeader()\n\tChunkSize[%u], Position[%I64u]\n",
+                    dwSize, qwPos);
             }
         }
         qwPos = qwBody + dwSize;
         // Odd sizes are followed by a pad byte, unless the writer forgot it:
-        // then a chunk id starts one byte early and none follows the pad.
-        if ((dwSize & 1) != 0)
-        {
-            int bNoPad = ReadBytesAt(qwPos, 5, &strBytes) &&
-                         IsChunkId((const BYTE*)strBytes.data()) &&
-                         !IsChunkId((const BYTE*)strBytes.data() + 1);
-            if (!bNoPad)
-                ++qwPos;
-        }
+        // then a whole chunk header starts one byte early and none follows
+        // the pad. When both places hold one, the pad is taken as written.
+        if ((dwSize & 1) != 0 && (IsChunkHeaderAt(qwPos + 1) || !IsChunkHeaderAt(qwPos)))
+            ++qwPos;
     }
     return CheckChunkedFormat();
 }
@@ -353,7 +397,7 @@ int CMyWaveFile::CheckChunkedFormat()
     }
     m_Header.SampleFormat = wSampleFormat;
     m_Header.bChunked = 1;
-    m_Header.HeaderLength = CalcPieceHeaderLength(m_Header, 0);
+    m_Header.HeaderLength = CalcPieceHeaderLength(m_Header, 0, 0);
     return 1;
 }
 

@@ -17,7 +17,16 @@ public:
     const CMyWaveHeader& GetHeader() const { return m_Header; }
 
 private:
-    int ReadWindowHeader(int* pbTraced);
+    enum WindowResult
+    {
+        kWindowRefused, // not of the canonical kind
+        kWindowNoTag,   // of the canonical kind, but its walk found no "data" tag
+        kWindowRead
+    };
+
+    WindowResult ReadWindowHeader(int* pbTraced);
+    int ReadAfterWindow(WindowResult window);
+    void TakeCanonicalDataTag(DWORD dwTag);
     int WalkToDataTag(DWORD n, DWORD* pdwTag) const;
     int SearchDataTag(DWORD n, DWORD* pdwTag) const;
     int ReadChunkedHeader();
@@ -25,8 +34,12 @@ private:
     void TakeWrappedDataSize();
     int ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut);
     int Refuse(const char* pcReason, ULONGLONG qwPosition);
+    int IsChunkHeaderAt(ULONGLONG qwPosition);
 
     CMyWaveHeader m_Header;
     // The first kilobyte of the file, as read by ReadHeader.
     CMyByteBuff m_HeaderWindow;
+    // What the chunk walk has to say, written once its reading is taken or
+    // every reading refused.
+    CString m_strWalkTrace;
 };

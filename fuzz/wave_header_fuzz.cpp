@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int bRf64 = 0; bRf64 < 2; ++bRf64)
     {
         CMyByteBuff built;
-        DWORD dwLength = BuildPieceHeader(header, header.Param.BlockSize, 7, bRf64, &built);
-        if (dwLength == 0 || dwLength != CalcPieceHeaderLength(header, bRf64))
+        DWORD dwLength = BuildPieceHeader(header, header.Param.BlockSize, 7, 2, bRf64, &built);
+        if (dwLength == 0 || dwLength != CalcPieceHeaderLength(header, bRf64, 7))
             abort();
         std::string strPiece((const char*)built.GetBuff(), dwLength);
         strPiece.append(header.Param.BlockSize, '\0');

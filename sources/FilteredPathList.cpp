@@ -99,7 +99,8 @@ int CMyFilteredPathList::AddFile(const char* pcFolder, const WIN32_FIND_DATAA& e
         if (!ReserveRecords(dwNew))
             return 0;
     }
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    // Only files are collected; a FIFO, socket or device is no source.
+    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
         return 0;
     if (bFilter && !MatchNarrowName(entry.cFileName))
         return 0;
@@ -128,6 +129,8 @@ int CMyFilteredPathList::AddPath(const char* pcPath, int bRecurse, int bFilter)
             return 0;
         return ScanFolder(pcPath, 1, bFilter);
     }
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
+        return 0;
     if (bFilter)
     {
         if (!m_strWorkPath.SetData(pcPath, 0) || !m_strWorkPath.ToFileName(1))
@@ -198,7 +201,9 @@ int CMyFilteredPathList::ScanFolder(const char* pcFolder, int bRecurse, int bFil
                 continue;
             }
             int bAdded = 0;
-            if ((!bFilter || MatchNarrowName(pcName)) && pcFolder[0] != '\0' && !bFolder)
+            int bDevice = (entry.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0;
+            if ((!bFilter || MatchNarrowName(pcName)) && pcFolder[0] != '\0' && !bFolder &&
+                !bDevice)
             {
                 CString strPath = JoinPath(pcFolder, pcName);
                 if (FindPath(strPath) == MY_NOT_FOUND && GrowForAppend())

@@ -133,6 +133,8 @@ void FillFindData(const struct stat& st, const std::string& sjisName, WIN32_FIND
     memset(&fd, 0, sizeof(fd));
     if (S_ISDIR(st.st_mode))
         fd.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    else if (!S_ISREG(st.st_mode))
+        fd.dwFileAttributes = FILE_ATTRIBUTE_DEVICE;
     else
     {
         fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
@@ -214,11 +216,15 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
         SetLastError(lpFileName == nullptr ? ERROR_INVALID_PARAMETER : ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    int flags = O_CLOEXEC;
+    // Never waits: a FIFO or a device where a file was expected must not
+    // hold the run in open() (nor later in a read).
+    int flags = O_CLOEXEC | O_NONBLOCK;
     if ((dwDesiredAccess & GENERIC_READ) && (dwDesiredAccess & GENERIC_WRITE))
         flags |= O_RDWR;
     else if (dwDesiredAccess & GENERIC_WRITE)
         flags |= O_WRONLY;
+    else if (dwDesiredAccess == 0 && dwCreationDisposition == OPEN_EXISTING)
+        flags |= O_PATH; // no access: attributes only, as on Windows, even without read rights
     else
         flags |= O_RDONLY;
     bool bTruncate = false;
@@ -520,6 +526,32 @@ BOOL GetFileSizeEx(HANDLE hFile, PLARGE_INTEGER lpFileSize)
         return FALSE;
     }
     lpFileSize->QuadPart = (LONGLONG)st.st_size;
+    return TRUE;
+}
+
+BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpInfo)
+{
+    FileHandle* p = AsFile(hFile);
+    struct stat st;
+    if (p == nullptr || fstat(p->fd, &st) != 0)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    WIN32_FIND_DATAA fd;
+    FillFindData(st, std::string(), fd);
+    memset(lpInfo, 0, sizeof(*lpInfo));
+    lpInfo->dwFileAttributes = fd.dwFileAttributes;
+    lpInfo->ftCreationTime = fd.ftCreationTime;
+    lpInfo->ftLastAccessTime = fd.ftLastAccessTime;
+    lpInfo->ftLastWriteTime = fd.ftLastWriteTime;
+    uint64_t qwDevice = (uint64_t)st.st_dev;
+    lpInfo->dwVolumeSerialNumber = (DWORD)qwDevice ^ (DWORD)(qwDevice >> 32);
+    lpInfo->nFileSizeHigh = fd.nFileSizeHigh;
+    lpInfo->nFileSizeLow = fd.nFileSizeLow;
+    lpInfo->nNumberOfLinks = (DWORD)st.st_nlink;
+    lpInfo->nFileIndexHigh = (DWORD)((uint64_t)st.st_ino >> 32);
+    lpInfo->nFileIndexLow = (DWORD)st.st_ino;
     return TRUE;
 }
 

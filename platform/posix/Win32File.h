@@ -19,6 +19,8 @@
 #define FILE_ATTRIBUTE_SYSTEM 0x00000004u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+// A FIFO, socket or device met in a folder: no file to read.
+#define FILE_ATTRIBUTE_DEVICE 0x00000040u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -43,6 +45,21 @@ struct WIN32_FIND_DATAA
 };
 typedef WIN32_FIND_DATAA* LPWIN32_FIND_DATAA;
 
+struct BY_HANDLE_FILE_INFORMATION
+{
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+typedef BY_HANDLE_FILE_INFORMATION* LPBY_HANDLE_FILE_INFORMATION;
+
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPVOID lpSecurity,
                    DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE hTemplate);
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nToRead, LPDWORD lpRead, LPVOID lpOverlapped);
@@ -53,6 +70,9 @@ BOOL SetFilePointerEx(HANDLE hFile, LARGE_INTEGER liDistance, PLARGE_INTEGER lpN
                       DWORD dwMoveMethod);
 BOOL SetEndOfFile(HANDLE hFile);
 BOOL GetFileSizeEx(HANDLE hFile, PLARGE_INTEGER lpFileSize);
+// The volume serial number is the device number folded to 32 bits, the file
+// index the inode: together they tell whether two paths reach one file.
+BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpInfo);
 BOOL FlushFileBuffers(HANDLE hFile);
 BOOL CloseHandle(HANDLE hObject);
 

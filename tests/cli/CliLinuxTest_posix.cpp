@@ -17,7 +17,52 @@ std::string ReadAll(const std::string& path)
     ReadBytes(path.c_str(), data);
     return data;
 }
+
+// The child's exit status once it has ended; -1 (the child killed) when it
+// has not within nSeconds.
+int WaitBounded(pid_t pid, int nSeconds)
+{
+    int nStatus = 0;
+    for (int i = 0; i < nSeconds * 20; i++)
+    {
+        if (waitpid(pid, &nStatus, WNOHANG) == pid)
+            return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
+        usleep(50000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &nStatus, 0);
+    return -1;
+}
 } // namespace
+
+// A FIFO named like a WAV file, in a walked folder or given as a PATH, is no
+// source: it is named and left out, and nothing waits for a writer.
+TEST(CliLinux, FifosAreNamedAndLeftOutWithoutWaiting)
+{
+    Tree tree = MakeTree("fifo");
+    CString strSrc = Dir(tree.strRoot, "src");
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a.wav"), MakeWave(8000)));
+    std::string fifoInside = std::string(strSrc) + "/x.wav";
+    std::string fifoGiven = std::string(tree.strRoot) + "/y.wav";
+    ASSERT_EQ(0, mkfifo(fifoInside.c_str(), 0644));
+    ASSERT_EQ(0, mkfifo(fifoGiven.c_str(), 0644));
+    std::string outPath = std::string(tree.strRoot) + "/stdout";
+    std::string errPath = std::string(tree.strRoot) + "/stderr";
+    pid_t pid = StartSplitProgram(
+        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc), fifoGiven},
+        outPath, errPath);
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(1, WaitBounded(pid, 60)) << "the run hung on a FIFO, or did not fail";
+    std::string err = ReadAll(errPath);
+    EXPECT_NE(std::string::npos,
+              err.find("not a regular file (a FIFO, socket or device), skipped: " + fifoGiven))
+        << err;
+    EXPECT_NE(std::string::npos,
+              err.find("not a regular file (a FIFO, socket or device), left out: " + fifoInside))
+        << err;
+    EXPECT_TRUE(Contains(err, "1 個中 1 個のファイルを分割処理しました。")) << err;
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "a_001.wav")));
+}
 
 TEST(CliLinux, LinkBackUpTheTreeIsWalkedOnce)
 {
@@ -73,22 +118,9 @@ TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
     for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
     {
         out = std::string(tree.strRoot) + "/out" + std::to_string(nTry);
-        std::vector<std::string> args = {
-            WAVOSS_SPLIT_EXE, "-q",      "-l", "40", "-o", out, "--log-dir",
-            U(tree.strLogs),  U(strWave)};
-        pid_t pid = fork();
-        if (pid == 0)
-        {
-            int fdErr = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fdErr, 2);
-            setenv("LC_ALL", "C.UTF-8", 1);
-            std::vector<char*> argv;
-            for (std::string& arg : args)
-                argv.push_back(&arg[0]);
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
+        pid_t pid = StartSplitProgram(
+            {"-q", "-l", "40", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)}, "/dev/null",
+            errPath);
         ASSERT_GT(pid, 0);
         // Held as soon as the first piece is there, so the signal lands inside it.
         struct stat st;

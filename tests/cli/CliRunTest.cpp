@@ -199,15 +199,15 @@ TEST(CliRun, PiecesNeverLandOnACollectedSource)
     CString strSrc = Dir(tree.strRoot, "src");
     ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a.wav"), MakeWave(16000)));
     std::string original = MakeWave(4000);
-    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a_002.WAV"), original));
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a_002.wav"), original));
     // The output folder is the parent of the source folder: src is mirrored
-    // into itself, where a_002.WAV already is.
+    // into itself, where a_002.wav already is.
     ProgramResult r = RunSplitProgram(
         {"-l", "1", "-o", U(tree.strRoot), "--log-dir", U(tree.strLogs), U(strSrc)});
     EXPECT_EQ(1, r.nExitCode);
     EXPECT_TRUE(Contains(r.strErr, "2 個中 1 個のファイルを分割処理しました。")) << r.strErr;
     std::string data;
-    ASSERT_TRUE(ReadBytes(JoinPath(strSrc, "a_002.WAV"), data));
+    ASSERT_TRUE(ReadBytes(JoinPath(strSrc, "a_002.wav"), data));
     EXPECT_EQ(original, data);
     EXPECT_FALSE(PathExists(JoinPath(strSrc, "a_001.wav")));
     EXPECT_TRUE(PathExists(JoinPath(strSrc, "a_002_001.wav")));

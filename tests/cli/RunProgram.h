@@ -1,8 +1,13 @@
 // Runs the built wavoss-split with arguments and collects what it printed.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
 
 struct ProgramResult
 {
@@ -16,6 +21,17 @@ struct ProgramResult
 // current directory.
 ProgramResult RunSplitProgram(const std::vector<std::string>& args,
                               const std::string& strWorkDir = std::string());
+
+#ifndef _WIN32
+// Starts wavoss-split, through the build's emulator when the tests have one
+// (a 32-bit build on a kernel that cannot run it), with its standard output
+// and error written to the files; inChild runs in the child just before the
+// program starts (a folder to work in, a limit). The child's pid, or -1.
+// Every test that starts the program starts it here.
+pid_t StartSplitProgram(const std::vector<std::string>& args, const std::string& strOutPath,
+                        const std::string& strErrPath,
+                        const std::function<void()>& inChild = std::function<void()>());
+#endif
 
 // The bytes the program writes for Shift-JIS text on a redirected stream.
 std::string ExpectedOutput(const std::string& strSJis);

@@ -45,32 +45,43 @@ std::string ExpectedOutput(const std::string& strSJis)
     return SJisToUtf8(strSJis);
 }
 
+pid_t StartSplitProgram(const std::vector<std::string>& args, const std::string& strOutPath,
+                        const std::string& strErrPath, const std::function<void()>& inChild)
+{
+    // The tests' environment names the emulator's wrapper when there is one.
+    const char* pcExe =
+        getenv("WAVOSS_SPLIT_EXE") != nullptr ? getenv("WAVOSS_SPLIT_EXE") : WAVOSS_SPLIT_EXE;
+    pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    int fdOut = open(strOutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fdErr = open(strErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fdOut < 0 || fdErr < 0 || dup2(fdOut, 1) < 0 || dup2(fdErr, 2) < 0)
+        _exit(127);
+    setenv("LC_ALL", "C.UTF-8", 1);
+    if (inChild)
+        inChild();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(pcExe));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(pcExe, argv.data());
+    _exit(127);
+}
+
 ProgramResult RunSplitProgram(const std::vector<std::string>& args, const std::string& strWorkDir)
 {
     CString strDir = MakeTestDir("run");
     std::string strOutPath = std::string(strDir) + "/stdout";
     std::string strErrPath = std::string(strDir) + "/stderr";
-    const char* pcExe =
-        getenv("WAVOSS_SPLIT_EXE") != nullptr ? getenv("WAVOSS_SPLIT_EXE") : WAVOSS_SPLIT_EXE;
     ProgramResult result;
-    pid_t pid = fork();
-    if (pid == 0)
-    {
-        int fdOut = open(strOutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int fdErr = open(strErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fdOut, 1);
-        dup2(fdErr, 2);
-        if (!strWorkDir.empty() && chdir(strWorkDir.c_str()) != 0)
-            _exit(127);
-        setenv("LC_ALL", "C.UTF-8", 1);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(pcExe));
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(pcExe, argv.data());
-        _exit(127);
-    }
+    pid_t pid = StartSplitProgram(args, strOutPath, strErrPath,
+                                  [&]()
+                                  {
+                                      if (!strWorkDir.empty() && chdir(strWorkDir.c_str()) != 0)
+                                          _exit(127);
+                                  });
     int nStatus = 0;
     if (pid > 0 && waitpid(pid, &nStatus, 0) == pid && WIFEXITED(nStatus))
         result.nExitCode = WEXITSTATUS(nStatus);

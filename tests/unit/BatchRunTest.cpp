@@ -6,8 +6,14 @@
 #include "engine/JobFlags.h"
 #include "framework/WinThread.h"
 #include "sources/PathList.h"
+#include "support/Trace.h"
 
+#include <cstring>
 #include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -77,6 +83,37 @@ BOOL ScriptedFree(LPCSTR, ULARGE_INTEGER* pFree)
     int n = g_nFreeCall++;
     bool bLow = n < (int)g_lowOnCall.size() && g_lowOnCall[n] != 0;
     pFree->QuadPart = bLow ? g_qwFreeLow : (1ull << 40);
+    return TRUE;
+}
+
+// The last piece of a.wav (500 bytes) fails in the ways a disk or a source
+// can fail; b.wav's one piece of 1000 bytes passes.
+const DWORD kFailingPiece = 500;
+
+BOOL WriteHittingAFullDisk(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    if (n != kFailingPiece)
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    GetDefaultPlatformHooks().pfnWriteFile(h, p, n / 2, pDone);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// Half the bytes taken and success reported, with no error code.
+BOOL WriteComingBackShort(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    if (n != kFailingPiece)
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    SetLastError(ERROR_SUCCESS);
+    return GetDefaultPlatformHooks().pfnWriteFile(h, p, n / 2, pDone);
+}
+
+// The source ends before its header says: the read finds nothing more.
+BOOL ReadOfAShrunkSource(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
+{
+    if (n != kFailingPiece)
+        return GetDefaultPlatformHooks().pfnReadFile(h, p, n, pDone);
+    *pDone = 0;
     return TRUE;
 }
 
@@ -158,6 +195,58 @@ TEST_F(BatchTest, BadFilesAreCountedAndTheBatchGoesOn)
     EXPECT_TRUE(PathExists(OutPiece("", "good", 1)));
 }
 
+// A file counts as split only when every piece of its plan was written
+// whole; its trace entry says why it was not.
+TEST_F(BatchTest, FilesNotWrittenWholeAreNotSplit)
+{
+    ClearTrace();
+    WriteTraceSystemError(ERROR_DISK_FULL);
+    const std::string diskFull = ReadTrace();
+    const std::string writeFailed = "※　分割ファイルへの書込に失敗しました。CopyPiece()";
+    struct Case
+    {
+        const char* pcName;
+        BOOL (*pfnWrite)(HANDLE, LPCVOID, DWORD, LPDWORD);
+        BOOL (*pfnRead)(HANDLE, LPVOID, DWORD, LPDWORD);
+        std::string reason;
+    } cases[] = {
+        {"full disk", WriteHittingAFullDisk, nullptr, writeFailed},
+        {"short write without an error code", WriteComingBackShort, nullptr, writeFailed},
+        {"source shorter than it was", nullptr, ReadOfAShrunkSource,
+         "※　ソースファイルの読込に失敗しました。CopyPiece()"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        m_list.ClearAll();
+        SetUp();
+        CString strA = AddSource("", "a.wav", 2500);
+        CString strB = AddSource("", "b.wav", 1000);
+        if (c.pfnWrite != nullptr)
+            GetPlatformHooks().pfnWriteFile = c.pfnWrite;
+        if (c.pfnRead != nullptr)
+            GetPlatformHooks().pfnReadFile = c.pfnRead;
+        ClearTrace();
+        EXPECT_EQ(RunBatch(), 1u);
+        ResetPlatformHooks();
+        std::vector<std::string> boxes = TakeMessages();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], "2 個中 1 個のファイルを分割処理しました。\n");
+        std::string trace = ReadTrace();
+        size_t iA = trace.find(std::string("--\n") + (const char*)strA + "\n");
+        size_t iB = trace.find(std::string("--\n") + (const char*)strB + "\n");
+        ASSERT_LT(iA, iB) << trace;
+        std::string entryA = trace.substr(iA, iB - iA);
+        EXPECT_NE(entryA.find(c.reason), std::string::npos) << entryA;
+        if (c.pfnWrite != nullptr)
+        {
+            EXPECT_NE(entryA.find(diskFull), std::string::npos) << entryA;
+        }
+        EXPECT_EQ(entryA.compare(entryA.size() - 9, 9, "×　失敗\n"), 0) << entryA;
+        EXPECT_NE(trace.find("○　成功\n", iB), std::string::npos) << trace;
+    }
+}
+
 TEST_F(BatchTest, AbortDuringTheThirdFileEndsWithoutSummary)
 {
     CString strPaths[5];
@@ -174,13 +263,22 @@ TEST_F(BatchTest, AbortDuringTheThirdFileEndsWithoutSummary)
         if (n == 7)
             g_bAbort.store(1);
     };
-    EXPECT_EQ(RunBatch(), 3u);
+    // The third file keeps what it has, but is not split.
+    EXPECT_EQ(RunBatch(), 2u);
+    EXPECT_EQ(m_state.m_dwFinished, 2u);
+    EXPECT_EQ(m_state.m_dwCutShort, 2u);
     EXPECT_TRUE(TakeMessages().empty());
     EXPECT_TRUE(PathExists(OutPiece("", "f3", 1)));
     EXPECT_FALSE(PathExists(OutPiece("", "f3", 2)));
     EXPECT_FALSE(PathExists(OutPiece("", "f4", 1)));
     std::string trace = ReadTrace();
-    EXPECT_NE(trace.find(strPaths[2]), std::string::npos);
+    size_t iThird = trace.find(strPaths[2]);
+    ASSERT_NE(iThird, std::string::npos);
+    EXPECT_NE(trace.find("※　中止されたため分割を途中で終えました。SplitFile()\n\t"
+                         "WholePieces[1], PlannedPieces[2]\n×　失敗\n",
+                         iThird),
+              std::string::npos)
+        << trace;
     EXPECT_EQ(trace.find(strPaths[3]), std::string::npos);
     EXPECT_EQ(trace.find(strPaths[4]), std::string::npos);
 }
@@ -215,11 +313,12 @@ TEST_F(BatchTest, FullDiskBeforeALastPieceLetsTheBatchGoOn)
     g_lowOnCall = {0, 1, 0, 1}; // each file's last, shorter piece
     g_nFreeCall = 0;
     GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
-    EXPECT_EQ(RunBatch(), 2u);
+    // Neither file was split to its end.
+    EXPECT_EQ(RunBatch(), 0u);
     EXPECT_EQ(m_state.m_bStopBatch.load(), 0);
     std::vector<std::string> boxes = TakeMessages();
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[2], "2 個中 2 個のファイルを分割処理しました。\n");
+    EXPECT_EQ(boxes[2], "2 個中 0 個のファイルを分割処理しました。\n");
     EXPECT_FALSE(PathExists(OutPiece("", "f2", 2)));
 }
 
@@ -240,7 +339,7 @@ TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
     // An earlier run's piece collected beside its source, output mirrored
     // onto the same folder: a.wav's first piece would be a_001.wav.
     CString strA = AddSource("", "a.wav", 2000);
-    CString strPiece = AddSource("", "A_001.WAV", 1000);
+    CString strPiece = AddSource("", "a_001.wav", 1000);
     std::string before, after;
     ASSERT_TRUE(ReadBytes(strPiece, before));
     m_state.m_strOutputFolder = m_strSrcRoot;
@@ -252,13 +351,74 @@ TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "2 個中 1 個のファイルを分割処理しました。\n");
     std::string trace = ReadTrace();
-    std::string entry = std::string("--\n") + (const char*)strA + "\n" + (const char*)m_strSrcRoot +
-                        "\\a\n" +
-                        "※　ピースが収集済みのファイルを上書きするため分割しません。"
-                        "CMyBatchRun::RunBatch()\n\tFilePath[" +
-                        (const char*)strPiece + "]\n×　失敗\n";
-    EXPECT_NE(trace.find(entry), std::string::npos) << trace;
+    std::string head =
+        std::string("--\n") + (const char*)strA + "\n" + (const char*)m_strSrcRoot + "\\a\n";
+    std::string refusal = "※　ピースが収集済みのファイルを上書きするため分割しません。"
+                          "CMyBatchRun::RunBatch()\n\tFilePath[" +
+                          std::string(strPiece) + "]\n×　失敗\n";
+    size_t iHead = trace.find(head);
+    ASSERT_NE(iHead, std::string::npos) << trace;
+    // Only the header's parameters stand between the two.
+    EXPECT_EQ(trace.find(refusal), trace.find("=====", iHead) + ParamTraceText(kFmt, true).size())
+        << trace;
 }
+
+#ifndef _WIN32
+// Linux names are case-sensitive, and links reach one file by other paths:
+// what counts is whether a piece path exists and is a collected file.
+TEST_F(BatchTest, OnlyPiecesThatAreCollectedFilesAreRefused)
+{
+    struct Case
+    {
+        const char* pcName;
+        const char* pcOther;    // collected beside a.wav
+        const char* pcOutput;   // "": the source folder; "link": a link to it; else a new one
+        const char* pcHardLink; // a second name of the other file, in the output
+        DWORD dwSplit;
+    } cases[] = {
+        {"other letter case", "A_001.wav", "", nullptr, 2},
+        {"output folder a link to the sources", "a_001.wav", "link", nullptr, 1},
+        {"piece name another link to a source", "x.wav", "out", "a_002.wav", 1},
+        {"piece name a link to the source itself", "x.wav", "out", "a_001.wav", 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        m_list.ClearAll();
+        SetUp();
+        CString strA = AddSource("", "a.wav", 2000);
+        CString strOther = AddSource("", c.pcOther, 1000);
+        CString strOut = m_strSrcRoot;
+        if (*c.pcOutput != '\0')
+        {
+            strOut = JoinPath(m_strDir, c.pcOutput);
+            if (strcmp(c.pcOutput, "link") == 0)
+                ASSERT_EQ(0, symlink(m_strSrcRoot, strOut));
+            else
+                ASSERT_TRUE(MakeSureFolderOfPath(strOut, 0));
+        }
+        if (c.pcHardLink != nullptr)
+        {
+            bool bSource = strcmp(c.pcHardLink, "a_001.wav") == 0;
+            ASSERT_EQ(0, link(bSource ? strA : strOther, JoinPath(strOut, c.pcHardLink)));
+        }
+        m_state.m_strOutputFolder = strOut;
+        std::string before, after;
+        ASSERT_TRUE(ReadBytes(strOther, before));
+        ASSERT_TRUE(ReadBytes(strA, after));
+        before += after;
+        EXPECT_EQ(RunBatch(), c.dwSplit);
+        ASSERT_TRUE(ReadBytes(strOther, after));
+        std::string source;
+        ASSERT_TRUE(ReadBytes(strA, source));
+        EXPECT_TRUE(SameBytes(after + source, before)) << "a collected file was overwritten";
+        std::string trace = ReadTrace();
+        EXPECT_EQ(c.dwSplit == 1, trace.find("※　ピースが収集済みのファイル") != std::string::npos)
+            << trace;
+        TakeMessages();
+    }
+}
+#endif
 
 TEST_F(BatchTest, ManyFilesThinTheirProgress)
 {

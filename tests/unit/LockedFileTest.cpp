@@ -13,6 +13,12 @@
 #include <string>
 #include <thread>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace
 {
 const DWORD kTransfer = 4096;
@@ -395,5 +401,31 @@ TEST(LockedFile, SystemCopyGivesTheBytesWhateverThePagesOffsets)
                   FileBytes(JoinPath(strDir, "piece.bin")))
             << c.qwFrom;
     }
+}
+
+// A FIFO where a source was expected must not hold the run: opening it for
+// reading returns at once, with no writer on the other side, and reads find
+// nothing.
+TEST(LockedFile, FifoOpensWithoutWaitingForAWriter)
+{
+    CString strFifo = JoinPath(MakeTestDir("fifo"), "x.wav");
+    ASSERT_EQ(0, mkfifo(strFifo, 0644));
+    CMyLockedFile file;
+    ASSERT_TRUE(file.SetFilePath(strFifo));
+    ASSERT_TRUE(file.GetTransferBuff().Reallocate(kTransfer, 0));
+    file.SetTransferLimit(kTransfer);
+    std::atomic<int> bOpened{-1};
+    std::thread opener([&] { bOpened = file.OpenForRead(); });
+    for (int i = 0; i < 500 && bOpened.load() == -1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_NE(-1, bOpened.load()) << "open() waits for a writer";
+    if (bOpened.load() == -1)
+        close(open(strFifo, O_WRONLY)); // lets the blocked open go
+    opener.join();
+    EXPECT_EQ(1, bOpened.load());
+    DWORD dwGot = 1;
+    file.Seek(0);
+    EXPECT_NE(nullptr, file.Read(kTransfer, &dwGot));
+    EXPECT_EQ(0u, dwGot);
 }
 #endif

@@ -268,15 +268,24 @@ TEST_F(SplitTest, AcceptedTodayIsSplitAsBefore)
 }
 
 // Pieces of a file only the chunk walk takes: its "fmt " chunk verbatim, a
-// "fact" chunk for float, its bext with the time reference of the piece's
-// first frame, its iXML, then the data; nothing else.
+// "fact" chunk for float, its bext and iXML with the time reference of the
+// piece's first frame (the third piece's crosses from the low 32 bits into
+// the high ones) and the iXML with the piece's own FILE_UID, then the data;
+// nothing else.
 TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
 {
-    const uint64_t qwTime = 0x1F0000FFFFull;
+    const uint64_t qwTime = 0x1FFFFFFFF0ull;
+    auto ixml = [](uint64_t qwAt, char cUid)
+    {
+        return "<BWFXML><FILE_UID>UID" + std::string(1, cUid) +
+               "</FILE_UID><BEXT><BWF_TIME_REFERENCE_LOW>" + std::to_string(qwAt & 0xFFFFFFFFu) +
+               "</BWF_TIME_REFERENCE_LOW><BWF_TIME_REFERENCE_HIGH>" + std::to_string(qwAt >> 32) +
+               "</BWF_TIME_REFERENCE_HIGH></BEXT></BWFXML>";
+    };
     WaveOptions bwf;
     bwf.chunksBeforeFmt = {MakeChunk("JUNK", std::string(28, '\0')),
                            MakeChunk("bext", MakeBextBody(qwTime))};
-    bwf.chunksBeforeData = {MakeChunk("iXML", "<BWFXML/>"), MakeChunk("LIST", "INFOISFTx")};
+    bwf.chunksBeforeData = {MakeChunk("iXML", ixml(qwTime, '0')), MakeChunk("LIST", "INFOISFTx")};
     WaveOptions junk;
     junk.chunksBeforeData = {MakeChunk("JUNK", std::string(300, '\0'))};
     struct Case
@@ -307,7 +316,7 @@ TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
                 chunks += MakeChunk("fact", LE32(nFrames));
             if (c.bBwf)
                 chunks += MakeChunk("bext", MakeBextBody(qwTime + i * 8)) +
-                          MakeChunk("iXML", "<BWFXML/>");
+                          MakeChunk("iXML", ixml(qwTime + i * 8, (char)('1' + i)));
             std::string expected = "RIFF" + LE32((uint32_t)(4 + chunks.size() + 8 + data.size())) +
                                    "WAVE" + chunks + "data" + LE32((uint32_t)data.size()) + data;
             std::string piece;

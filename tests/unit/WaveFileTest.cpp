@@ -97,10 +97,11 @@ TEST(ReadHeader, FindsTheDataChunkBehindTheWordDataInAnotherChunk)
     EXPECT_EQ(16u, r.header.DataSize);
 }
 
-// A walk that fails (a pad byte left out, a "fmt " size that misses the
-// next chunk, a wrapping chunk size) falls back to the search for the first
-// "data" at bytes 36 to 291.
-TEST(ReadHeader, FallsBackToTheByteSearchWhenTheWalkFails)
+// Files of the canonical kind that the first kilobyte's walk refuses keep
+// their canonical reading: the chunk walk reads a pad byte left out, and the
+// search for the first "data" at bytes 36 to 291 takes a "fmt " size that
+// misses the next chunk or a chunk size that wraps, which both walks refuse.
+TEST(ReadHeader, KeepsTheCanonicalReadingWhenTheFirstWalkFails)
 {
     WaveFormat fmt = MakePcmFormat(2, 16, 44100);
     std::string samples = MakeSamples(fmt, 4);
@@ -151,6 +152,15 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     rf64.dwDataSize = 0xFFFFFFFFu;
     WaveOptions noPad;
     noPad.chunksBeforeFmt = {"bext" + LE32(603) + bext + "x"}; // odd, and no pad byte
+    // Padded with a space: a chunk header seems to start at the pad as well
+    // (" fmt", size 0x1020); the pad is taken as written.
+    WaveOptions spacePad;
+    spacePad.chunksBeforeFmt = {"bext" + LE32(603) + bext + "x "};
+    spacePad.chunksBeforeData = {MakeChunk("JUNK", std::string(5000, 'j'))};
+    // The text of a long comment holds the word "data" before byte 291.
+    std::string comment = "Take notes: raw data inside; see the metadata sheet.";
+    comment.resize(288, ' ');
+    WaveOptions longList = Before({MakeChunk("LIST", "INFOICMT" + LE32(288) + comment)});
     WaveOptions bw64 = rf64;
     bw64.strRiffTag = "BW64";
     std::string riffSizeZero = BuildWave(pcm16, MakeSamples(pcm16, 10));
@@ -165,6 +175,12 @@ TEST(ReadHeader, WalksTheChunksOfRecordersFiles)
     } cases[] = {
         {"broadcast wave, data past byte 291", pcm24, bwf, 1, ""},
         {"odd bext without its pad byte", pcm24, noPad, 1, ""},
+        // The size 40 of its "fmt " (a printable '(') stands where an id
+        // would start after a pad.
+        {"odd bext without its pad byte, then extensible",
+         MakeExtensibleFormat(2, 24, 24, 48000, 1), noPad, 1, ""},
+        {"odd bext padded with a space", pcm24, spacePad, 1, ""},
+        {"LIST with the word data, data at byte 344", pcm16, longList, 1, ""},
         {"extensible 24-bit PCM", MakeExtensibleFormat(2, 24, 24, 48000, 1), WaveOptions(), 1, ""},
         {"extensible 20 bits in 32", MakeExtensibleFormat(4, 32, 20, 96000, 1), WaveOptions(), 1,
          ""},

@@ -163,16 +163,16 @@ TEST(WaveHeader, BuildHeaderGrowsOnlyASmallBuffer)
 TEST(PieceHeader, FilesReachingFourGiBAreRf64)
 {
     CMyWaveHeader header; // stereo 16-bit at 44100 Hz, read by the first kilobyte
-    EXPECT_EQ(0, IsRf64Piece(header, 0x100000000ull - 45));
-    EXPECT_EQ(1, IsRf64Piece(header, 0x100000000ull - 44));
+    EXPECT_EQ(0, IsRf64Piece(header, 0x100000000ull - 45, 0));
+    EXPECT_EQ(1, IsRf64Piece(header, 0x100000000ull - 44, 0));
     CMyByteBuff out;
     const ULONGLONG qwData = 5ull << 30;
-    ASSERT_EQ(80u, BuildPieceHeader(header, qwData, 0, 1, &out));
+    ASSERT_EQ(80u, BuildPieceHeader(header, qwData, 0, 1, 1, &out));
     std::string expected = "RF64" + LE32(0xFFFFFFFFu) + "WAVE" + "ds64" + LE32(28) +
                            LE64(72 + qwData) + LE64(qwData) + LE64(qwData / 4) + LE32(0) +
                            MakeFmtChunk(MakePcmFormat(2, 16, 44100)) + "data" + LE32(0xFFFFFFFFu);
     EXPECT_EQ(expected, std::string((const char*)out.GetBuff(), out.GetLength()));
-    ASSERT_EQ(44u, BuildPieceHeader(header, 1000, 0, 0, &out));
+    ASSERT_EQ(44u, BuildPieceHeader(header, 1000, 0, 1, 0, &out));
     EXPECT_EQ("RIFF" + LE32(1036) + "WAVE" + MakeFmtChunk(MakePcmFormat(2, 16, 44100)) + "data" +
                   LE32(1000),
               std::string((const char*)out.GetBuff(), 44));
