@@ -121,8 +121,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         }
         if (!TakeValue(args[it->second], pcArgv, optarg, pstrField))
         {
-            pstrError->Format("the value of '%s' has characters that Shift-JIS cannot hold",
-                              name.c_str());
+            pstrError->Format("the value of '%s' %s", name.c_str(), GetUnconvertedReason());
             return 0;
         }
         if (pstrField->IsEmpty())
