@@ -4,6 +4,7 @@
 #include "platform/posix/Win32CodePage.h"
 
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -88,10 +89,11 @@ size_t NextKey(const unsigned char* p, size_t nLeft, uint32_t* pKey)
 }
 
 // The character in code page 932 when it holds it and the program may carry
-// it as itself.
+// it as itself: not one that a Windows name cannot hold, which the program
+// reads as a separator or a wildcard, or refuses in a file name.
 bool AppendPlain(uint32_t cp, std::string* pOut)
 {
-    if (cp >= 0x10000 || cp == '\\' || cp == '*' || cp == '?')
+    if (cp >= 0x10000 || (cp < 0x80 && strchr("\\*?:\"<>|", (int)cp) != nullptr))
         return false;
     WCHAR w = (WCHAR)cp;
     char ac[4];

@@ -11,8 +11,9 @@ const size_t kNameAreaSize = 1880;
 
 // The system's text (UTF-8, or any bytes) in Shift-JIS. What Shift-JIS cannot
 // carry through the program as itself (a character code page 932 lacks, a
-// byte that is not UTF-8, and '\', '*' and '?', which inside a Linux name are
-// neither separator nor wildcard) is given a character of the user-defined
+// byte that is not UTF-8, and the characters a Windows name cannot hold,
+// '\' '*' '?' ':' '"' '<' '>' '|', which inside a Linux name are neither
+// separator nor wildcard, nor refused) is given a character of the user-defined
 // area for the life of the process: the first met gets the first free one,
 // and it gets the same one whenever it is met again. A user-defined character
 // in the text stays itself unless it was given away before it was met. 0 when

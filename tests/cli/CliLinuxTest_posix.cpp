@@ -66,6 +66,7 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
         {u8"녹음 \U0001F3B5/x\\y.wav", 8300},
         {u8"녹음 \U0001F3B5/a*b?.wav", 8400},
         {u8"녹음 \U0001F3B5/axby.wav", 8500}, // what the wildcards would find
+        {u8"녹음 \U0001F3B5/q\"<a>|b:c.wav", 8800},
         {u8"ソ表é.wav", 8600},
         {"caf\xE9.wav", 8700}, // Latin-1, not UTF-8
         {u8"dup1/录音\U0001F3B5.wav", 100},
@@ -77,9 +78,9 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
         RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), src});
     EXPECT_EQ(1, r.nExitCode) << r.strErr; // for the two colliding names
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "8 個中 8 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "9 個中 9 個のファイルを分割処理しました。")) << r.strErr;
     std::string out = U(tree.strOut) + "/src/";
-    for (size_t i = 0; i < 8; i++)
+    for (size_t i = 0; i < 9; i++)
     {
         std::string name = kSources[i].first;
         int nPieces = kSources[i].second > 8000 ? 2 : 1;
@@ -89,12 +90,12 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
     }
     const char* const pcReport = u8"=====  重複したファイルのリスト  =====\n";
     std::string report = pcReport;
-    report += src + "/" + kSources[8].first + "\n" + src + "/" + kSources[9].first + "\n\n";
+    report += src + "/" + kSources[9].first + "\n" + src + "/" + kSources[10].first + "\n\n";
     EXPECT_EQ(report, ReadAll(U(tree.strLogs) + "/ConflictFile.txt"));
-    EXPECT_NE(std::string::npos, r.strErr.find(src + "/" + kSources[9].first + "\n")) << r.strErr;
+    EXPECT_NE(std::string::npos, r.strErr.find(src + "/" + kSources[10].first + "\n")) << r.strErr;
     // The trace names the sources as they are on disk, one line each.
     std::string trace = ReadAll(U(tree.strLogs) + "/TraceFile.txt");
-    for (size_t i = 0; i < 8; i++)
+    for (size_t i = 0; i < 9; i++)
         EXPECT_NE(std::string::npos, trace.find(src + "/" + kSources[i].first + "\n"))
             << kSources[i].first;
     EXPECT_EQ(std::string::npos, trace.find('\r'));

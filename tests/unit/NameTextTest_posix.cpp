@@ -1,6 +1,6 @@
 // Linux names through the program's Shift-JIS and back: characters code page
-// 932 lacks, bytes that are not UTF-8 and '\' '*' '?' inside a name take the
-// user-defined area; the logs in the form for Linux users.
+// 932 lacks, bytes that are not UTF-8 and what a Windows name cannot hold take
+// the user-defined area; the logs in the form for Linux users.
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "support/Trace.h"
@@ -54,6 +54,7 @@ TEST(NameText, EveryNameComesBackAsItWasAndReadsAsOrdinaryCharacters)
         {"\xC0\xAF\xED\xA0\x80.wav", 9}, // an overlong '/' and a surrogate, byte by byte
         {"x\\y.wav", 7},                 // '\' is a character of the name
         {"a*b?.wav", 8},
+        {"q\"<a>|b:c.wav", 13},    // what else a Windows name cannot hold
         {u8"ソ表\\é能.wav", 9},    // 0x5C as trail byte beside the mapped ones
         {u8"\uE000\uE757.wav", 6}, // user-defined characters written on Windows
     };
@@ -64,7 +65,7 @@ TEST(NameText, EveryNameComesBackAsItWasAndReadsAsOrdinaryCharacters)
         EXPECT_EQ(c.pcName, ToSystem(sjis, 1)) << c.pcName;
         std::u16string wide = Widen(sjis);
         EXPECT_EQ(c.nChars, wide.size()) << c.pcName;
-        EXPECT_EQ(std::u16string::npos, wide.find_first_of(u"\\/*?\u30FB")) << c.pcName;
+        EXPECT_EQ(std::u16string::npos, wide.find_first_of(u"\\/*?:\"<>|\u30FB")) << c.pcName;
         EXPECT_EQ(u".wav", wide.substr(wide.size() - 4)) << c.pcName;
     }
 }
