@@ -6,13 +6,13 @@
 #include "platform/Platform.h"
 
 #include <cerrno>
+#include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <csignal>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
-#include <climits>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
