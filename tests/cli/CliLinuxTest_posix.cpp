@@ -68,7 +68,7 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
         {u8"녹음 \U0001F3B5/axby.wav", 8500}, // what the wildcards would find
         {u8"녹음 \U0001F3B5/q\"<a>|b:c.wav", 8800},
         {u8"ソ表é.wav", 8600},
-        {"caf\xE9.wav", 8700}, // Latin-1, not UTF-8
+        {"caf\xE9.wav", 8700},             // Latin-1, not UTF-8
         {u8"dup/录音\U0001F3B5.WAV", 100}, // the same pieces as the next one,
         {u8"dup/录音\U0001F3B5.wav", 100}, // listed after it (W before w)
     };
