@@ -277,3 +277,32 @@ TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
     ASSERT_TRUE(ReadBytes(strPiece, data));
     EXPECT_EQ(MakeWave(8000).size(), data.size());
 }
+
+// A piece another process is writing is not written at the same time: this
+// test holds a_001.wav open for writing as a second run would, and the run
+// it starts can neither open it nor count its file as split.
+TEST(CliRun, PieceHeldByAnotherWriterIsLeftToIt)
+{
+    Tree tree = MakeTree("held");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(16000)));
+    CString strOut = Dir(tree.strRoot, "out");
+    CString strPiece = JoinPath(strOut, "a_001.wav");
+    ASSERT_TRUE(WriteBytes(strPiece, "being written"));
+    HANDLE hHeld = CreateFileA(strPiece, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(strOut), "--log-dir", U(tree.strLogs), U(strWave)});
+    CloseHandle(hHeld);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
+    std::string data;
+    ASSERT_TRUE(ReadBytes(strPiece, data));
+    EXPECT_EQ("being written", data);
+    std::string trace;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    std::string cannotOpen = "※　分割ファイルを開けません。SplitFile()";
+    EXPECT_TRUE(trace.find(cannotOpen) != std::string::npos || Contains(trace, cannotOpen))
+        << trace;
+}
