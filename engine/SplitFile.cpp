@@ -78,6 +78,15 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     ULONGLONG qwRemaining = header.DataSize;
     if (qwFileSize - header.DataStart < qwRemaining)
         qwRemaining = qwFileSize - header.DataStart;
+    if (qwRemaining == 0)
+    {
+        // Bytes may follow, but the header says none of them is audio.
+        WriteTraceFormat("※　%sのデータサイズが0のため分割しません。SplitFile()\n\t"
+                         "DataStart[%I64u], FileSize[%I64u]\n",
+                         header.bRf64 ? "ds64チャンク" : "dataチャンク", header.DataStart,
+                         qwFileSize);
+        return 0;
+    }
 
     ULONGLONG qwPieceSize =
         CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
