@@ -288,6 +288,45 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
     return 1;
 }
 
+int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
+              std::vector<CMyPlannedPiece>* pPieces)
+{
+    pPieces->clear();
+    // The header is all that is read: a small buffer does.
+    const DWORD kLookSize = 0x10000;
+    CMyWaveFile src;
+    if (!src.SetFilePath(strSrcPath) || src.RefreshFileSize() == kNotFound ||
+        !src.GetTransferBuff().Reallocate(kLookSize, 0))
+        return 0;
+    src.SetTransferLimit(kLookSize);
+    if (!src.OpenForRead() || !src.ReadHeader(0))
+        return 0;
+    const CMyWaveHeader& header = src.GetHeader();
+    ULONGLONG qwFileSize = src.RefreshFileSize();
+    if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
+        return 0;
+    ULONGLONG qwRemaining = header.DataSize;
+    if (qwFileSize - header.DataStart < qwRemaining)
+        qwRemaining = qwFileSize - header.DataStart;
+    ULONGLONG qwPieceSize =
+        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
+    if (qwPieceSize == 0)
+        return 0;
+    ULONGLONG qwFramesBefore = 0;
+    for (DWORD n = 1; qwRemaining > 0; ++n)
+    {
+        ULONGLONG qwData = qwPieceSize < qwRemaining ? qwPieceSize : qwRemaining;
+        CMyPlannedPiece piece;
+        piece.strPath.Format("%s_%03u.wav", (const char*)strBasePath, n);
+        int bRf64 = IsRf64Piece(header, qwData, qwFramesBefore);
+        piece.qwFileSize = CalcPieceHeaderLength(header, bRf64, qwFramesBefore) + qwData;
+        pPieces->push_back(piece);
+        qwRemaining -= qwData;
+        qwFramesBefore += qwData / header.Param.BlockSize;
+    }
+    return !pPieces->empty();
+}
+
 ULONGLONG GetDiskFreeBytes(const char* pcFolder)
 {
     if (pcFolder == nullptr || pcFolder[0] == '\0')

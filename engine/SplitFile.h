@@ -4,6 +4,8 @@
 
 #include "engine/RunState.h"
 
+#include <vector>
+
 class CMyByteBuff;
 class CMyCollectedFiles;
 class CMyWaveFile;
@@ -52,6 +54,19 @@ private:
     const CMyCollectedFiles* m_pCollected = nullptr;
     int m_bWhole = 0;
 };
+
+// A piece a split would write: its path and its whole size, header included.
+struct CMyPlannedPiece
+{
+    CString strPath;
+    ULONGLONG qwFileSize = 0;
+};
+
+// The pieces a split of the source into "<base>_%03u.wav" would write, found
+// without writing anything or a word to the trace; 0 (and no pieces) when
+// the split would refuse the source before its first piece.
+int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
+              std::vector<CMyPlannedPiece>* pPieces);
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an
 // empty path or when the platform cannot say (which it traces).

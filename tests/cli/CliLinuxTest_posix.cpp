@@ -209,6 +209,20 @@ TEST(CliLinux, FileSizeLimitFailsTheWrite)
     EXPECT_TRUE(has("×　失敗")) << trace;
 }
 
+// A help text that cannot be written is a failure, not a success.
+TEST(CliLinux, HelpThatCannotBeWrittenFails)
+{
+    std::string errPath = std::string(MakeTestDir("full")) + "/stderr";
+    for (const char* pcOption : {"--help", "--version"})
+    {
+        pid_t pid = StartSplitProgram({pcOption}, "/dev/full", errPath);
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(1, WaitBounded(pid, 60)) << pcOption;
+        EXPECT_NE(std::string::npos, ReadAll(errPath).find("cannot write to standard output"))
+            << pcOption;
+    }
+}
+
 TEST(CliLinux, LogsGoToTheStateFolderByDefault)
 {
     Tree tree = MakeTree("state");
