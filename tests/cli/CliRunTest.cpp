@@ -31,28 +31,33 @@ TEST(CliRun, SplitsFilesAndMirrorsFolders)
     EXPECT_FALSE(PathExists(JoinPath(tree.strLogs, "ConflictFile.txt")));
 }
 
+// Files whose pieces would land on the same paths (two PATHs give
+// <output>/take_NNN.wav) are reported and not split; a folder's sub-folders,
+// mirrored, never collide (A/song.wav and B/SONG.wav are both split).
 TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
 {
     Tree tree = MakeTree("collide");
     CString strSrc = Dir(tree.strRoot, "src");
     ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "A"), "song.wav"), MakeWave(8000)));
     ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "B"), "SONG.wav"), MakeWave(8000)));
-    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "other.wav"), MakeWave(8000)));
-    ProgramResult r =
-        RunSplitProgram({"-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)});
+    CString strOne = JoinPath(Dir(tree.strRoot, "one"), "take.wav");
+    CString strTwo = JoinPath(Dir(tree.strRoot, "two"), "TAKE.wav");
+    ASSERT_TRUE(WriteBytes(strOne, MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(strTwo, MakeWave(8000)));
+    ProgramResult r = RunSplitProgram({"-l", "1", "-o", U(tree.strOut), "--log-dir",
+                                       U(tree.strLogs), U(strSrc), U(strOne), U(strTwo)});
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "ConflictFile.txt")) << r.strErr;
     EXPECT_TRUE(
-        Contains(r.strErr, "the name collides, not split: " +
-                               std::string(MakeShownPath(JoinPath(Dir(strSrc, "B"), "SONG.wav")))))
+        Contains(r.strErr, "the name collides, not split: " + std::string(MakeShownPath(strTwo))))
         << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 2 個のファイルを分割処理しました。")) << r.strErr;
     std::string report;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "ConflictFile.txt"), report));
     std::string expect = "=====  重複したファイルのリスト  =====\r\n";
-    expect += std::string(JoinPath(strSrc, "A")) + "\\song.wav\r\n";
-    expect += std::string(JoinPath(strSrc, "B")) + "\\SONG.wav\r\n\r\n";
+    expect += std::string(JoinPath(tree.strRoot, "one")) + "\\take.wav\r\n";
+    expect += std::string(JoinPath(tree.strRoot, "two")) + "\\TAKE.wav\r\n\r\n";
 #ifndef _WIN32
     // The argument was made absolute with the platform's separators.
     for (char& c : expect)
@@ -62,9 +67,10 @@ TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
 #endif
     EXPECT_EQ(expect, report);
     CString strOutSrc = JoinPath(tree.strOut, "src");
-    EXPECT_TRUE(PathExists(JoinPath(strOutSrc, "other_001.wav")));
-    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "A"), "song_001.wav")));
-    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "B"), "SONG_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOutSrc, "A"), "song_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOutSrc, "B"), "SONG_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(tree.strOut, "take_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(tree.strOut, "TAKE_001.wav")));
 }
 
 TEST(CliRun, BadPathsAreReportedAndTheRestIsSplit)
