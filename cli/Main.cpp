@@ -6,6 +6,8 @@
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
 #include "cli/Options.h"
+#include "cli/PlanOptions.h"
+#include "cli/PlanOutput.h"
 #include "cli/Split.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
@@ -108,10 +110,28 @@ int ReportInterrupt(const CMyPathList& list, const CliBatchResult& result)
     return GetInterruptExitCode();
 }
 
-int Run(const CliOptions& options)
+// The plan file's path made absolute (the walk changes the current folder);
+// it may be missing, but not be a folder.
+int CheckPlanFile(const CString& strGiven, CString* pstrFull)
+{
+    if (!MakeFullPath(strGiven, pstrFull))
+    {
+        PrintError("cannot make the plan file absolute: " + MakeShownPath(strGiven));
+        return 0;
+    }
+    if (IsExistFile(*pstrFull, 1, 0))
+    {
+        PrintError("the plan file is a folder: " + MakeShownPath(*pstrFull));
+        return 0;
+    }
+    return 1;
+}
+
+int Run(const CliOptions& options, const CMyPlanRequest& request)
 {
     // Every argument is checked before anything is created: the length (its
     // trace line is written once the log has started), the folders, the paths.
+    // A dry run creates nothing at all: no output folder, no logs.
     if (ParseSectionLength(options.strLength) == 0)
     {
         AfxMessageBox("※　無効な区間長です。", MB_OK);
@@ -119,6 +139,9 @@ int Run(const CliOptions& options)
     }
     CString strOutput;
     if (!CheckFolder(options.strOutput, "output folder", &strOutput))
+        return kExitFailed;
+    CString strPlanFile;
+    if (!options.strPlanFile.IsEmpty() && !CheckPlanFile(options.strPlanFile, &strPlanFile))
         return kExitFailed;
     CString strLogDir;
     if (!options.strLogDir.IsEmpty())
@@ -133,7 +156,8 @@ int Run(const CliOptions& options)
     }
 
     InstallInterruptHandler();
-    EnableStatusLine(!options.bQuiet);
+    // A dry run's lines on standard output would be torn by a status line.
+    EnableStatusLine(!options.bQuiet && !options.bDryRun);
     // What every Add sets before the picker opens: the "wav" extension filter.
     CMyFilteredPathList list;
     list.SetPatternOn(0);
@@ -150,7 +174,7 @@ int Run(const CliOptions& options)
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return kExitFailed;
     }
-    if (!StartLog(strLogDir))
+    if (!options.bDryRun && !StartLog(strLogDir))
         return kExitFailed;
     DWORD dwSectionLength = ReadSectionLengthText(options.strLength);
     if (!RunCliCollection(picks, &guard, &list, &collection))
@@ -165,7 +189,7 @@ int Run(const CliOptions& options)
     }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
     if (options.bNoClobber)
-        DropSplitFiles(&list, strOutput, dwSectionLength, &dwSplitBefore, &dwPartlySplit);
+        DropSplitFiles(&list, strOutput, dwSectionLength, request, &dwSplitBefore, &dwPartlySplit);
     if (list.GetCount() == 0)
     {
         if (dwSplitBefore + dwPartlySplit != 0)
@@ -173,17 +197,35 @@ int Run(const CliOptions& options)
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return kExitFailed;
     }
-    if (!CreateFolder(strOutput, "output folder"))
+    if (!options.bDryRun && !CreateFolder(strOutput, "output folder"))
+        return kExitFailed;
+    CliPlanOutput output(options.bDryRun);
+    if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;
 
+    CliPlanChoice choice;
+    choice.pRequest = &request;
+    choice.pSink = &output;
+    choice.bDryRun = options.bDryRun;
     CliBatchResult result;
-    if (!RunCliBatch(list, strOutput, dwSectionLength, &result))
+    if (!RunCliBatch(list, strOutput, dwSectionLength, choice, &result))
     {
         PrintError("cannot start the batch run");
         return kExitFailed;
     }
     if (g_bAbort.load())
         return ReportInterrupt(list, result);
+    if (options.bDryRun)
+    {
+        CString strText;
+        strText.Format("dry run: %u of %u files would be split", result.dwSplit, list.GetCount());
+        PrintError(strText);
+        if (result.dwSplit < list.GetCount() || output.HasFailed())
+            return kExitFailed;
+        return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
+    }
+    if (output.HasFailed())
+        return kExitFailed;
     if (result.dwSplit < list.GetCount())
     {
         PrintError("the files that were not split and why are in " +
@@ -208,9 +250,17 @@ int main(int argc, char** argv)
         return PrintToOutput(GetHelpText());
     if (options.bVersion)
         return PrintToOutput("wavoss-split " WAVOSS_VERSION "\n");
+    CMyPlanRequest request;
+    if (!MakeCliPlanRequest(options, &request, &strError))
+    {
+        // The reason may quote a value as typed (Shift-JIS by now).
+        PrintError(strError);
+        PrintRaw(stderr, GetUsageText());
+        return kExitUsage;
+    }
     if (options.strOutput.IsEmpty())
         return UsageError("no output folder given (-o DIR)");
     if (options.paths.empty())
         return UsageError("no WAV file or folder given");
-    return Run(options);
+    return Run(options, request);
 }

@@ -1,4 +1,4 @@
-// The command line's options: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...
+// The command line's options.
 #include "cli/Options.h"
 
 #include <cstring>
@@ -7,11 +7,25 @@
 
 namespace
 {
-const char kShortOptions[] = ":l:o:qnh";
+const char kShortOptions[] = ":l:o:qnhN:S:mp::";
 const int kLogDirOption = 1000;
 const int kVersionOption = 1001;
+const int kPauseMinOption = 1002;
+const int kPauseLevelOption = 1003;
+const int kNameOption = 1004;
+const int kDryRunOption = 1005;
+const int kPlanOption = 1006;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
+    {"parts", required_argument, nullptr, 'N'},
+    {"max-size", required_argument, nullptr, 'S'},
+    {"markers", no_argument, nullptr, 'm'},
+    {"pause", optional_argument, nullptr, 'p'},
+    {"pause-min", required_argument, nullptr, kPauseMinOption},
+    {"pause-level", required_argument, nullptr, kPauseLevelOption},
+    {"name", required_argument, nullptr, kNameOption},
+    {"dry-run", no_argument, nullptr, kDryRunOption},
+    {"plan", required_argument, nullptr, kPlanOption},
     {"output", required_argument, nullptr, 'o'},
     {"log-dir", required_argument, nullptr, kLogDirOption},
     {"quiet", no_argument, nullptr, 'q'},
@@ -30,6 +44,15 @@ std::string OptionName(const char* pcArg, int nShort)
         return std::string("-") + (char)nShort;
     size_t iEq = word.find('=');
     return iEq == std::string::npos ? word : word.substr(0, iEq);
+}
+
+// The word of an option that has no letter.
+const char* LongName(int nOption)
+{
+    for (const struct option& opt : kLongOptions)
+        if (opt.name != nullptr && opt.val == nOption)
+            return opt.name;
+    return "";
 }
 
 // The value getopt_long found (inside argv[iArg] or the whole of it), taken
@@ -85,6 +108,37 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         {
         case 'l':
             pstrField = &pOptions->strLength;
+            pOptions->bLengthGiven = 1;
+            break;
+        case 'N':
+            pstrField = &pOptions->strParts;
+            break;
+        case 'S':
+            pstrField = &pOptions->strMaxSize;
+            break;
+        case 'm':
+            pOptions->bMarkers = 1;
+            break;
+        case 'p':
+            pOptions->bPause = 1;
+            // Its value only joined to it: -p5, --pause=5.
+            if (optarg != nullptr)
+                pstrField = &pOptions->strPause;
+            break;
+        case kPauseMinOption:
+            pstrField = &pOptions->strPauseMin;
+            break;
+        case kPauseLevelOption:
+            pstrField = &pOptions->strPauseLevel;
+            break;
+        case kNameOption:
+            pstrField = &pOptions->strName;
+            break;
+        case kDryRunOption:
+            pOptions->bDryRun = 1;
+            break;
+        case kPlanOption:
+            pstrField = &pOptions->strPlanFile;
             break;
         case 'o':
             pstrField = &pOptions->strOutput;
@@ -112,8 +166,8 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         // The value is the argument before optind, whole or from inside it.
         const char* pcArgv = argv[optind - 1];
         auto it = indexOf.find(pcArgv);
-        std::string name =
-            nOption == kLogDirOption ? std::string("--log-dir") : OptionName(pcArgv, nOption);
+        std::string name = nOption >= kLogDirOption ? std::string("--") + LongName(nOption)
+                                                    : OptionName(pcArgv, nOption);
         if (it == indexOf.end() || optarg < pcArgv || optarg > pcArgv + strlen(pcArgv))
         {
             pstrError->Format("option '%s' needs a value", name.c_str());
@@ -138,16 +192,20 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
 
 const char* GetUsageText()
 {
-    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...\n"
+    return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
+           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "Try 'wavoss-split --help' for more information.\n";
 }
 
 const char* GetHelpText()
 {
-    return "usage: wavoss-split [-l hh:mm:ss] -o DIR [--log-dir DIR] [-qn] PATH...\n"
+    return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
+           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "\n"
-           "Cuts PCM WAV files into consecutive pieces of one length, named after\n"
-           "their source with a three-digit number (song_001.wav, song_002.wav, ...).\n"
+           "Cuts PCM WAV files into consecutive pieces, by default of one length,\n"
+           "named after their source with a three-digit number (song_001.wav, ...).\n"
            "\n"
            "Accepted: integer PCM of 8 to 32 bits and IEEE float of 32 or 64 bits\n"
            "(plain or EXTENSIBLE), 1 to 32 channels, up to 200000 Hz; Broadcast Wave\n"
@@ -161,9 +219,40 @@ const char* GetHelpText()
            "Files whose names are equal apart from the extension would overwrite each\n"
            "other's pieces: they are listed in ConflictFile.txt and not split.\n"
            "\n"
-           "options:\n"
+           "How to cut (one of -l, -N, -S; -m alone or with one of them):\n"
            "  -l, --length hh:mm:ss  length of one piece (default 00:03:00; 1:30, 90\n"
-           "                         and 0.5 are read too)\n"
+           "                         and 0.5 are read too); the last piece is shorter\n"
+           "  -N, --parts N          N pieces of equal length (within one frame)\n"
+           "  -S, --max-size SIZE    pieces whose files, header included, are at most\n"
+           "                         SIZE bytes: 1500000, 25M, 700M, 4G (K, M, G are\n"
+           "                         powers of 1024)\n"
+           "  -m, --markers          cut at every marker (cue point) of the file; with\n"
+           "                         -l, -N or -S that rule then cuts each part between\n"
+           "                         markers. Pieces then carry the markers inside them\n"
+           "                         (cue and adtl chunks); without -m pieces carry none\n"
+           "  -p, --pause[=SECONDS]  with -l or -S: move each cut back to the middle of\n"
+           "                         the nearest pause within SECONDS before it (default\n"
+           "                         a tenth of the piece, at most 30); no pause found:\n"
+           "                         the cut stays. No piece gets longer\n"
+           "      --pause-min SECONDS  quiet this long makes a pause (default 0.3)\n"
+           "      --pause-level DB     quiet is below this level, in dB of full scale\n"
+           "                           (default -40)\n"
+           "\n"
+           "Names and plans:\n"
+           "      --name TEMPLATE    piece names (default {title}_{n}): {title} the\n"
+           "                         source's name, {n} the number (3 digits at least),\n"
+           "                         {count} pieces of the file, {start} hh-mm-ss[.mmm]\n"
+           "                         from the start, {time} hhmmss time of day (bext),\n"
+           "                         {date} yyyymmdd (bext), {label} the marker's label.\n"
+           "                         A field the file lacks falls back ({time} to\n"
+           "                         {start}, {date} to nothing, {label} to {n}); equal\n"
+           "                         names in one file get _2, _3, ...\n"
+           "      --dry-run          print each piece (path, start, length, why it ends\n"
+           "                         there) and write nothing: no folder, no logs\n"
+           "      --plan FILE        write the same as CSV (UTF-8) to FILE as the run\n"
+           "                         goes on\n"
+           "\n"
+           "Other options:\n"
            "  -o, --output DIR       output folder, created when missing\n"
            "      --log-dir DIR      folder for TraceFile.txt and ConflictFile.txt\n"
            "                         (default on Linux: $XDG_STATE_HOME/wavoss, else\n"
@@ -175,8 +264,11 @@ const char* GetHelpText()
            "  -h, --help             show this text\n"
            "      --version          show the version\n"
            "\n"
+           "A file is refused (not split) when its plan would have more than 1000000\n"
+           "pieces, or more parts than frames.\n"
            "Ctrl-C (on Linux also SIGTERM and SIGHUP) stops the run between blocks;\n"
            "exit status then 128 + the signal's number (130 for Ctrl-C).\n"
-           "Exit status: 0 every collected file was split; 1 nothing was collected or\n"
-           "some file was not split (or an argument was skipped); 2 usage error.\n";
+           "Exit status: 0 every collected file was split (in a dry run: would be);\n"
+           "1 nothing was collected or some file was not split (or an argument was\n"
+           "skipped); 2 usage error.\n";
 }

@@ -47,12 +47,15 @@ UINT CliBatchProc(LPVOID pParam)
 } // namespace
 
 int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
-                CliBatchResult* pResult)
+                const CliPlanChoice& choice, CliBatchResult* pResult)
 {
     CMyRunState state;
     state.m_pPathList = &list;
     state.m_strOutputFolder = strOutputFolder;
     state.m_dwSectionLength = dwSectionLength;
+    state.m_pPlanRequest = choice.pRequest;
+    state.m_pPlanSink = choice.pSink;
+    state.m_bDryRun = choice.bDryRun;
     CMyCliRunHost host;
     CMyBatchRun batch(&state, &host);
     CliBatch run = {&batch, &host, 0};
@@ -86,7 +89,7 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
 }
 
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    DWORD* pdwDone, DWORD* pdwPartial)
+                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial)
 {
     *pdwDone = *pdwPartial = 0;
     CMyRunState state;
@@ -101,7 +104,7 @@ void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dw
         CString strBase;
         // A file the split would refuse is left to it, to say why.
         if (!batch.MakeOutputBasePath(&strBase, record) ||
-            !PlanSplit(strBase, record.FilePath, dwSectionLength, &pieces))
+            !PlanSplit(strBase, record.FilePath, dwSectionLength, &request, &pieces))
             continue;
         size_t nExisting = 0, nAsPlanned = 0;
         for (const CMyPlannedPiece& piece : pieces)

@@ -4,6 +4,9 @@
 
 #include "sources/PathList.h"
 
+class CMyPlanSink;
+struct CMyPlanRequest;
+
 struct CliBatchResult
 {
     DWORD dwSplit = 0;             // files of which at least one piece was written
@@ -11,10 +14,18 @@ struct CliBatchResult
     DWORD dwCutShort = 0xFFFFFFFF; // the file an interrupt cut short, if any
 };
 
-// Splits every record into the output folder; 0 when the worker could not be
-// started.
+// How the run cuts and who hears of its plans (CMyRunState's fields).
+struct CliPlanChoice
+{
+    const CMyPlanRequest* pRequest = nullptr;
+    CMyPlanSink* pSink = nullptr;
+    int bDryRun = 0;
+};
+
+// Splits every record into the output folder (in a dry run, plans it); 0
+// when the worker could not be started.
 int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
-                CliBatchResult* pResult);
+                const CliPlanChoice& choice, CliBatchResult* pResult);
 
 // -n: takes out, with a message each, every record some of whose pieces
 // exist already in the output folder. A file whose planned pieces all exist
@@ -22,4 +33,4 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
 // pieces exist in part, or with other sizes, is not split (counted in
 // *pdwPartial).
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    DWORD* pdwDone, DWORD* pdwPartial);
+                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial);

@@ -79,7 +79,8 @@ DWORD CMyBatchRun::RunBatch()
             WriteTraceFormat("%s\n", (const char*)strBasePath);
             // A file counts as split only when every piece of its plan was
             // written whole; the split has traced why when not.
-            if (MakeSureFolderOfPath(strBasePath, 1) &&
+            // A dry run creates no folder.
+            if ((m_pState->m_bDryRun || MakeSureFolderOfPath(strBasePath, 1)) &&
                 splitter.SplitFile(strBasePath, record.FilePath, m_pState->m_dwSectionLength) > 0 &&
                 splitter.WasWhole())
             {
@@ -107,7 +108,8 @@ DWORD CMyBatchRun::RunBatch()
     if (bHaveDir)
         SetCurrentDirectoryA(acCurDir);
 
-    if (!g_bAbort.load())
+    // A dry run has split nothing: its host says what would be.
+    if (!g_bAbort.load() && !m_pState->m_bDryRun)
     {
         CString strSummary;
         strSummary.Format("%u 個中 %u 個のファイルを分割処理しました。\n", dwCount, dwSplit);

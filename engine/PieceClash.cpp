@@ -1,6 +1,7 @@
 // Pieces must never land on a collected file.
 #include "engine/PieceClash.h"
 
+#include "engine/SplitPlan.h"
 #include "sources/PathList.h"
 
 int GetFileIdentity(const char* pcPath, CMyFileIdentity* pId)
@@ -32,15 +33,14 @@ void CMyCollectedFiles::TakeIdentities(const CMyPathList& list)
     }
 }
 
-int CMyCollectedFiles::FindClash(const CString& strBasePath, ULONGLONG qwPieces,
+int CMyCollectedFiles::FindClash(const CString& strFolder, const CMyPlan& plan,
                                  const CString& strSrcPath, CString* pstrClash) const
 {
     int iSource = 0; // 1 with srcId known, -1 when the source cannot be opened
     CMyFileIdentity srcId;
-    for (ULONGLONG n = 1; n <= qwPieces; ++n)
+    for (const CMyPlanPiece& piece : plan.Pieces)
     {
-        CString strPiece;
-        strPiece.Format("%s_%03I64u.wav", (const char*)strBasePath, n);
+        CString strPiece = strFolder + piece.strName;
         CMyFileIdentity id;
         if (!GetFileIdentity(strPiece, &id))
             continue;

@@ -12,6 +12,7 @@
 #include <map>
 
 class CMyPathList;
+struct CMyPlan;
 
 // A file's identity: the serial number of its volume and its index there.
 struct CMyFileIdentity
@@ -40,11 +41,11 @@ public:
     // Takes every record's identity; a file that cannot be opened is left out
     // (its own split fails).
     void TakeIdentities(const CMyPathList& list);
-    // Looks at the pieces "<base>_%03u.wav" numbered 1 to qwPieces that exist
-    // already: 1 with *pstrClash the path of the first that is a collected
-    // file or the source itself; 0 when none is. Only pieces that exist are
-    // opened.
-    int FindClash(const CString& strBasePath, ULONGLONG qwPieces, const CString& strSrcPath,
+    // Looks at the plan's pieces (strFolder, which ends with its separator,
+    // and each piece's name) that exist already: 1 with *pstrClash the path
+    // of the first that is a collected file or the source itself; 0 when
+    // none is. Only pieces that exist are opened.
+    int FindClash(const CString& strFolder, const CMyPlan& plan, const CString& strSrcPath,
                   CString* pstrClash) const;
 
 private:

@@ -44,7 +44,7 @@ std::string PieceFmtBody(const CMyWaveHeader& src)
 
 // Everything from "RIFF"/"RF64" to the "data" size field.
 std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
-                       DWORD dwPiece, int bRf64)
+                       DWORD dwPiece, int bRf64, const std::string& strMarkers)
 {
     ULONGLONG qwFrames = src.Param.BlockSize != 0 ? qwDataSize / src.Param.BlockSize : 0;
     std::string strChunks;
@@ -70,6 +70,8 @@ std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG
     if (!src.IXmlBody.empty())
         AppendChunk(&strChunks, "iXML",
                     MakePieceIXml(src.IXmlBody, qwFramesBefore, dwPiece, src.Param.SamplingRate));
+    // Last before the data: a piece cut short rewrites them in the same space.
+    strChunks.append(strMarkers);
 
     std::string str;
     DWORD dwDs64 = bRf64 ? 8 + kDs64Body : 0;
@@ -101,16 +103,24 @@ int IsRf64Piece(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFram
 DWORD CalcPieceHeaderLength(const CMyWaveHeader& src, int bRf64, ULONGLONG qwFramesBefore)
 {
     // The FILE_UID keeps its length whatever the piece's number.
-    return (DWORD)MakeHeader(src, 0, qwFramesBefore, 1, bRf64).size();
+    return (DWORD)MakeHeader(src, 0, qwFramesBefore, 1, bRf64, std::string()).size();
 }
 
 DWORD BuildPieceHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
                        DWORD dwPiece, int bRf64, CMyByteBuff* pOut)
 {
+    return BuildPieceHeaderWith(src, qwDataSize, qwFramesBefore, dwPiece, bRf64, std::string(),
+                                pOut);
+}
+
+DWORD BuildPieceHeaderWith(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
+                           DWORD dwPiece, int bRf64, const std::string& strMarkers,
+                           CMyByteBuff* pOut)
+{
     // The canonical header stays exactly as it always was.
-    if (!src.bChunked && !bRf64)
+    if (!src.bChunked && !bRf64 && strMarkers.empty())
         return (DWORD)src.BuildHeader(pOut, (DWORD)qwDataSize);
-    std::string str = MakeHeader(src, qwDataSize, qwFramesBefore, dwPiece, bRf64);
+    std::string str = MakeHeader(src, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers);
     if (pOut == nullptr || !pOut->Reserve((DWORD)str.size(), 1))
         return 0;
     memcpy(pOut->GetBuff(), str.data(), str.size());

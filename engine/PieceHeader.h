@@ -9,6 +9,8 @@
 #include "engine/ByteBuff.h"
 #include "engine/WaveHeader.h"
 
+#include <string>
+
 // 1 when a piece of qwDataSize bytes whose first frame is frame
 // qwFramesBefore of the source needs the RF64 form.
 int IsRf64Piece(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore);
@@ -22,3 +24,9 @@ DWORD CalcPieceHeaderLength(const CMyWaveHeader& src, int bRf64, ULONGLONG qwFra
 // size.
 DWORD BuildPieceHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
                        DWORD dwPiece, int bRf64, CMyByteBuff* pOut);
+// The same with strMarkers (whole chunks: a piece's cue and adtl) after the
+// other chunks, just before "data"; the header is then that much longer, and
+// a piece needs RF64 when IsRf64Piece says so for qwDataSize plus their size.
+DWORD BuildPieceHeaderWith(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
+                           DWORD dwPiece, int bRf64, const std::string& strMarkers,
+                           CMyByteBuff* pOut);

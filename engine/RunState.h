@@ -8,6 +8,8 @@
 #include <atomic>
 
 class CMyPathList;
+class CMyPlanSink;
+struct CMyPlanRequest;
 
 // Filled by the host (Execute) before the worker starts. The worker only reads
 // the list, the folder and the section length; the counters and the stop flag
@@ -17,6 +19,14 @@ struct CMyRunState
     const CMyPathList* m_pPathList = nullptr; // the collected files, in list order
     CString m_strOutputFolder;
     DWORD m_dwSectionLength = 0; // milliseconds per piece (ParseSectionLength)
+    // How each file is cut (its fixed length is m_dwSectionLength); null:
+    // today's pieces of that length, named "<title>_001.wav", ...
+    const CMyPlanRequest* m_pPlanRequest = nullptr;
+    // Told every file's plan before its first piece (null: no one).
+    CMyPlanSink* m_pPlanSink = nullptr;
+    // Plan only: no folder, no piece, no summary; a file counts as split
+    // when a real run would write its plan.
+    int m_bDryRun = 0;
     std::atomic<ULONGLONG> m_ullTotalBytes{0};
     std::atomic<ULONGLONG> m_ullDoneBytes{0};
     std::atomic<int> m_bStopBatch{0}; // set by the split when the output disk is full

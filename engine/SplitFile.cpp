@@ -1,28 +1,52 @@
-// Cutting one source WAV file into numbered pieces.
+// Cutting one source WAV file into the pieces of its plan.
 #include "engine/SplitFile.h"
 
+#include "engine/Markers.h"
 #include "engine/PieceClash.h"
 #include "engine/PieceHeader.h"
-#include "engine/SectionLength.h"
+#include "engine/PlanText.h"
+#include "engine/SourcePlan.h"
 #include "engine/WaveFile.h"
 #include "framework/AfxMessageBox.h"
+#include "framework/FormatText.h"
 #include "support/MyWString.h"
 #include "support/Trace.h"
+
+#include <cstdarg>
 
 namespace
 {
 const ULONGLONG kNotFound = 0xFFFFFFFFFFFFFFFFull;
 
 // The output folder: the base path before its last separator, which must
-// leave at least two characters in front of it.
-int GetOutputFolder(const CString& strBasePath, CString* pstrFolder)
+// leave at least two characters in front of it; the folder with that
+// separator, to which the pieces' names are joined; the title after it.
+int SplitBasePath(const CString& strBasePath, CString* pstrFolder, CString* pstrFolderSep,
+                  CString* pstrTitle)
 {
     CMyWString strBase(strBasePath);
     DWORD dwSep = strBase.ReverseFindOneOf(0xFFFFFFFF, WSTR("\\/"));
     if (dwSep == 0xFFFFFFFF || dwSep <= 1)
         return 0;
     *pstrFolder = strBase.GetSectorData(0, dwSep);
+    // The same separator in the narrow text: the folder and the title keep
+    // their bytes, so that the pieces' paths are the base path's own.
+    int iSep = FindLastCharSJis(strBasePath, '\\');
+    int iSlash = FindLastCharSJis(strBasePath, '/');
+    iSep = iSlash > iSep ? iSlash : iSep;
+    *pstrFolderSep = strBasePath.Left(iSep + 1);
+    *pstrTitle = strBasePath.Mid(iSep + 1);
     return 1;
+}
+
+// "{title}_{n}" (or no template): names that two files with different
+// titles never share.
+int IsTodaysNames(const CMyNameTemplate& nameTemplate)
+{
+    const std::vector<CMyNamePart>& parts = nameTemplate.Parts;
+    return parts.empty() ||
+           (parts.size() == 3 && parts[0].Field == kFieldTitle && parts[1].Field == kFieldText &&
+            parts[1].strText == "_" && parts[2].Field == kFieldNumber);
 }
 
 // Prepares the source for block reads; the source is only opened for reading.
@@ -36,6 +60,63 @@ int OpenSource(CMyWaveFile* pSrc, const CString& strSrcPath)
     return pSrc->OpenForRead();
 }
 
+// The run's request with this fixed length.
+CMyPlanRequest MakeRequest(const CMyPlanRequest* pRequest, DWORD dwSectionLength)
+{
+    CMyPlanRequest request;
+    if (pRequest != nullptr)
+        request = *pRequest;
+    request.Rule.dwSectionLength = dwSectionLength;
+    return request;
+}
+
+// The markers each piece carries inside it, when the request asks for them.
+class CMyCarriedMarkers
+{
+public:
+    CMyCarriedMarkers(const CMySourcePlan& sourcePlan, int bCarry)
+        : m_markers(sourcePlan.Markers), m_bCarry(bCarry && !sourcePlan.Markers.empty())
+    {
+        for (size_t i = 0; m_bCarry && i < m_markers.size(); ++i)
+            if (m_markers[i].qwLength > 0)
+                m_regions.push_back(i);
+    }
+    std::vector<CMyMarker> Of(const CMyPlanPiece& planned) const
+    {
+        if (!m_bCarry)
+            return std::vector<CMyMarker>();
+        return PickPieceMarkers(m_markers, m_regions, planned.qwStart,
+                                planned.qwStart + planned.qwFrames);
+    }
+
+private:
+    const std::vector<CMyMarker>& m_markers;
+    int m_bCarry;
+    std::vector<size_t> m_regions;
+};
+
+// A piece's marker chunks, its form and the length of its header: as it is
+// written, and as a plan measures it.
+struct CMyPieceShape
+{
+    std::string strMarkers;
+    int bRf64 = 0;
+    DWORD dwHeadLength = 0;
+};
+
+CMyPieceShape ShapePiece(const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers)
+{
+    CMyPieceShape shape;
+    if (!markers.empty())
+        shape.strMarkers =
+            BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / header.Param.BlockSize);
+    shape.bRf64 = IsRf64Piece(header, qwDataSize + shape.strMarkers.size(), qwFramesBefore);
+    shape.dwHeadLength =
+        CalcPieceHeaderLength(header, shape.bRf64, qwFramesBefore) + (DWORD)shape.strMarkers.size();
+    return shape;
+}
+
 void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG qwCopied,
                       DWORD dwError)
 {
@@ -45,69 +126,80 @@ void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG q
 }
 } // namespace
 
+DWORD CMySplitter::Refuse(const CString& strSrcPath, const char* pcFormat, ...)
+{
+    // The trace's own limit, so that its entries stay as they were.
+    char acText[1024];
+    va_list args;
+    va_start(args, pcFormat);
+    FormatTextV(acText, sizeof(acText), pcFormat, args);
+    va_end(args);
+    if (!m_pState->m_bDryRun)
+        WriteTraceText(acText, 0);
+    else if (m_pState->m_pPlanSink != nullptr)
+        m_pState->m_pPlanSink->TakeRefusal(strSrcPath, acText);
+    return 0;
+}
+
 DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPath,
                              DWORD dwSectionLength)
 {
     m_bWhole = 0;
-    CString strFolder;
-    if (!GetOutputFolder(strBasePath, &strFolder))
-    {
-        WriteTraceFormat("※　出力基本パスが無効です。[ %s ]\n", (const char*)strBasePath);
-        return 0;
-    }
+    const int bDryRun = m_pState->m_bDryRun;
+    CString strFolder, strFolderSep, strTitle;
+    if (!SplitBasePath(strBasePath, &strFolder, &strFolderSep, &strTitle))
+        return Refuse(strSrcPath, "※　出力基本パスが無効です。[ %s ]\n", (const char*)strBasePath);
     CMyWaveFile src;
     if (!OpenSource(&src, strSrcPath))
-    {
-        WriteTraceText("※　入力ファイルのオープンに失敗。\n", 0);
-        return 0;
-    }
+        return Refuse(strSrcPath, "※　入力ファイルのオープンに失敗。\n");
     if (!src.ReadHeader())
-    {
-        WriteTraceText("※　無効なWAVEヘッダです。\n", 0);
-        return 0;
-    }
+        return Refuse(strSrcPath, "※　無効なWAVEヘッダです。\n");
     CMyWaveHeader header = src.GetHeader();
 
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
-    {
-        WriteTraceText("※　ファイルサイズがデータ先頭アドレスより小さいです。\n", 0);
-        return 0;
-    }
-    // A header may claim more data than the file holds: cut only what is there.
-    ULONGLONG qwRemaining = header.DataSize;
-    if (qwFileSize - header.DataStart < qwRemaining)
-        qwRemaining = qwFileSize - header.DataStart;
-    if (qwRemaining == 0)
+        return Refuse(strSrcPath, "※　ファイルサイズがデータ先頭アドレスより小さいです。\n");
+    if (header.DataSize == 0)
     {
         // Bytes may follow, but the header says none of them is audio.
-        WriteTraceFormat("※　%sのデータサイズが0のため分割しません。SplitFile()\n\t"
-                         "DataStart[%I64u], FileSize[%I64u]\n",
-                         header.bRf64 ? "ds64チャンク" : "dataチャンク", header.DataStart,
-                         qwFileSize);
-        return 0;
+        return Refuse(strSrcPath,
+                      "※　%sのデータサイズが0のため分割しません。SplitFile()\n\t"
+                      "DataStart[%I64u], FileSize[%I64u]\n",
+                      header.bRf64 ? "ds64チャンク" : "dataチャンク", header.DataStart, qwFileSize);
     }
 
-    ULONGLONG qwPieceSize =
-        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
-    if (qwPieceSize == 0)
-    {
-        // Pieces of no data would never use the data up.
-        WriteTraceText("※　区間長が1サンプルより短いため分割できません。\n", 0);
-        return 0;
-    }
+    const CMyPlanRequest request = MakeRequest(m_pState->m_pPlanRequest, dwSectionLength);
+    CMySourcePlan sourcePlan;
+    int bPlanned = PlanSourceFile(&src, strTitle, request, &sourcePlan);
+    const CMyPlan& plan = sourcePlan.Plan;
+    if (!bDryRun)
+        for (const CString& strNote : plan.Notes)
+            WriteTraceText(strNote, 0);
+    if (!bPlanned)
+        return Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
     // Nothing is written when one of the pieces would overwrite a collected
     // file or the source.
-    ULONGLONG qwPieces = qwRemaining / qwPieceSize + (qwRemaining % qwPieceSize != 0 ? 1 : 0);
     CMyCollectedFiles noneCollected;
     CString strClash;
     if ((m_pCollected != nullptr ? m_pCollected : &noneCollected)
-            ->FindClash(strBasePath, qwPieces, strSrcPath, &strClash))
-    {
-        WriteTraceFormat("※　ピースが収集済みのファイルを上書きするため分割しません。"
-                         "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
-                         (const char*)strClash);
+            ->FindClash(strFolderSep, plan, strSrcPath, &strClash))
+        return Refuse(strSrcPath,
+                      "※　ピースが収集済みのファイルを上書きするため分割しません。"
+                      "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
+                      (const char*)strClash);
+    if (!IsTodaysNames(request.NameTemplate) && !TakeNames(strSrcPath, strFolderSep, plan))
         return 0;
+    if (bDryRun)
+    {
+        if (m_pState->m_pPlanSink != nullptr)
+        {
+            if (plan.Pieces.empty())
+                m_pState->m_pPlanSink->TakeRefusal(strSrcPath, CString());
+            else
+                m_pState->m_pPlanSink->TakePlan(strSrcPath, strFolderSep, plan);
+        }
+        m_bWhole = 1;
+        return (DWORD)plan.Pieces.size();
     }
     if (!src.Seek(header.DataStart))
     {
@@ -115,58 +207,77 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         WriteTraceText("※　ソースファイルの読込位置をデータ先頭に合わせられませんでした。\n", 0);
         return 0;
     }
+    if (m_pState->m_pPlanSink != nullptr && !plan.Pieces.empty())
+        m_pState->m_pPlanSink->TakePlan(strSrcPath, strFolderSep, plan);
+
+    // Pieces carry the markers inside them when asked to.
+    CMyCarriedMarkers carried(sourcePlan, request.bCarryMarkers);
 
     CMyWaveFile piece;
     CMyByteBuff headBuff;
     DWORD dwWritten = 0; // pieces on disk, the last maybe cut short by an abort
     DWORD dwWhole = 0;   // of those, the pieces written whole
-    int bFinished = 0;
-    int bFault = 0; // a failure, traced where it was met, ended the split
-    auto count = [&](PieceResult result)
+    int bFault = 0;      // a failure, traced where it was met, ended the split
+    const DWORD dwPieces = (DWORD)plan.Pieces.size();
+    // The pieces follow each other in the data: the source is read straight through.
+    for (DWORD i = 0; i < dwPieces && !g_bAbort.load(std::memory_order_relaxed); ++i)
     {
+        const CMyPlanPiece& planned = plan.Pieces[i];
+        const ULONGLONG qwBytes = plan.GetPieceBytes(i);
+        CString strPiecePath = strFolderSep + planned.strName;
+        if (planned.bRest)
+            WriteTraceFormat("RestDataSize: %I64u Byte\n", qwBytes);
+        if (!HasRoomFor(strFolder, strPiecePath))
+        {
+            // Before the shorter last piece a full disk stops this file only;
+            // the batch goes on.
+            if (!planned.bRest)
+                m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
+            bFault = 1;
+            break;
+        }
+        WriteTraceText(FormatCutTrace(strPiecePath, planned, plan.dwSamplingRate), 0);
+        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwBytes,
+                                        planned.qwStart, i + 1, carried.Of(planned), &headBuff);
         dwWritten += result == kPieceWritten || result == kPieceCutShort;
         dwWhole += result == kPieceWritten;
         bFault = result == kPieceFailed || result == kPieceNotOpened;
-        bFinished = result != kPieceWritten;
-    };
-    // A piece size above the data (even one beyond 32 bits) leaves everything
-    // to the last piece.
-    ULONGLONG qwFramesBefore = 0;
-    while (!bFinished && qwPieceSize <= qwRemaining && !g_bAbort.load(std::memory_order_relaxed))
-    {
-        CString strPiecePath;
-        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
-        if (!HasRoomFor(strFolder, strPiecePath))
-        {
-            m_pState->m_bStopBatch.store(1, std::memory_order_relaxed);
-            bFinished = bFault = 1;
+        if (result != kPieceWritten)
             break;
-        }
-        count(WritePiece(&piece, &src, strPiecePath, header, qwPieceSize, qwFramesBefore,
-                         dwWritten + 1, &headBuff));
-        qwRemaining -= qwPieceSize;
-        qwFramesBefore += qwPieceSize / header.Param.BlockSize;
-    }
-
-    if (!bFinished && qwRemaining > 0 && !g_bAbort.load(std::memory_order_relaxed))
-    {
-        WriteTraceFormat("RestDataSize: %I64u Byte\n", qwRemaining);
-        CString strPiecePath;
-        strPiecePath.Format("%s_%03u.wav", (const char*)strBasePath, dwWritten + 1);
-        // A full disk here stops this file only; the batch goes on.
-        if (HasRoomFor(strFolder, strPiecePath))
-            count(WritePiece(&piece, &src, strPiecePath, header, qwRemaining, qwFramesBefore,
-                             dwWritten + 1, &headBuff));
-        else
-            bFault = 1;
     }
     src.Close();
-    m_bWhole = dwWhole == qwPieces;
+    m_bWhole = dwWhole == dwPieces;
     if (!m_bWhole && !bFault)
         WriteTraceFormat("※　中止されたため分割を途中で終えました。SplitFile()\n\t"
                          "WholePieces[%u], PlannedPieces[%I64u]\n",
-                         dwWhole, qwPieces);
+                         dwWhole, (ULONGLONG)dwPieces);
     return dwWritten;
+}
+
+// A plan whose piece paths an earlier file of the run has taken is not
+// written (letter case aside, as Windows names go); otherwise its paths are
+// taken.
+int CMySplitter::TakeNames(const CString& strSrcPath, const CString& strFolder, const CMyPlan& plan)
+{
+    std::vector<std::string> keys;
+    keys.reserve(plan.Pieces.size());
+    for (const CMyPlanPiece& piece : plan.Pieces)
+    {
+        CString strKey = strFolder + piece.strName;
+        strKey.MakeUpper();
+        keys.push_back(strKey.GetString());
+        if (m_takenPaths.count(keys.back()) != 0)
+        {
+            Refuse(strSrcPath,
+                   "※　ピースが先に分割したファイルのピースと同じ名前になるため分割しません。"
+                   "SplitFile()\n\tPiecePath[%s]\n",
+                   (const char*)(strFolder + piece.strName));
+            return 0;
+        }
+    }
+    for (std::string& key : keys)
+        m_takenPaths.insert(std::move(key));
+    return 1;
 }
 
 int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePath)
@@ -189,6 +300,7 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
                                                  const CString& strPiecePath,
                                                  const CMyWaveHeader& header, ULONGLONG qwDataSize,
                                                  ULONGLONG qwFramesBefore, DWORD dwPiece,
+                                                 const std::vector<CMyMarker>& markers,
                                                  CMyByteBuff* pHeadBuff)
 {
     if (pPiece->IsOpen())
@@ -203,10 +315,13 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     }
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
-    const int bRf64 = IsRf64Piece(header, qwDataSize, qwFramesBefore);
-    const DWORD dwHeadLength = CalcPieceHeaderLength(header, bRf64, qwFramesBefore);
-    if (BuildPieceHeader(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, pHeadBuff) !=
-            dwHeadLength ||
+    const WORD wBlock = header.Param.BlockSize;
+    const CMyPieceShape shape = ShapePiece(header, qwDataSize, qwFramesBefore, markers);
+    const std::string& strMarkers = shape.strMarkers;
+    const int bRf64 = shape.bRf64;
+    const DWORD dwHeadLength = shape.dwHeadLength;
+    if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
+                             pHeadBuff) != dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
@@ -218,10 +333,16 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
         bTrue = pPiece->Seek(dwHeadLength + qwCopied);
     bTrue = pPiece->Truncate() && bTrue;
     if (bShort)
+    {
+        std::string strShort =
+            strMarkers.empty() ? std::string()
+                               : BuildShortPieceMarkerChunks(markers, qwFramesBefore,
+                                                             qwCopied / wBlock, strMarkers.size());
         bTrue = bTrue &&
-                BuildPieceHeader(header, qwCopied, qwFramesBefore, dwPiece, bRf64, pHeadBuff) ==
-                    dwHeadLength &&
+                BuildPieceHeaderWith(header, qwCopied, qwFramesBefore, dwPiece, bRf64, strShort,
+                                     pHeadBuff) == dwHeadLength &&
                 pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
+    }
     pPiece->Close();
     if (!bTrue)
     {
@@ -289,10 +410,13 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
 }
 
 int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
-              std::vector<CMyPlannedPiece>* pPieces)
+              const CMyPlanRequest* pRequest, std::vector<CMyPlannedPiece>* pPieces)
 {
     pPieces->clear();
-    // The header is all that is read: a small buffer does.
+    CString strFolder, strFolderSep, strTitle;
+    if (!SplitBasePath(strBasePath, &strFolder, &strFolderSep, &strTitle))
+        return 0;
+    // The header and the chunks are all that is read: a small buffer does.
     const DWORD kLookSize = 0x10000;
     CMyWaveFile src;
     if (!src.SetFilePath(strSrcPath) || src.RefreshFileSize() == kNotFound ||
@@ -305,24 +429,21 @@ int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSec
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
         return 0;
-    ULONGLONG qwRemaining = header.DataSize;
-    if (qwFileSize - header.DataStart < qwRemaining)
-        qwRemaining = qwFileSize - header.DataStart;
-    ULONGLONG qwPieceSize =
-        CalcPieceSize(header.Param.SamplingRate, header.Param.BlockSize, dwSectionLength);
-    if (qwPieceSize == 0)
+    CMySourcePlan sourcePlan;
+    if (!PlanSourceFile(&src, strTitle, MakeRequest(pRequest, dwSectionLength), &sourcePlan))
         return 0;
-    ULONGLONG qwFramesBefore = 0;
-    for (DWORD n = 1; qwRemaining > 0; ++n)
+    const CMyPlan& plan = sourcePlan.Plan;
+    CMyCarriedMarkers carried(sourcePlan, pRequest != nullptr && pRequest->bCarryMarkers);
+    for (size_t i = 0; i < plan.Pieces.size(); ++i)
     {
-        ULONGLONG qwData = qwPieceSize < qwRemaining ? qwPieceSize : qwRemaining;
+        const CMyPlanPiece& planned = plan.Pieces[i];
         CMyPlannedPiece piece;
-        piece.strPath.Format("%s_%03u.wav", (const char*)strBasePath, n);
-        int bRf64 = IsRf64Piece(header, qwData, qwFramesBefore);
-        piece.qwFileSize = CalcPieceHeaderLength(header, bRf64, qwFramesBefore) + qwData;
+        piece.strPath = strFolderSep + planned.strName;
+        const ULONGLONG qwBytes = plan.GetPieceBytes(i);
+        piece.qwFileSize =
+            ShapePiece(header, qwBytes, planned.qwStart, carried.Of(planned)).dwHeadLength +
+            qwBytes;
         pPieces->push_back(piece);
-        qwRemaining -= qwData;
-        qwFramesBefore += qwData / header.Param.BlockSize;
     }
     return !pPieces->empty();
 }

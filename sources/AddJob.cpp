@@ -82,9 +82,12 @@ void CMyAddJob::RunAddJob()
         AfxMessageBox(strMessage, MB_OK);
         CString strJoined;
         duplicates.JoinFilePaths(&strJoined);
+        // No program folder is known where nothing may be written (a
+        // command line's dry run): the message alone tells.
+        CString strFolder = GetProgramFolderText();
         CString strPath;
-        strPath.Format("%s\\ConflictFile.txt", (const char*)GetProgramFolderText());
-        if (WriteConflictFile(strPath, MakeConflictReport(strJoined)))
+        strPath.Format("%s\\ConflictFile.txt", (const char*)strFolder);
+        if (!strFolder.IsEmpty() && WriteConflictFile(strPath, MakeConflictReport(strJoined)))
             m_pHost->OpenReport(strPath);
     }
     list.RemovePaths(duplicates);

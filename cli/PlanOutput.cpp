@@ -1,0 +1,91 @@
+// Where the command line shows plans.
+#include "cli/PlanOutput.h"
+
+#include "cli/Console.h"
+#include "cli/ErrorText.h"
+#include "cli/FullPath.h"
+#include "cli/Terminal.h"
+#include "engine/PlanText.h"
+#include "engine/SplitPlan.h"
+
+CliPlanOutput::~CliPlanOutput()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(m_hFile);
+}
+
+int CliPlanOutput::OpenPlanFile(const CString& strPath)
+{
+    m_strPath = strPath;
+    m_hFile = CreateFileA(strPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE)
+    {
+        PrintError("cannot create the plan file (" + GetSystemErrorText(GetLastError()) +
+                   "): " + MakeShownPath(strPath));
+        return 0;
+    }
+    return Write(GetPlanCsvHeader());
+}
+
+int CliPlanOutput::Write(const std::string& strText)
+{
+    if (m_hFile == INVALID_HANDLE_VALUE || m_bFailed)
+        return 0;
+    DWORD dwDone = 0;
+    if (WriteFile(m_hFile, strText.data(), (DWORD)strText.size(), &dwDone, nullptr) &&
+        dwDone == strText.size())
+        return 1;
+    DWORD dwError = dwDone < strText.size() && GetLastError() == ERROR_SUCCESS
+                        ? (DWORD)ERROR_DISK_FULL
+                        : GetLastError();
+    PrintError("cannot write the plan file (" + GetSystemErrorText(dwError) +
+               "): " + MakeShownPath(m_strPath));
+    m_bFailed = 1;
+    return 0;
+}
+
+void CliPlanOutput::TakePlan(const CString&, const CString& strFolder, const CMyPlan& plan)
+{
+    // Written in blocks: a plan may have a million pieces.
+    const size_t kBlock = 0x10000;
+    std::string strRows;
+    CString strLines;
+    for (size_t i = 0; i < plan.Pieces.size(); ++i)
+    {
+        const CMyPlanPiece& piece = plan.Pieces[i];
+        CString strPath = MakeShownPath(strFolder + piece.strName);
+        if (m_hFile != INVALID_HANDLE_VALUE)
+            strRows += FormatPlanCsvRow(strPath, piece, plan.dwSamplingRate);
+        if (m_bPrint)
+            strLines += FormatPlanLine(strPath, piece, plan.dwSamplingRate);
+        const int bLast = i + 1 == plan.Pieces.size();
+        if (!strRows.empty() && (bLast || strRows.size() >= kBlock))
+        {
+            Write(strRows);
+            strRows.clear();
+        }
+        if (!strLines.IsEmpty() && (bLast || (size_t)strLines.GetLength() >= kBlock))
+        {
+            PrintSJis(stdout, strLines);
+            strLines.Empty();
+        }
+    }
+}
+
+void CliPlanOutput::TakeRefusal(const CString& strSrcPath, const CString& strReason)
+{
+    if (!m_bPrint)
+        return;
+    // The trace entry's first line, without its mark.
+    CString strWhy = strReason;
+    int iEnd = strWhy.Find('\n');
+    if (iEnd >= 0)
+        strWhy = strWhy.Left(iEnd);
+    if (strWhy.Find("※　") == 0)
+        strWhy = strWhy.Mid(4);
+    CString strText = "would not be split: " + MakeShownPath(strSrcPath);
+    if (!strWhy.IsEmpty())
+        strText += " (" + strWhy + ")";
+    PrintError(strText);
+}

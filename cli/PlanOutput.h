@@ -1,0 +1,35 @@
+// Where the command line shows plans: the dry run's lines on standard output
+// and the plan file (--plan), both written as the run goes on.
+#pragma once
+
+#include "engine/SplitFile.h"
+#include "platform/Platform.h"
+
+class CliPlanOutput : public CMyPlanSink
+{
+public:
+    // bPrint: each plan's lines go to standard output, and each file that
+    // would not be split is named on standard error (a dry run).
+    explicit CliPlanOutput(int bPrint) : m_bPrint(bPrint) {}
+    ~CliPlanOutput() override;
+    CliPlanOutput(const CliPlanOutput&) = delete;
+    CliPlanOutput& operator=(const CliPlanOutput&) = delete;
+
+    // Creates the plan file (an older one is replaced) with its header row;
+    // 0, with the reason on standard error, when it cannot.
+    int OpenPlanFile(const CString& strPath);
+    // 1 when a row could not be written (said once on standard error).
+    int HasFailed() const { return m_bFailed; }
+
+    void TakePlan(const CString& strSrcPath, const CString& strFolder,
+                  const CMyPlan& plan) override;
+    void TakeRefusal(const CString& strSrcPath, const CString& strReason) override;
+
+private:
+    int Write(const std::string& strText);
+
+    int m_bPrint;
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    CString m_strPath;
+    int m_bFailed = 0;
+};

@@ -1,0 +1,261 @@
+// Piece names from a template.
+#include "engine/PieceNames.h"
+
+#include "engine/Markers.h"
+#include "engine/WaveHeader.h"
+#include "support/SJisByteType.h"
+
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace
+{
+// Where a bext body holds its OriginationDate ("yyyy-mm-dd").
+const DWORD kBextDate = 320;
+const DWORD kBextTimeEnd = 346;
+
+struct FieldName
+{
+    const char* pcName;
+    NameField Field;
+};
+
+const FieldName kFields[] = {
+    {"title", kFieldTitle}, {"n", kFieldNumber},  {"count", kFieldCount}, {"start", kFieldStart},
+    {"time", kFieldTime},   {"date", kFieldDate}, {"label", kFieldLabel},
+};
+
+void AddText(CMyNameTemplate* pTemplate, const char* pc, size_t n)
+{
+    if (n == 0)
+        return;
+    if (pTemplate->Parts.empty() || pTemplate->Parts.back().Field != kFieldText)
+        pTemplate->Parts.push_back(CMyNamePart());
+    pTemplate->Parts.back().strText.Append(pc, (int)n);
+}
+
+// Characters Windows refuses in a name, and control characters, as '_'. The
+// second byte of a Shift-JIS character is never one of them.
+CString MakeNameSafe(const CString& strText)
+{
+    CString strOut;
+    const char* pc = strText;
+    for (size_t i = 0; pc[i] != '\0'; ++i)
+    {
+        BYTE b = (BYTE)pc[i];
+        if (IsCodePageLeadByte(b) && pc[i + 1] != '\0')
+        {
+            strOut.Append(pc + i, 2);
+            ++i;
+        }
+        else if (b < 0x20 || b == 0x7F || strchr("\\/:*?\"<>|", b) != nullptr ||
+                 IsCodePageLeadByte(b))
+            strOut += '_';
+        else
+            strOut += (char)b;
+    }
+    return strOut;
+}
+
+// Names Windows keeps for devices, whatever the extension.
+int IsDeviceName(const CString& strStem)
+{
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* pc : kDevices)
+        if (strStem.CompareNoCase(pc) == 0)
+            return 1;
+    if (strStem.GetLength() == 4 && strStem[3] >= '1' && strStem[3] <= '9')
+        return strStem.Left(3).CompareNoCase("COM") == 0 ||
+               strStem.Left(3).CompareNoCase("LPT") == 0;
+    return 0;
+}
+
+CString FormatNumber(DWORD dwNumber)
+{
+    CString str;
+    str.Format("%03u", dwNumber);
+    return str;
+}
+
+// The label of the last marker at or before the frame (the first on its
+// frame that has one); empty when there is none.
+CString LabelAt(const std::vector<CMyMarker>* pMarkers, ULONGLONG qwFrame)
+{
+    if (pMarkers == nullptr)
+        return CString();
+    const CMyMarker* pFound = nullptr;
+    for (const CMyMarker& marker : *pMarkers)
+    {
+        if (marker.qwFrame > qwFrame)
+            break;
+        if (pFound == nullptr || pFound->qwFrame != marker.qwFrame || pFound->strLabel.IsEmpty())
+            pFound = &marker;
+    }
+    return pFound != nullptr ? pFound->strLabel : CString();
+}
+} // namespace
+
+int ParseNameTemplate(const char* pcTemplate, CMyNameTemplate* pTemplate, CString* pstrBad)
+{
+    pTemplate->Parts.clear();
+    const char* pc = pcTemplate != nullptr ? pcTemplate : "";
+    size_t iText = 0;
+    size_t i = 0;
+    while (pc[i] != '\0')
+    {
+        if (IsCodePageLeadByte((BYTE)pc[i]) && pc[i + 1] != '\0')
+        {
+            i += 2;
+            continue;
+        }
+        if (pc[i] != '{')
+        {
+            ++i;
+            continue;
+        }
+        AddText(pTemplate, pc + iText, i - iText);
+        const char* pcClose = strchr(pc + i, '}');
+        size_t nName = pcClose != nullptr ? (size_t)(pcClose - pc - i - 1) : 0;
+        const FieldName* pField = nullptr;
+        for (const FieldName& field : kFields)
+            if (pcClose != nullptr && strlen(field.pcName) == nName &&
+                memcmp(field.pcName, pc + i + 1, nName) == 0)
+                pField = &field;
+        if (pField == nullptr)
+        {
+            *pstrBad = pcClose != nullptr ? CString(pc + i, (int)nName + 2) : CString("{");
+            pTemplate->Parts.clear();
+            return 0;
+        }
+        CMyNamePart part;
+        part.Field = pField->Field;
+        pTemplate->Parts.push_back(part);
+        i += nName + 2;
+        iText = i;
+    }
+    AddText(pTemplate, pc + iText, i - iText);
+    return 1;
+}
+
+void ReadBextFacts(const std::string& strBext, CMyNameFacts* pFacts)
+{
+    pFacts->bTimeReference = 0;
+    pFacts->qwTimeReference = 0;
+    pFacts->strDate.Empty();
+    if (strBext.size() < kBextTimeEnd)
+        return;
+    const BYTE* pb = (const BYTE*)strBext.data();
+    pFacts->bTimeReference = 1;
+    for (int i = 7; i >= 0; --i)
+        pFacts->qwTimeReference = (pFacts->qwTimeReference << 8) | pb[kBextTimeReference + i];
+    // "yyyy-mm-dd"; the standard lets the separators be any of "-_:. ".
+    const char* pcDate = strBext.data() + kBextDate;
+    static const int kDigits[] = {0, 1, 2, 3, 5, 6, 8, 9};
+    CString strDate;
+    for (int k : kDigits)
+    {
+        if (pcDate[k] < '0' || pcDate[k] > '9')
+            return;
+        strDate += pcDate[k];
+    }
+    pFacts->strDate = strDate;
+}
+
+CString FormatStartField(ULONGLONG qwFrame, DWORD dwSamplingRate)
+{
+    if (dwSamplingRate == 0)
+        return CString();
+    ULONGLONG qwSeconds = qwFrame / dwSamplingRate;
+    ULONGLONG qwRest = qwFrame % dwSamplingRate;
+    CString str;
+    str.Format("%02I64u-%02u-%02u", qwSeconds / 3600, (DWORD)(qwSeconds / 60 % 60),
+               (DWORD)(qwSeconds % 60));
+    if (qwRest != 0)
+        str.AppendFormat(".%03u", (DWORD)(qwRest * 1000 / dwSamplingRate));
+    return str;
+}
+
+void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& facts,
+                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan)
+{
+    const DWORD dwRate = pPlan->dwSamplingRate;
+    const DWORD dwCount = (DWORD)pPlan->Pieces.size();
+    int bTimeFell = 0, bDateFell = 0, bLabelFell = 0;
+    std::set<std::string> taken;
+    for (DWORD i = 0; i < dwCount; ++i)
+    {
+        CMyPlanPiece& piece = pPlan->Pieces[i];
+        CString strStem;
+        for (const CMyNamePart& part : nameTemplate.Parts)
+        {
+            CString strValue;
+            switch (part.Field)
+            {
+            case kFieldText:
+                strValue = part.strText;
+                break;
+            case kFieldTitle:
+                // Already a valid file name: taken as it is, so that names stay today's.
+                strStem += facts.strTitle;
+                continue;
+            case kFieldNumber:
+                strValue = FormatNumber(i + 1);
+                break;
+            case kFieldCount:
+                strValue.Format("%u", dwCount);
+                break;
+            case kFieldStart:
+                strValue = FormatStartField(piece.qwStart, dwRate);
+                break;
+            case kFieldTime:
+                if (facts.bTimeReference && dwRate != 0)
+                {
+                    ULONGLONG qwSeconds = (facts.qwTimeReference + piece.qwStart) / dwRate % 86400;
+                    strValue.Format("%02u%02u%02u", (DWORD)(qwSeconds / 3600),
+                                    (DWORD)(qwSeconds / 60 % 60), (DWORD)(qwSeconds % 60));
+                }
+                else
+                {
+                    bTimeFell = 1;
+                    strValue = FormatStartField(piece.qwStart, dwRate);
+                }
+                break;
+            case kFieldDate:
+                strValue = facts.strDate;
+                bDateFell = bDateFell || facts.strDate.IsEmpty();
+                break;
+            case kFieldLabel:
+                strValue = LabelAt(pMarkers, piece.qwStart);
+                if (strValue.IsEmpty())
+                {
+                    bLabelFell = 1;
+                    strValue = FormatNumber(i + 1);
+                }
+                break;
+            }
+            strStem += MakeNameSafe(strValue);
+        }
+        // A name needs a stem, and one that is no device's.
+        if (strStem.IsEmpty())
+            strStem = FormatNumber(i + 1);
+        if (IsDeviceName(strStem))
+            strStem += '_';
+        CString strName = strStem + ".wav";
+        for (DWORD k = 2;; ++k)
+        {
+            CString strKey(strName);
+            strKey.MakeUpper();
+            if (taken.insert(std::string(strKey.GetString())).second)
+                break;
+            strName.Format("%s_%u.wav", (const char*)strStem, k);
+        }
+        piece.strName = strName;
+    }
+    if (bTimeFell)
+        pPlan->Notes.push_back("bextチャンクがないため、{time}の代わりに{start}を使います。\n");
+    if (bDateFell)
+        pPlan->Notes.push_back("bextチャンクに日付がないため、{date}を空にします。\n");
+    if (bLabelFell)
+        pPlan->Notes.push_back("ラベルのない分割ファイルには、{label}の代わりに番号を使います。\n");
+}

@@ -1,0 +1,64 @@
+// Piece names from a template: "{title}_{n}" gives today's "<title>_001.wav";
+// other fields tell where a piece belongs ({start}, {time}, {date}, {label},
+// {count}).
+#pragma once
+
+#include "engine/SplitPlan.h"
+#include "framework/CString.h"
+
+#include <string>
+#include <vector>
+
+struct CMyMarker;
+
+const char* const kDefaultNameTemplate = "{title}_{n}";
+
+enum NameField
+{
+    kFieldText,   // literal text
+    kFieldTitle,  // {title}: the source's name without its extension
+    kFieldNumber, // {n}: the piece number, at least 3 digits
+    kFieldCount,  // {count}: pieces of the file
+    kFieldStart,  // {start}: hh-mm-ss from the start, .mmm when not whole
+    kFieldTime,   // {time}: hhmmss, time of day of the first sample (bext)
+    kFieldDate,   // {date}: yyyymmdd, the recording date (bext)
+    kFieldLabel   // {label}: the label of the marker the piece belongs to
+};
+
+struct CMyNamePart
+{
+    NameField Field = kFieldText;
+    CString strText; // kFieldText only
+};
+
+struct CMyNameTemplate
+{
+    std::vector<CMyNamePart> Parts;
+};
+
+// Reads a Shift-JIS template; 0 with the offending text ("{x}", or "{" for
+// a brace left open) in *pstrBad for a field it does not know.
+int ParseNameTemplate(const char* pcTemplate, CMyNameTemplate* pTemplate, CString* pstrBad);
+
+// What a file gives the fields beside its pieces.
+struct CMyNameFacts
+{
+    CString strTitle;
+    int bTimeReference = 0; // a bext chunk gave the time reference
+    ULONGLONG qwTimeReference = 0;
+    CString strDate; // "yyyymmdd", empty when the bext gives none
+};
+
+// The time reference and date of a bext body (empty: none).
+void ReadBextFacts(const std::string& strBext, CMyNameFacts* pFacts);
+
+// Sets every piece's strName: the template's text with characters Windows
+// does not allow in a name, and control characters, as '_' ({title} is taken
+// as it is), and "_2", "_3", ... before ".wav" for names an earlier piece of
+// the plan has (letter case aside). A field the file cannot give falls back:
+// {time} to {start}, {date} to nothing, {label} to {n}; one note each per file.
+void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& facts,
+                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan);
+
+// {start}: "hh-mm-ss", with ".mmm" when the frame is not on a whole second.
+CString FormatStartField(ULONGLONG qwFrame, DWORD dwSamplingRate);

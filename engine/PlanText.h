@@ -1,0 +1,26 @@
+// A plan as text: the dry run's lines, the plan file's CSV rows and the trace
+// lines of cuts that were moved to a pause or found none.
+#pragma once
+
+#include "engine/SplitPlan.h"
+#include "framework/CString.h"
+
+#include <string>
+
+// "hh:mm:ss.mmm" of a frame count (milliseconds cut, not rounded).
+CString FormatPlanTime(ULONGLONG qwFrames, DWORD dwSamplingRate);
+// Why the piece ends there: "length", "marker "label"", "pause -1.24 s",
+// "no pause" or "end".
+CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate);
+
+// One dry-run line (Shift-JIS): path, start, length and reason, separated by
+// tabs, with a line end.
+CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);
+
+// The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
+const char* GetPlanCsvHeader();
+std::string FormatPlanCsvRow(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);
+
+// The trace entry a real run writes before a piece whose cut the pause search
+// moved or could not move; empty for other cuts.
+CString FormatCutTrace(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);

@@ -1,0 +1,18 @@
+// The texts users give the planning choices: a size limit, a part count, a
+// level in dB. (Durations are read as section lengths: ParseSectionLength.)
+#pragma once
+
+#include "platform/Platform.h"
+
+// "1500000", "25M", "700m", "4G": bytes, with K, M or G (either case) as
+// powers of 1024. 0 for text without digits, anything else after them, 0
+// bytes, or more than 64 bits hold.
+ULONGLONG ParseByteSize(const char* pcText);
+
+// A whole number of pieces from 1 to 4294967295; 0 for anything else (0,
+// a sign, other characters).
+DWORD ParsePartCount(const char* pcText);
+
+// "-40", "-37.5", "-40dB": dB of full scale, at most 0. 0 (and *pdLevel
+// untouched) for other text.
+int ParseDecibels(const char* pcText, double* pdLevel);

@@ -1,0 +1,66 @@
+// The plan of one open source.
+#include "engine/SourcePlan.h"
+
+#include "engine/PieceHeader.h"
+#include "engine/PlanCuts.h"
+#include "engine/SourceChunks.h"
+#include "engine/WaveFile.h"
+
+int NeedsSourceChunks(const CMyNameTemplate& nameTemplate)
+{
+    for (const CMyNamePart& part : nameTemplate.Parts)
+        if (part.Field == kFieldLabel || part.Field == kFieldTime || part.Field == kFieldDate)
+            return 1;
+    return 0;
+}
+
+int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequest& request,
+                   CMySourcePlan* pOut)
+{
+    const CMyWaveHeader& header = pSrc->GetHeader();
+    CMyPlan& plan = pOut->Plan;
+    plan = CMyPlan();
+    pOut->Markers.clear();
+
+    CMyPlanSource src;
+    // A header may claim more data than the file holds: plan only what is there.
+    src.qwDataBytes = header.DataSize;
+    if (pSrc->GetFileSize() - header.DataStart < src.qwDataBytes)
+        src.qwDataBytes = pSrc->GetFileSize() - header.DataStart;
+    src.dwSamplingRate = header.Param.SamplingRate;
+    src.wBlockSize = header.Param.BlockSize;
+    src.wChannels = header.Param.Channels;
+    src.wSampleFormat = header.SampleFormat;
+    src.dwHeadLength = CalcPieceHeaderLength(header, 0, 0);
+    src.dwHeadLengthRf64 = CalcPieceHeaderLength(header, 1, 0);
+    src.pHeader = &header;
+    src.bCarryMarkers = request.bCarryMarkers;
+    src.pMarkers = &pOut->Markers;
+
+    CMyNameTemplate defaultTemplate;
+    CString strBad;
+    const CMyNameTemplate* pTemplate = &request.NameTemplate;
+    if (pTemplate->Parts.empty())
+    {
+        ParseNameTemplate(kDefaultNameTemplate, &defaultTemplate, &strBad);
+        pTemplate = &defaultTemplate;
+    }
+    CMyNameFacts facts;
+    facts.strTitle = strTitle;
+    // The default run reads nothing beyond the header, as it always has.
+    if (request.Rule.bMarkers || request.bCarryMarkers || NeedsSourceChunks(*pTemplate))
+    {
+        CMySourceChunks chunks;
+        ReadSourceChunks(pSrc, header, &chunks);
+        plan.Notes = chunks.Notes;
+        ReadMarkers(chunks.strCue, chunks.strAdtl, src.qwDataBytes / src.wBlockSize, &pOut->Markers,
+                    &plan.Notes);
+        ReadBextFacts(chunks.strBext, &facts);
+    }
+
+    CMyFileFrameReader reader(pSrc, header);
+    if (!MakeSplitPlan(src, request.Rule, &reader, &plan))
+        return 0;
+    NamePlanPieces(*pTemplate, facts, &pOut->Markers, &plan);
+    return 1;
+}

@@ -1,0 +1,41 @@
+// The plan of one open source: its data size, chunks, markers and pauses
+// read as far as the chosen rule and name template need them, then the
+// planners and the namer.
+#pragma once
+
+#include "engine/Markers.h"
+#include "engine/PieceNames.h"
+#include "engine/SplitPlan.h"
+
+#include <vector>
+
+class CMyWaveFile;
+
+// What the host chose, the same for every file of a run.
+struct CMyPlanRequest
+{
+    CMyPlanRule Rule;
+    CMyNameTemplate NameTemplate; // ParseNameTemplate; "{title}_{n}" when empty
+    // Pieces carry the cue and adtl chunks of their markers: the markers are
+    // then read for every file, and a size limit counts their bytes.
+    int bCarryMarkers = 0;
+};
+
+struct CMySourcePlan
+{
+    CMyPlan Plan;
+    std::vector<CMyMarker> Markers; // in frame order; what pieces carry
+};
+
+// 1 when the template names a field that needs the source's chunks.
+int NeedsSourceChunks(const CMyNameTemplate& nameTemplate);
+
+// Plans the open source whose header ReadHeader has read and whose file size
+// is current (its data start lies inside the file). strTitle is the name
+// {title} stands for. Reads the chunks only when markers or the template need
+// them, and samples only in the pause windows; leaves the file's position
+// anywhere (seek to the data start before copying). 1 with the plan; 0 when
+// the file cannot be planned. Either way pOut->Plan.Notes hold the trace
+// entries for the file.
+int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequest& request,
+                   CMySourcePlan* pOut);

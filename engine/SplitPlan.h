@@ -1,0 +1,121 @@
+// A file's split plan: the pieces to write, each with the reason its cut is
+// where it is, and the rule and source facts the planners make it from.
+#pragma once
+
+#include "framework/CString.h"
+#include "platform/Platform.h"
+
+#include <vector>
+
+class CMyWaveHeader;
+struct CMyMarker;
+
+// Why a piece ends where it does.
+enum PlanCut
+{
+    kCutLength,  // the length, part count or size limit
+    kCutMarker,  // a marker of the source
+    kCutPause,   // a length cut moved back into a pause
+    kCutNoPause, // a length cut that found no pause to move to
+    kCutEnd      // the end of the data
+};
+
+const DWORD kNoMarker = 0xFFFFFFFF;
+
+// A plan holds at most this many pieces: a plan is kept whole in memory,
+// where the copy once streamed, so a length of a millisecond on a long
+// recording is refused rather than allowed to exhaust it.
+const DWORD kMaxPlanPieces = 1000000;
+
+// Fields ordered so that a plan of many pieces stays small.
+struct CMyPlanPiece
+{
+    ULONGLONG qwStart = 0;  // first frame, counted from the start of the data
+    ULONGLONG qwFrames = 0; // whole frames
+    // kCutPause: frames the cut moved (0 or less).
+    LONGLONG llShift = 0;
+    // Bytes of a partial frame at the end of the data: only the last piece
+    // carries them, as the split always has.
+    DWORD dwTailBytes = 0;
+    // kCutMarker: the marker at the cut (index into the source's markers).
+    DWORD dwMarker = kNoMarker;
+    PlanCut Cut = kCutEnd;
+    // The shorter last piece of a fixed-length plan: the split writes
+    // "RestDataSize" before it, and a full disk before it stops only this file.
+    int bRest = 0;
+    // kCutMarker: the label of the marker at the cut (Shift-JIS, may be empty).
+    CString strLabel;
+    // The piece's file name with ".wav", without folder (PieceNames).
+    CString strName;
+};
+
+struct CMyPlan
+{
+    std::vector<CMyPlanPiece> Pieces;
+    // Trace entries for the file (Shift-JIS, each with its line ends): a
+    // refusal, fields that fell back, markers that could not be used.
+    std::vector<CString> Notes;
+    DWORD dwSamplingRate = 0;
+    WORD wBlockSize = 0;
+
+    ULONGLONG GetPieceBytes(size_t i) const
+    {
+        return Pieces[i].qwFrames * wBlockSize + Pieces[i].dwTailBytes;
+    }
+};
+
+// The way of cutting the user chose.
+enum PlanRuleKind
+{
+    kRuleLength,  // -l: fixed length (today's)
+    kRuleParts,   // -N: equal parts
+    kRuleMaxSize, // -S: files of at most a size
+    kRuleWhole    // markers alone: each part between markers whole
+};
+
+struct CMyPlanRule
+{
+    PlanRuleKind Kind = kRuleLength;
+    DWORD dwSectionLength = 180000; // kRuleLength: milliseconds
+    DWORD dwParts = 0;              // kRuleParts
+    ULONGLONG qwMaxSize = 0;        // kRuleMaxSize: bytes per file, header included
+    int bMarkers = 0;               // cut at the source's markers first
+    // Move each length or size cut back to a pause (kRuleLength, kRuleMaxSize).
+    int bPause = 0;
+    // How far before the nominal cut a pause is looked for, in milliseconds;
+    // 0: a tenth of the piece, at most 30 s.
+    DWORD dwPauseWindow = 0;
+    DWORD dwPauseMin = 300;     // milliseconds of quiet that make a pause
+    double dPauseLevel = -40.0; // dBFS a 10 ms window stays below in a pause
+};
+
+// What the planners know of one source.
+struct CMyPlanSource
+{
+    ULONGLONG qwDataBytes = 0; // the sample bytes present (header and file agreeing)
+    DWORD dwSamplingRate = 0;
+    WORD wBlockSize = 0;
+    WORD wChannels = 0;
+    WORD wSampleFormat = 1; // 1 integer PCM, 3 IEEE float
+    // The piece header's length in either form (CalcPieceHeaderLength),
+    // where no header is given; with one, each piece's own is measured (the
+    // numbers of an iXML time reference differ in length between pieces).
+    DWORD dwHeadLength = 0;
+    DWORD dwHeadLengthRf64 = 0;
+    const CMyWaveHeader* pHeader = nullptr;
+    // The source's markers in frame order (ReadMarkers); may be null.
+    const std::vector<CMyMarker>* pMarkers = nullptr;
+    // Set when pieces carry their markers' cue and adtl chunks: a size limit
+    // then counts those bytes too.
+    int bCarryMarkers = 0;
+};
+
+// Where the pause search reads samples: only the frames it asks for.
+class CMyFrameReader
+{
+public:
+    virtual ~CMyFrameReader() = default;
+    // Up to dwFrames whole frames from frame qwFirst of the data, in a buffer
+    // the reader owns until its next call; null when they cannot be read.
+    virtual const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) = 0;
+};

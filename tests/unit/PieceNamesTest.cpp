@@ -1,0 +1,150 @@
+// Piece names from templates, and a plan as dry-run lines and CSV rows.
+#include "engine/Markers.h"
+#include "engine/PieceNames.h"
+#include "engine/PlanText.h"
+
+#include "WaveBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Pieces starting at these frames, at 1000 Hz.
+CMyPlan MakePlan(std::vector<ULONGLONG> starts)
+{
+    CMyPlan plan;
+    plan.dwSamplingRate = 1000;
+    plan.wBlockSize = 2;
+    for (ULONGLONG qwStart : starts)
+    {
+        CMyPlanPiece piece;
+        piece.qwStart = qwStart;
+        plan.Pieces.push_back(piece);
+    }
+    return plan;
+}
+
+std::string Names(const CMyPlan& plan)
+{
+    std::string str;
+    for (const CMyPlanPiece& piece : plan.Pieces)
+        str += std::string(piece.strName) + " ";
+    return str;
+}
+
+struct NameCase
+{
+    const char* pcTemplate;
+    std::vector<ULONGLONG> starts;
+    const char* pcNames;
+    size_t nNotes;
+};
+} // namespace
+
+// bext: time reference 10:00:00 at 1000 Hz, recorded 2024-05-06. Markers:
+// "intro" at 0, "a/b" at 2000, one without a label at 5000.
+TEST(PieceNames, TemplatesGiveTheNamesTabled)
+{
+    std::vector<CMyMarker> markers(3);
+    markers[0].strLabel = "intro";
+    markers[1].qwFrame = 2000;
+    markers[1].strLabel = "a/b";
+    markers[2].qwFrame = 5000;
+    std::string strBext = MakeBextBody(36000000);
+    memcpy(&strBext[320], "2024-05-06", 10);
+    CMyNameFacts withBext;
+    ReadBextFacts(strBext, &withBext);
+    withBext.strTitle = "talk";
+    CMyNameFacts plain;
+    plain.strTitle = "talk";
+
+    std::vector<ULONGLONG> thousand(1000);
+    const NameCase cases[] = {
+        {"{title}_{n}", {0, 1}, "talk_001.wav talk_002.wav ", 0},
+        {"{title}_{n}_{count}", {0, 1}, "talk_001_2.wav talk_002_2.wav ", 0},
+        {"{start}", {0, 61500, 3723000}, "00-00-00.wav 00-01-01.500.wav 01-02-03.wav ", 0},
+        {"{date}_{time}", {0, 90000}, "20240506_100000.wav 20240506_100130.wav ", 0},
+        {"{label}", {0, 2500, 5000}, "intro.wav a_b.wav 003.wav ", 1},
+        {"{label}", {0, 1000, 2000}, "intro.wav intro_2.wav a_b.wav ", 0},
+        {"x?y|{n}:\t", {0}, "x_y_001__.wav ", 0},
+        {"{title}", {0, 1, 2}, "talk.wav talk_2.wav talk_3.wav ", 0},
+        {"con", {0}, "con_.wav ", 0},
+        {"表{n}", {0}, "表001.wav ", 0}, // its second byte is a backslash, and stays
+    };
+    for (const NameCase& c : cases)
+    {
+        CMyNameTemplate nameTemplate;
+        CString strBad;
+        ASSERT_EQ(ParseNameTemplate(c.pcTemplate, &nameTemplate, &strBad), 1) << c.pcTemplate;
+        CMyPlan plan = MakePlan(c.starts);
+        NamePlanPieces(nameTemplate, withBext, &markers, &plan);
+        EXPECT_EQ(Names(plan), c.pcNames) << c.pcTemplate;
+        EXPECT_EQ(plan.Notes.size(), c.nNotes) << c.pcTemplate;
+    }
+    // Without a bext: {time} falls back to {start}, {date} to nothing; one note each.
+    CMyNameTemplate nameTemplate;
+    CString strBad;
+    ASSERT_EQ(ParseNameTemplate("{date}{time}", &nameTemplate, &strBad), 1);
+    CMyPlan plan = MakePlan({0, 1500});
+    NamePlanPieces(nameTemplate, plain, nullptr, &plan);
+    EXPECT_EQ(Names(plan), "00-00-00.wav 00-00-01.500.wav ");
+    EXPECT_EQ(plan.Notes.size(), 2u);
+    // The default gives today's names, from 001 to 1000 and on.
+    ASSERT_EQ(ParseNameTemplate(kDefaultNameTemplate, &nameTemplate, &strBad), 1);
+    plan = MakePlan(thousand);
+    NamePlanPieces(nameTemplate, plain, nullptr, &plan);
+    EXPECT_STREQ(plan.Pieces[999].strName, "talk_1000.wav");
+}
+
+TEST(PieceNames, UnknownFieldsAreRefused)
+{
+    const struct
+    {
+        const char* pcTemplate;
+        const char* pcBad;
+    } cases[] = {{"{title}_{N}", "{N}"}, {"{nn}", "{nn}"}, {"a{n", "{"}, {"{}", "{}"}};
+    for (const auto& c : cases)
+    {
+        CMyNameTemplate nameTemplate;
+        CString strBad;
+        EXPECT_EQ(ParseNameTemplate(c.pcTemplate, &nameTemplate, &strBad), 0) << c.pcTemplate;
+        EXPECT_STREQ(strBad, c.pcBad);
+    }
+}
+
+TEST(PlanText, LinesAndCsvRowsSayWhyEachPieceEnds)
+{
+    CMyPlanPiece piece;
+    piece.qwStart = 3723004; // frames at 1000 Hz
+    piece.qwFrames = 180000;
+    const struct
+    {
+        PlanCut Cut;
+        LONGLONG llShift;
+        const char* pcReason;
+    } reasons[] = {{kCutLength, 0, "length"},
+                   {kCutMarker, 0, "marker \"a,\"b\""},
+                   {kCutPause, -1236, "pause -1.24 s"},
+                   {kCutNoPause, 0, "no pause"},
+                   {kCutEnd, 0, "end"}};
+    piece.strLabel = "a,\"b";
+    for (const auto& r : reasons)
+    {
+        piece.Cut = r.Cut;
+        piece.llShift = r.llShift;
+        EXPECT_STREQ(FormatCutReason(piece, 1000), r.pcReason);
+    }
+    piece.Cut = kCutMarker;
+    EXPECT_STREQ(FormatPlanLine("out/a_001.wav", piece, 1000),
+                 "out/a_001.wav\t01:02:03.004\t00:03:00.000\tmarker \"a,\"b\"\n");
+    // The path and the label become UTF-8; fields with commas or quotes are quoted.
+    piece.strLabel = "序";
+    EXPECT_EQ(FormatPlanCsvRow("出力,1.wav", piece, 1000),
+              "\"\xE5\x87\xBA\xE5\x8A\x9B,1.wav\",01:02:03.004,00:03:00.000,"
+              "\"marker \"\"\xE5\xBA\x8F\"\"\"\r\n");
+    EXPECT_STREQ(GetPlanCsvHeader(), "path,start,length,reason\r\n");
+}
