@@ -18,7 +18,12 @@ def escape_literal(body):
         if ord(ch) < 0x80:
             out.append(ch)
         else:
-            out.extend("\\%03o" % b for b in ch.encode("cp932"))
+            try:
+                out.extend("\\%03o" % b for b in ch.encode("cp932"))
+            except UnicodeEncodeError:
+                # Only a literal pasted into a wide one (WSTR("café")) holds
+                # such a character: it stays as it is.
+                out.append(ch)
     return "".join(out)
 
 
