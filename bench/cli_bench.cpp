@@ -1,10 +1,17 @@
-// The whole wavoss-split process against cp on the same file: generates a
-// 44.1 kHz stereo 16-bit WAV (1 GiB of data by default), reads it once so
-// both start from a warm cache, then times each command in turn for several
-// rounds (the output synced and removed between runs, outside the timing) and
-// prints the medians and their ratio, of wall time and of processor time.
+// The whole wavoss-split process against cp (and shntool split, where it is
+// installed) on the same file: generates a 44.1 kHz stereo 16-bit WAV (1 GiB
+// of data by default), reads it once so every command starts from a warm
+// cache, then times each command in turn (each round starting with the next
+// one) for several rounds, two ways:
+//   warm     the command alone: its output may still sit in the page cache
+//   on disk  the command and then syncfs of the output's file system (sync
+//            for that file system alone), inside the timing: the data has
+//            reached the disk
+// (the output is removed and synced between runs, outside the timing). Prints
+// each round, the medians with their spread (lowest to highest) and the
+// ratios to cp, of wall time and of processor time.
 //
-//   cli_bench [bytes of sample data (1 GiB)] [work folder (.)] [rounds (5)] [wavoss-split]
+//   cli_bench [bytes of sample data (1 GiB)] [work folder (.)] [rounds (5)] [wavoss-split...]
 #ifdef _WIN32
 #include <cstdio>
 
@@ -20,8 +27,10 @@ int main()
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -80,14 +89,27 @@ struct Timing
     double dCpu;  // user + system seconds of the process
 };
 
-// The command's times (its messages dropped).
-Timing TimeCommand(const std::vector<std::string>& args)
+// Brings what was written to the file system that holds the path to the
+// disk, as sync does for it: one flush for all the files a command wrote.
+bool SyncFileSystem(const std::string& path)
+{
+    int fd = open(path.c_str(), O_RDONLY);
+    bool bOk = fd >= 0 && syncfs(fd) == 0;
+    if (fd >= 0)
+        close(fd);
+    return bOk;
+}
+
+// The command's times (its output dropped); with bToDisk the time runs on
+// until what it wrote at outPath is on the disk.
+Timing TimeCommand(const std::vector<std::string>& args, const std::string& outPath, bool bToDisk)
 {
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0)
     {
-        if (freopen("/dev/null", "w", stderr) == nullptr)
+        if (freopen("/dev/null", "w", stdout) == nullptr ||
+            freopen("/dev/null", "w", stderr) == nullptr)
             _exit(126);
         std::vector<char*> argv;
         for (const std::string& arg : args)
@@ -100,6 +122,8 @@ Timing TimeCommand(const std::vector<std::string>& args)
     struct rusage usage = {};
     if (pid < 0 || wait4(pid, &nStatus, 0, &usage) != pid || !WIFEXITED(nStatus) ||
         WEXITSTATUS(nStatus) != 0)
+        return Timing{-1, -1};
+    if (bToDisk && !SyncFileSystem(outPath))
         return Timing{-1, -1};
     double dWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double dCpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
@@ -115,11 +139,23 @@ void RemoveAll(const std::string& path)
     sync();
 }
 
-double Median(std::vector<double> values)
+struct Spread
+{
+    double dMedian, dLow, dHigh;
+};
+
+Spread SpreadOf(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    double dMedian = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return Spread{dMedian, values.front(), values.back()};
+}
+
+bool OnPath(const char* pcProgram)
+{
+    std::string command = std::string("command -v ") + pcProgram + " >/dev/null 2>&1";
+    return system(command.c_str()) == 0;
 }
 
 std::string DefaultProgram()
@@ -139,10 +175,15 @@ int main(int argc, char** argv)
     qwData &= ~3ull; // whole frames
     std::string work = argc > 2 ? argv[2] : ".";
     int nRounds = argc > 3 ? atoi(argv[3]) : 5;
-    std::string program = argc > 4 ? argv[4] : DefaultProgram();
+    // Several builds of wavoss-split may be given: each is timed beside cp.
+    std::vector<std::string> programs;
+    for (int i = 4; i < argc; i++)
+        programs.push_back(argv[i]);
+    if (programs.empty())
+        programs.push_back(DefaultProgram());
     if (qwData == 0 || qwData > 0xFFFFFFFFull - 36 || nRounds < 1)
     {
-        fprintf(stderr, "usage: cli_bench [bytes] [work folder] [rounds] [wavoss-split]\n");
+        fprintf(stderr, "usage: cli_bench [bytes] [work folder] [rounds] [wavoss-split...]\n");
         return 2;
     }
     std::string src = work + "/cli_bench_src.wav";
@@ -157,36 +198,90 @@ int main(int argc, char** argv)
     sync();
     ReadWhole(src);
 
-    std::vector<double> copyWall, splitWall, copyCpu, splitCpu;
-    for (int i = 0; i < nRounds; i++)
+    // The commands, each with what it writes; cp first: the others are
+    // measured against it.
+    struct Command
     {
-        Timing copyTime = TimeCommand({"cp", src, copy});
-        RemoveAll(copy);
-        Timing splitTime = TimeCommand({program, "-q", "-o", out, "--log-dir", logs, src});
-        RemoveAll(out);
-        if (copyTime.dWall < 0 || splitTime.dWall < 0)
+        std::string name;
+        std::vector<std::string> args;
+        std::string outPath;
+        std::vector<double> wall[2], cpu[2]; // [0] warm, [1] on disk
+    };
+    std::vector<Command> commands;
+    commands.push_back(Command{"cp", {"cp", src, copy}, copy, {}, {}});
+    for (const std::string& program : programs)
+        commands.push_back(Command{programs.size() > 1 ? program : "wavoss-split",
+                                   {program, "-q", "-o", out, "--log-dir", logs, src},
+                                   out,
+                                   {},
+                                   {}});
+    if (OnPath("shntool"))
+        commands.push_back(
+            Command{"shntool split",
+                    {"shntool", "split", "-q", "-O", "always", "-l", "3:00", "-d", out, src},
+                    out,
+                    {},
+                    {}});
+    else
+        printf("shntool is not installed: shntool split is left out\n");
+    const char* const kModes[2] = {"warm", "on disk"};
+
+    for (int i = 0; i < nRounds; i++)
+        for (int nMode = 0; nMode < 2; nMode++)
         {
-            fprintf(stderr, "round %d failed (cp %.3f s, split %.3f s)\n", i + 1, copyTime.dWall,
-                    splitTime.dWall);
-            RemoveAll(src);
-            return 1;
+            printf("round %d, %-7s:", i + 1, kModes[nMode]);
+            fflush(stdout); // before the children inherit the buffer
+            // Each round starts with another command: none always follows
+            // the same one.
+            for (size_t j = 0; j < commands.size(); j++)
+            {
+                Command& command = commands[(i + j) % commands.size()];
+                if (command.outPath == out)
+                    mkdir(out.c_str(), 0755); // shntool writes into an existing folder
+                Timing time = TimeCommand(command.args, command.outPath, nMode == 1);
+                RemoveAll(command.outPath);
+                if (time.dWall < 0)
+                {
+                    printf("\n%s failed\n", command.name.c_str());
+                    RemoveAll(src);
+                    return 1;
+                }
+                printf(" %s %.3f s (cpu %.3f)", command.name.c_str(), time.dWall, time.dCpu);
+                fflush(stdout);
+                command.wall[nMode].push_back(time.dWall);
+                command.cpu[nMode].push_back(time.dCpu);
+            }
+            printf("\n");
         }
-        printf("round %d: cp %.3f s (cpu %.3f), wavoss-split %.3f s (cpu %.3f)\n", i + 1,
-               copyTime.dWall, copyTime.dCpu, splitTime.dWall, splitTime.dCpu);
-        copyWall.push_back(copyTime.dWall);
-        splitWall.push_back(splitTime.dWall);
-        copyCpu.push_back(copyTime.dCpu);
-        splitCpu.push_back(splitTime.dCpu);
-    }
     RemoveAll(logs);
     RemoveAll(src);
-    printf("%.0f MiB, %d rounds, medians: cp %.3f s, wavoss-split %.3f s\n",
-           (double)qwData / (1 << 20), nRounds, Median(copyWall), Median(splitWall));
-    printf("ratio wavoss-split / cp: %.2f (target <= 1.25)\n",
-           Median(splitWall) / Median(copyWall));
-    // Processor time is less at the mercy of other processes than wall time.
-    printf("processor time ratio: %.2f (cp %.3f s, wavoss-split %.3f s)\n",
-           Median(splitCpu) / Median(copyCpu), Median(copyCpu), Median(splitCpu));
+
+    printf("%.0f MiB, %d rounds; medians (lowest - highest) of wall time, then processor time\n",
+           (double)qwData / (1 << 20), nRounds);
+    for (int nMode = 0; nMode < 2; nMode++)
+        for (const Command& command : commands)
+        {
+            Spread wall = SpreadOf(command.wall[nMode]);
+            Spread cpu = SpreadOf(command.cpu[nMode]);
+            printf("%-7s %-13s %.3f s (%.3f - %.3f), cpu %.3f s (%.3f - %.3f)\n", kModes[nMode],
+                   command.name.c_str(), wall.dMedian, wall.dLow, wall.dHigh, cpu.dMedian, cpu.dLow,
+                   cpu.dHigh);
+        }
+    // The targets: warm within 1.25 x cp; on disk within 1.10 x cp and ahead
+    // of shntool split.
+    const double kTarget[2] = {1.25, 1.10};
+    for (int nMode = 0; nMode < 2; nMode++)
+    {
+        double dCp = SpreadOf(commands[0].wall[nMode]).dMedian;
+        for (size_t i = 1; i < commands.size(); i++)
+        {
+            printf("%-7s %s / cp: %.2f", kModes[nMode], commands[i].name.c_str(),
+                   SpreadOf(commands[i].wall[nMode]).dMedian / dCp);
+            if (i <= programs.size())
+                printf(" (target <= %.2f)", kTarget[nMode]);
+            printf("\n");
+        }
+    }
     return 0;
 }
 #endif

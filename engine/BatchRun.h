@@ -34,8 +34,6 @@ public:
     int MakeOutputBasePath(CString* pstrBasePath, const CMyPathRecord& record) const;
 
 private:
-    int GetMirroredFolder(const CMyPathRecord& record, CString* pstrSubFolder) const;
-
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;
 };

@@ -1,4 +1,5 @@
 // The replaceable table of failing platform calls.
+#include "platform/ExactNames.h"
 #include "platform/Platform.h"
 
 #include <cstdlib>
@@ -19,11 +20,11 @@ BOOL RealFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
 }
 HANDLE RealFindFirst(LPCSTR pcName, WIN32_FIND_DATAA* pData)
 {
-    return FindFirstFileA(pcName, pData);
+    return FindFirstFileExact(pcName, pData);
 }
 BOOL RealFindNext(HANDLE h, WIN32_FIND_DATAA* pData)
 {
-    return FindNextFileA(h, pData);
+    return FindNextFileExact(h, pData);
 }
 void* RealAlloc(size_t n)
 {

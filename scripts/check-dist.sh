@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Checks what a user gets: "install" installs the native build into a scratch
-# prefix and renders its manual page; "package" writes the Windows archive
-# from build/win32 and looks inside it. Usage: scripts/check-dist.sh install|package
+# prefix and renders its manual page; "package" writes the Windows archive and
+# installer package from build/win32, looks inside the archive and installs
+# and removes the package under Wine; "deb" writes the Debian package from
+# build/native and checks it (with CI=true, on a throwaway machine, it is
+# also installed and removed again).
+# Usage: scripts/check-dist.sh install|package|deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -14,18 +18,20 @@ install)
   cmake --install build/native --prefix "$PREFIX" >/dev/null
   [ -x "$PREFIX/bin/wavoss-split" ] || fail "no bin/wavoss-split"
   "$PREFIX/bin/wavoss-split" --version | grep -q '^wavoss-split [0-9]' || fail "installed program does not run"
-  PAGE="$PREFIX/share/man/man1/wavoss-split.1"
-  [ -f "$PAGE" ] || fail "no share/man/man1/wavoss-split.1"
-  grep -q '@WAVOSS_VERSION@' "$PAGE" && fail "manual page without its version"
+  PAGE="$PREFIX/share/man/man1/wavoss-split.1.gz"
+  [ -f "$PAGE" ] || fail "no share/man/man1/wavoss-split.1.gz"
+  zgrep -q '@WAVOSS_VERSION@' "$PAGE" && fail "manual page without its version"
   TEXT=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$PAGE" 2>"$PREFIX/warnings")
   [ -s "$PREFIX/warnings" ] && { cat "$PREFIX/warnings" >&2; fail "man -l warns"; }
   for section in NAME SYNOPSIS OPTIONS 'EXIT STATUS'; do
     grep -q "^$section" <<<"$TEXT" || fail "rendered page lacks $section"
   done
-  echo "install: bin/wavoss-split and man1/wavoss-split.1 (renders)"
+  echo "install: bin/wavoss-split and man1/wavoss-split.1.gz (renders)"
   ;;
 package)
-  ZIP=$(bash scripts/package.sh --no-build) || fail "package.sh failed"
+  OUT=$(bash scripts/package.sh --no-build windows) || fail "package.sh failed"
+  ZIP=$(grep '\.zip$' <<<"$OUT")
+  MSI=$(grep '\.msi$' <<<"$OUT")
   python3 - "$ZIP" <<'PY' || fail "archive $ZIP is not as expected"
 import sys, zipfile
 with zipfile.ZipFile(sys.argv[1]) as archive:
@@ -40,8 +46,13 @@ with zipfile.ZipFile(sys.argv[1]) as archive:
     assert guide.count(b"\n") == guide.count(b"\r\n") > 10
 PY
   echo "package: $ZIP holds Wavoss.exe, wavoss-split.exe, 使い方.txt"
+  bash scripts/check-msi.sh "$MSI" "$ZIP" || fail "installer package $MSI"
+  ;;
+deb)
+  DEB=$(bash scripts/package.sh --no-build deb) || fail "package.sh failed"
+  bash scripts/check-deb.sh "$DEB" || fail "Debian package $DEB"
   ;;
 *)
-  fail "usage: scripts/check-dist.sh install|package"
+  fail "usage: scripts/check-dist.sh install|package|deb"
   ;;
 esac

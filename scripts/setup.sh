@@ -4,7 +4,9 @@
 set -euo pipefail
 
 # "base": what the native, 32-bit (qemu) and sanitizer builds need; with no
-# argument also the Windows cross compilers, Wine and its display, clang.
+# argument also the Windows cross compilers, Wine and its display, clang, and
+# the tools that build and check the packages (wixl and msitools for the
+# Windows Installer package, dpkg-dev and lintian for the Debian one).
 base=(
   g++ cmake ninja-build make libgtest-dev googletest libboost1.81-dev python3
   g++-multilib qemu-user-static man-db groff-base
@@ -13,6 +15,7 @@ rest=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb imagemagick fonts-ipafont-gothic locales x11-utils
   clang-14 libclang-rt-14-dev zip unzip fonts-wine
+  wixl msitools dpkg-dev file lintian bash-completion
 )
 packages=("${base[@]}")
 [ "${1:-}" = base ] || packages+=("${rest[@]}")

@@ -164,7 +164,8 @@ wait_bg() {
   BG_PID=
 }
 run_native() { run_ctest native; }
-# What a user installs or downloads: the manual page and the Windows archive.
+# What a user installs or downloads: the manual page, the Debian package, the
+# Windows archive and installer package.
 distcheck() {
   local t
   t=$(date +%s)
@@ -192,6 +193,7 @@ else
   build asan unit_tests cli_tests && test_bg asan
   build tsan unit_tests && test_bg tsan
   wait_setup
+  distcheck deb
   # Its programs only: this machine cannot run them; linux32 runs the tests.
   build win32 && distcheck package
   if build win64; then

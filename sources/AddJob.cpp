@@ -1,5 +1,6 @@
 // The add-files job: collects the picked files and folders into the path list,
-// reports and takes out files whose names collide, numbers the new records.
+// reports and takes out files whose pieces would land on the same paths,
+// numbers the new records.
 #include "sources/AddJob.h"
 
 #include "engine/JobFlags.h"
@@ -69,6 +70,7 @@ void CMyAddJob::RunAddJob()
         for (DWORD i = 0; i < folders.GetCount(); i++)
             list.AddPath(folders[i], 1, bFilter);
     }
+    m_pHost->ReportLeftOutNames();
 
     CMyPathList duplicates;
     DWORD dwDuplicates = list.FindDuplicateNames(&duplicates);

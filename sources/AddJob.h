@@ -1,5 +1,6 @@
 // The add-files job: collects the picked files and folders into the path list,
-// reports and takes out files whose names collide, numbers the new records.
+// reports and takes out files whose pieces would land on the same paths,
+// numbers the new records.
 //
 // Host protocol (the main dialog's Add, or the command line):
 //   1. Before the picker opens, set the list's filter as every Add does:
@@ -12,8 +13,9 @@
 //      its BaseFoldPath (the picked base folder).
 //   3. While g_bAdding is 1 the list's GetCount may be read as a progress
 //      figure; nothing else of the list may be touched until the job ends.
-//   4. The job calls back, in this order: SetLastPickerFolder, (the count
-//      message box and OpenReport when names collide), RebuildList and
+//   4. The job calls back, in this order: SetLastPickerFolder (per pick),
+//      ReportLeftOutNames, (the count message box and OpenReport when the
+//      pieces of files would land on the same paths), RebuildList and
 //      ShowTotalSize unless g_bClosing, DestroyPicker, PostJobFinished.
 //      AddThreadProc then sets g_bIdle to 1 and g_bAdding to 0.
 //   5. Abort sets g_bAbort: the walk stops early and the job finishes with
@@ -48,6 +50,10 @@ public:
 
     // The dialog's last picker folder := the text.
     virtual void SetLastPickerFolder(const CString& strFolder) = 0;
+    // Once the picks are collected: tells the user which names were left out
+    // because the program cannot hold them (the host noted them itself, while
+    // reading its picks and from the walk's folder-entry handler).
+    virtual void ReportLeftOutNames() {}
     // Rewrites every row from the path list and the header (the dialog's
     // RebuildList, served on the user-interface thread while the job waits).
     virtual void RebuildList() = 0;

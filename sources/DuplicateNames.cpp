@@ -3,6 +3,7 @@
 #include "sources/PathList.h"
 
 #include "framework/AfxMessageBox.h"
+#include "sources/MirroredFolder.h"
 #include "support/MyWString.h"
 #include "support/WideChar.h"
 
@@ -15,14 +16,27 @@ namespace
 {
 typedef std::basic_string<WCHAR> WideText;
 
-// The file title the pieces are named after: the name without an extension
-// of at most 4 characters, or the whole name when that cannot be cut.
-void MakeTitle(const CString& strFileName, CMyWString& strWork, WideText& title)
+// What names a record's pieces below the output folder: its mirrored
+// sub-folder (separators as "\\"), a separator, and the file title, which is
+// the name without an extension of at most 4 characters, or the whole name
+// when that cannot be cut. Files in different mirrored sub-folders never
+// write the same pieces, whatever their names.
+void MakeTitle(const CMyPathRecord& record, CMyWString& strWork, WideText& title)
 {
-    strWork.SetData(strFileName, 0);
+    title.clear();
+    CString strSubFolder;
+    if (GetMirroredFolder(record, &strSubFolder))
+    {
+        strWork.SetData(strSubFolder, 0);
+        title.assign(strWork.GetString(), strWork.GetLength());
+        for (WCHAR& wc : title)
+            wc = wc == '/' ? '\\' : wc;
+    }
+    title += '\\';
+    strWork.SetData(record.FileName, 0);
     if (!strWork.ToFileTitle(1, 4))
-        strWork.SetData(strFileName, 0);
-    title.assign(strWork.GetString(), strWork.GetLength());
+        strWork.SetData(record.FileName, 0);
+    title.append(strWork.GetString(), strWork.GetLength());
 }
 
 // Each unit folded the way CMyWString::Compare folds when it ignores case, so
@@ -36,12 +50,12 @@ WideText MakeTitleKey(const WideText& title)
 }
 } // namespace
 
-// Every record is compared with every other by title, ignoring case, as one
-// pair loop would do; titles are computed once and grouped by a folded key,
-// so only titles that can be equal are compared. The result is that of the
-// pair loop: each group of equal titles once, led by its first member and
-// followed by the others in list order, the groups in the order of their
-// leaders.
+// Every record is compared with every other by its mirrored sub-folder and
+// title, ignoring case, as one pair loop would do; these keys are computed
+// once and grouped by a folded form, so only keys that can be equal are
+// compared. The result is that of the pair loop: each group of equal keys
+// once, led by its first member and followed by the others in list order,
+// the groups in the order of their leaders.
 DWORD CMyPathList::FindDuplicateNames(CMyPathList* pDuplicates) const
 {
     if (pDuplicates == nullptr)
@@ -59,7 +73,7 @@ DWORD CMyPathList::FindDuplicateNames(CMyPathList* pDuplicates) const
     std::vector<WideText> titles(dwCount);
     CMyWString strWork;
     for (DWORD i = 0; i < dwCount; i++)
-        MakeTitle(m_arrRecords[i].FileName, strWork, titles[i]);
+        MakeTitle(m_arrRecords[i], strWork, titles[i]);
 
     // Each bucket holds the leaders of the groups whose titles share a key;
     // group[i] is the leader of record i's group.

@@ -68,8 +68,9 @@ public:
     // The sum of all records' FileSize.
     ULONGLONG GetTotalSize() const;
 
-    // Fills pDuplicates with every record whose file title collides with
-    // another's, group by group; returns how many it put there.
+    // Fills pDuplicates with every record whose pieces would get another's
+    // paths (the same mirrored sub-folder and file title, ignoring case), group
+    // by group; returns how many it put there.
     DWORD FindDuplicateNames(CMyPathList* pDuplicates) const;
     // Every FilePath followed by "\n"; the record count, or 0 with an empty text.
     DWORD JoinFilePaths(CString* pstrText) const;

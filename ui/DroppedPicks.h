@@ -5,6 +5,7 @@
 
 #include "framework/CString.h"
 #include "platform/Platform.h"
+#include "ui/LeftOutNames.h"
 
 #include <shellapi.h>
 
@@ -22,12 +23,15 @@ class CMyDroppedPicks
 public:
     // Reads the drop's paths in their order; consecutive paths in one folder
     // make one pick. Paths that name nothing (or a drive itself) are passed
-    // over. 1 when at least one entry was taken. Leaves the drop to the caller.
+    // over, and paths the code page cannot hold are left out (GetLeftOut).
+    // 1 when at least one entry was taken. Leaves the drop to the caller.
     int ReadDrop(HDROP hDrop);
 
     DWORD GetCount() const { return (DWORD)m_picks.size(); }
     const CMyDroppedPick& GetAt(DWORD dwPick) const { return m_picks[dwPick]; }
+    const CMyLeftOutNames& GetLeftOut() const { return m_leftOut; }
 
 private:
     std::vector<CMyDroppedPick> m_picks;
+    CMyLeftOutNames m_leftOut;
 };

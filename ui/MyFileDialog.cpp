@@ -20,6 +20,8 @@ CString ProgramFolder()
 }
 
 const char kFontFace[] = "ＭＳ Ｐゴシック";
+const WCHAR kNamesNotShown[] =
+    L"※　%u 個のファイル・フォルダは名前にシフトJISで表せない文字があるため表示しません。";
 
 int IsAsciiLetter(char c)
 {
@@ -394,6 +396,10 @@ int CMyFileDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
     case WM_TIMER:
         OnTimer((UINT_PTR)wParam);
         return 0;
+    case WM_SHOW_LEFT_OUT:
+        m_leftOutNames.Show(m_hWnd, kNamesNotShown);
+        m_leftOutNames.Clear();
+        return 1;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

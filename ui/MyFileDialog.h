@@ -10,8 +10,13 @@
 #include "framework/win/CGdiObjects.h"
 #include "framework/win/CListCtrl.h"
 #include "sources/PickerEntries.h"
+#include "ui/LeftOutNames.h"
 
 #include <atomic>
+
+// Posted once a listing has left names out: the box then comes over the
+// drawn list.
+const UINT WM_SHOW_LEFT_OUT = WM_APP + 1;
 
 class CMyFileDialog : public CDialog
 {
@@ -75,6 +80,8 @@ private:
     int m_bImageListMade = 0;
     CStringArray m_strDriveRoots;
     CMyPickerEntries m_entries;
+    // The current folder's names the code page cannot hold (not listed).
+    CMyLeftOutNames m_leftOutNames;
     int m_nSelectedCount = 0;
     int m_nDriveCount = 0;
     int m_nDriveNumber = 0;

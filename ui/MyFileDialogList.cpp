@@ -3,6 +3,7 @@
 #include "ui/MyFileDialog.h"
 
 #include "framework/WinThread.h"
+#include "platform/ExactNames.h"
 #include "resources/resource.h"
 #include "support/Trace.h"
 
@@ -77,10 +78,15 @@ void CMyFileDialog::InsertColumns()
     m_listFiles.SetImageList(m_imageList, LVSIL_SMALL);
 }
 
+// The folder is listed wide: an "A" listing gives "?" (or a look-alike) for a
+// character the code page lacks, and such a name, once picked, would be
+// looked up as a wildcard and reach another file. Names the code page cannot
+// hold are not shown; the box that says which comes once the list is drawn.
 int CMyFileDialog::RefreshFileList()
 {
     SetCurrentDirectoryA(m_strCurrentFolder);
     m_entries.Clear();
+    m_leftOutNames.Clear();
     // Listed by full path, so that the listing never depends on which
     // directory happens to be current.
     CString strPattern;
@@ -88,17 +94,23 @@ int CMyFileDialog::RefreshFileList()
     int bEndsWithSeparator =
         nLength == 3 && m_strCurrentFolder[1] == ':' && m_strCurrentFolder[2] == '\\';
     strPattern.Format(bEndsWithSeparator ? "%s*.*" : "%s\\*.*", (const char*)m_strCurrentFolder);
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA(strPattern, &data);
+    std::wstring strWidePattern = WidenAnsi(strPattern);
+    WIN32_FIND_DATAW found;
+    HANDLE hFind = FindFirstFileW(strWidePattern.c_str(), &found);
     if (hFind == INVALID_HANDLE_VALUE)
     {
         m_listFiles.DeleteAllItems();
         return 1;
     }
     LockWindowUpdate(m_listFiles.m_hWnd);
+    WIN32_FIND_DATAA data;
     do
-        m_entries.Append(data);
-    while (FindNextFileA(hFind, &data));
+    {
+        if (FindDataToAnsi(found, &data))
+            m_entries.Append(data);
+        else
+            m_leftOutNames.Add(nullptr, found.cFileName);
+    } while (FindNextFileW(hFind, &found));
     FindClose(hFind);
     m_entries.SortDefault();
     WriteAllRows();
@@ -110,6 +122,8 @@ int CMyFileDialog::RefreshFileList()
                            -m_listFiles.GetTopIndex() * (rcFirst.bottom - rcFirst.top));
     // What changed while the drawing was frozen is not always repainted by itself.
     m_listFiles.InvalidateRect(nullptr, TRUE);
+    if (m_leftOutNames.GetCount() != 0)
+        ::PostMessageA(m_hWnd, WM_SHOW_LEFT_OUT, 0, 0);
     return 1;
 }
 

@@ -40,6 +40,7 @@ CMyMainDialog::CMyMainDialog(CWnd* pParentWnd)
     : CDialog(IDD_WAVOSS_DIALOG, pParentWnd), m_dwUIThreadID(GetCurrentThreadId()),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
+    m_pathList.SetFolderEntryHandler(NoteUnholdableEntries, this);
 }
 
 CMyMainDialog::~CMyMainDialog() = default;

@@ -14,6 +14,7 @@
 #include "sources/AddJob.h"
 #include "sources/FilteredPathList.h"
 #include "ui/DroppedPicks.h"
+#include "ui/LeftOutNames.h"
 #include "ui/MyFileDialog.h"
 #include "ui/TaskbarProgress.h"
 
@@ -39,6 +40,7 @@ public:
     DWORD GetSelectedCount(DWORD dwPick) override;
     const WIN32_FIND_DATAA& GetSelectedEntry(DWORD dwPick, DWORD dwIndex) override;
     void SetLastPickerFolder(const CString& strFolder) override;
+    void ReportLeftOutNames() override;
     void RebuildList() override;
     void ShowTotalSize(ULONGLONG ullTotal) override;
     void OpenReport(const char* pcPath) override;
@@ -129,6 +131,9 @@ private:
     void OnDropSources(HDROP hDrop);
     void SetAddFilter();
     void StartAddJob();
+    // The walk's folder-entry handler (pContext: the dialog): notes the WAV
+    // files and folders there whose names the listing passes over.
+    static int NoteUnholdableEntries(const char* pcFolder, void* pContext);
 
     CEdit m_editSectionLength;
     CEdit m_editOutputFolder;
@@ -161,6 +166,9 @@ private:
     std::unique_ptr<CMyFileDialog> m_pPicker;
     // In the picker's place when the files came by a drop; owned likewise.
     std::unique_ptr<CMyDroppedPicks> m_pDropped;
+    // What the add-files job left out for the code page (the drop's paths,
+    // then the walk's names); written by one side at a time, as the list is.
+    CMyLeftOutNames m_leftOutNames;
     CMyDialogAddHost m_addHost{this};
     CMyAddJob m_addJob{&m_pathList, &m_addHost};
     CWinThread* m_pAddThread = nullptr;

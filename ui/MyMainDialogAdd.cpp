@@ -4,12 +4,35 @@
 
 #include "engine/JobFlags.h"
 #include "framework/FormatText.h"
+#include "platform/ExactNames.h"
+#include "support/MyWString.h"
 
 #include <new>
 #include <utility>
 
 namespace
 {
+const WCHAR kNamesNotAdded[] =
+    L"※　%u 個のファイル・フォルダは名前にシフトJISで表せない文字があるため追加しませんでした。";
+
+struct UnholdableVisit
+{
+    CMyFilteredPathList* pList;
+    CMyLeftOutNames* pNames;
+    const char* pcFolder;
+};
+
+// Folders (everything below them is left out too) and the files the filter
+// would have collected.
+void NoteEntry(const WIN32_FIND_DATAW& entry, void* pContext)
+{
+    UnholdableVisit* pVisit = (UnholdableVisit*)pContext;
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        !pVisit->pList->MatchName(CMyWString(entry.cFileName)))
+        return;
+    pVisit->pNames->Add(pVisit->pcFolder, entry.cFileName);
+}
+
 void OpenWithShell(const char* pcPath)
 {
     ShellExecuteA(nullptr, "open", pcPath, nullptr, nullptr, SW_SHOWNORMAL);
@@ -58,6 +81,9 @@ void CMyMainDialog::SetAddFilter()
 // The confirmed selection goes to the add-files job on its worker thread.
 void CMyMainDialog::StartAddJob()
 {
+    m_leftOutNames.Clear();
+    if (m_pDropped)
+        m_leftOutNames = m_pDropped->GetLeftOut();
     g_bIdle.store(0);
     // Column clicks are refused from here, not only once the thread runs: the
     // job may already be appending when this thread next reads its queue.
@@ -91,7 +117,12 @@ void CMyMainDialog::OnDropSources(HDROP hDrop)
     {
         pDropped.reset(new (std::nothrow) CMyDroppedPicks);
         if (pDropped && !pDropped->ReadDrop(hDrop))
-            pDropped.reset();
+        {
+            // Nothing to add, but the user is told what was left out.
+            DragFinish(hDrop);
+            pDropped->GetLeftOut().Show(m_hWnd, kNamesNotAdded);
+            return;
+        }
     }
     DragFinish(hDrop);
     if (!pDropped)
@@ -164,6 +195,22 @@ const WIN32_FIND_DATAA& CMyDialogAddHost::GetSelectedEntry(DWORD dwPick, DWORD d
 void CMyDialogAddHost::SetLastPickerFolder(const CString& strFolder)
 {
     m_pDialog->m_strLastPickerFolder = strFolder;
+}
+
+// Shown from the job's thread, as the duplicate count is.
+void CMyDialogAddHost::ReportLeftOutNames()
+{
+    m_pDialog->m_leftOutNames.Show(nullptr, kNamesNotAdded);
+}
+
+// The walk lists names through the exact search, which passes over those the
+// code page cannot hold; a wide listing of the same folder names them.
+int CMyMainDialog::NoteUnholdableEntries(const char* pcFolder, void* pContext)
+{
+    CMyMainDialog* pDialog = (CMyMainDialog*)pContext;
+    UnholdableVisit visit = {&pDialog->m_pathList, &pDialog->m_leftOutNames, pcFolder};
+    VisitUnholdableEntries(NoteEntry, &visit);
+    return 1;
 }
 
 // The rows are rewritten on the user-interface thread, which serves this

@@ -4,9 +4,17 @@
 
 #include "engine/SectionLength.h"
 #include "framework/AfxMessageBox.h"
+#include "platform/ExactNames.h"
 #include "support/FileSystem.h"
 #include "support/Trace.h"
 #include "ui/FolderBrowser.h"
+#include "ui/OutputFolder.h"
+
+namespace
+{
+const WCHAR kFolderNotTaken[] =
+    L"※　%u 個のフォルダは名前にシフトJISで表せない文字があるため出力フォルダにできません。";
+} // namespace
 
 DWORD CMyMainDialog::GetSectionLength()
 {
@@ -58,12 +66,19 @@ void CMyMainDialog::OnExecute()
         AfxMessageBox(strText, MB_OK);
         return;
     }
-    m_editOutputFolder.GetWindowText(m_strOutputFolder);
-    if (m_strOutputFolder.IsEmpty())
+    // The folder is tidied before anything uses it, and the box shows what
+    // is used.
+    CString strText;
+    m_editOutputFolder.GetWindowText(strText);
+    if (!MakeOutputFolder(strText, &m_strOutputFolder))
     {
-        AfxMessageBox("出力フォルダがセットされていません", MB_OK);
+        AfxMessageBox(m_strOutputFolder.IsEmpty() ? "出力フォルダがセットされていません"
+                                                  : "出力フォルダが絶対パスでセットされていません",
+                      MB_OK);
         return;
     }
+    if (m_strOutputFolder != strText)
+        m_editOutputFolder.SetWindowText(m_strOutputFolder);
     EnableJobButtons(0);
     m_progress.SetPos(0);
     m_runState.m_pPathList = &m_pathList;
@@ -122,14 +137,24 @@ void CMyMainDialog::OnRunProgress()
 }
 
 // A single folder dropped on the output-folder edit becomes the output folder.
+// Its path is read wide: a name the code page cannot hold would come as "?",
+// which the existence test takes as a wildcard.
 void CMyMainDialog::OnDropFiles(HDROP hDrop)
 {
-    char acPath[2000] = {};
-    if (g_bIdle.load() != 0 && DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0) == 1 &&
-        DragQueryFileA(hDrop, 0, acPath, sizeof(acPath)) != 0 && IsExistFile(acPath, 1, 0))
+    WCHAR awcPath[2000] = {};
+    CMyLeftOutNames leftOut;
+    if (g_bIdle.load() != 0 && DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0) == 1 &&
+        DragQueryFileW(hDrop, 0, awcPath, 2000) != 0)
     {
-        m_strOutputFolder = acPath;
-        m_editOutputFolder.SetWindowText(m_strOutputFolder);
+        std::string strPath;
+        if (!WideToAnsiExact(awcPath, &strPath))
+            leftOut.Add(nullptr, awcPath);
+        else if (IsExistFile(strPath.c_str(), 1, 0))
+        {
+            m_strOutputFolder = strPath.c_str();
+            m_editOutputFolder.SetWindowText(m_strOutputFolder);
+        }
     }
     DragFinish(hDrop);
+    leftOut.Show(m_hWnd, kFolderNotTaken);
 }

@@ -31,28 +31,33 @@ TEST(CliRun, SplitsFilesAndMirrorsFolders)
     EXPECT_FALSE(PathExists(JoinPath(tree.strLogs, "ConflictFile.txt")));
 }
 
+// Files whose pieces would land on the same paths (two PATHs give
+// <output>/take_NNN.wav) are reported and not split; a folder's sub-folders,
+// mirrored, never collide (A/song.wav and B/SONG.wav are both split).
 TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
 {
     Tree tree = MakeTree("collide");
     CString strSrc = Dir(tree.strRoot, "src");
     ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "A"), "song.wav"), MakeWave(8000)));
     ASSERT_TRUE(WriteBytes(JoinPath(Dir(strSrc, "B"), "SONG.wav"), MakeWave(8000)));
-    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "other.wav"), MakeWave(8000)));
-    ProgramResult r =
-        RunSplitProgram({"-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)});
+    CString strOne = JoinPath(Dir(tree.strRoot, "one"), "take.wav");
+    CString strTwo = JoinPath(Dir(tree.strRoot, "two"), "TAKE.wav");
+    ASSERT_TRUE(WriteBytes(strOne, MakeWave(8000)));
+    ASSERT_TRUE(WriteBytes(strTwo, MakeWave(8000)));
+    ProgramResult r = RunSplitProgram({"-l", "1", "-o", U(tree.strOut), "--log-dir",
+                                       U(tree.strLogs), U(strSrc), U(strOne), U(strTwo)});
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "ConflictFile.txt")) << r.strErr;
     EXPECT_TRUE(
-        Contains(r.strErr, "the name collides, not split: " +
-                               std::string(MakeShownPath(JoinPath(Dir(strSrc, "B"), "SONG.wav")))))
+        Contains(r.strErr, "the name collides, not split: " + std::string(MakeShownPath(strTwo))))
         << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 2 個のファイルを分割処理しました。")) << r.strErr;
     std::string report;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "ConflictFile.txt"), report));
     std::string expect = "=====  重複したファイルのリスト  =====\r\n";
-    expect += std::string(JoinPath(strSrc, "A")) + "\\song.wav\r\n";
-    expect += std::string(JoinPath(strSrc, "B")) + "\\SONG.wav\r\n\r\n";
+    expect += std::string(JoinPath(tree.strRoot, "one")) + "\\take.wav\r\n";
+    expect += std::string(JoinPath(tree.strRoot, "two")) + "\\TAKE.wav\r\n\r\n";
 #ifndef _WIN32
     // The argument was made absolute with the platform's separators.
     for (char& c : expect)
@@ -62,9 +67,10 @@ TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
 #endif
     EXPECT_EQ(expect, report);
     CString strOutSrc = JoinPath(tree.strOut, "src");
-    EXPECT_TRUE(PathExists(JoinPath(strOutSrc, "other_001.wav")));
-    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "A"), "song_001.wav")));
-    EXPECT_FALSE(PathExists(JoinPath(JoinPath(strOutSrc, "B"), "SONG_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOutSrc, "A"), "song_001.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(JoinPath(strOutSrc, "B"), "SONG_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(tree.strOut, "take_001.wav")));
+    EXPECT_FALSE(PathExists(JoinPath(tree.strOut, "TAKE_001.wav")));
 }
 
 TEST(CliRun, BadPathsAreReportedAndTheRestIsSplit)
@@ -254,26 +260,71 @@ TEST(CliRun, NothingIsCreatedBeforeTheArgumentsAreChecked)
     EXPECT_FALSE(PathExists(strLogs));
 }
 
+// -n: a file whose pieces all exist as planned was split before; one whose
+// pieces exist in part (a run cut short) is neither split nor overwritten,
+// and counts as not split.
 TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
 {
     Tree tree = MakeTree("noclobber");
     CString strWave = JoinPath(tree.strRoot, "a.wav");
-    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000)));
-    std::vector<std::string> args = {"-qn",           "-o",      U(tree.strOut), "--log-dir",
-                                     U(tree.strLogs), U(strWave)};
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000 * 3))); // three pieces of 1 s
+    std::vector<std::string> args = {
+        "-qn", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)};
     ProgramResult r = RunSplitProgram(args);
     ASSERT_EQ(0, r.nExitCode) << r.strErr;
-    CString strPiece = JoinPath(tree.strOut, "a_001.wav");
-    ASSERT_TRUE(WriteBytes(strPiece, "kept"));
     r = RunSplitProgram(args);
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "exist already")) << r.strErr;
-    std::string data;
-    ASSERT_TRUE(ReadBytes(strPiece, data));
-    EXPECT_EQ("kept", data);
+    EXPECT_TRUE(Contains(r.strErr, "its pieces exist already, not split again")) << r.strErr;
+
+    // As an interrupted run leaves them: piece 2 cut short, no piece 3.
+    CString strSecond = JoinPath(tree.strOut, "a_002.wav");
+    CString strThird = JoinPath(tree.strOut, "a_003.wav");
+    std::string piece;
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    std::string shortPiece = piece.substr(0, 44 + 1000);
+    PutLE32(shortPiece, 4, 36 + 1000);
+    PutLE32(shortPiece, 40, 1000);
+    ASSERT_TRUE(WriteBytes(strSecond, shortPiece));
+    ASSERT_EQ(TRUE, DeleteFileA(strThird));
+    r = RunSplitProgram(args);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 of its 3 pieces exist already as planned")) << r.strErr;
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    EXPECT_EQ(shortPiece, piece);
+    EXPECT_FALSE(PathExists(strThird));
     // Without -n the pieces are written again, as the window does.
     args.erase(args.begin());
     EXPECT_EQ(0, RunSplitProgram(args).nExitCode);
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    EXPECT_EQ(44u + 16000u, piece.size());
+    EXPECT_TRUE(PathExists(strThird));
+}
+
+// A piece another process is writing is not written at the same time: this
+// test holds a_001.wav open for writing as a second run would, and the run
+// it starts can neither open it nor count its file as split.
+TEST(CliRun, PieceHeldByAnotherWriterIsLeftToIt)
+{
+    Tree tree = MakeTree("held");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(16000)));
+    CString strOut = Dir(tree.strRoot, "out");
+    CString strPiece = JoinPath(strOut, "a_001.wav");
+    ASSERT_TRUE(WriteBytes(strPiece, "being written"));
+    HANDLE hHeld = CreateFileA(strPiece, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(strOut), "--log-dir", U(tree.strLogs), U(strWave)});
+    CloseHandle(hHeld);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
+    std::string data;
     ASSERT_TRUE(ReadBytes(strPiece, data));
-    EXPECT_EQ(MakeWave(8000).size(), data.size());
+    EXPECT_EQ("being written", data);
+    std::string trace;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    std::string cannotOpen = "※　分割ファイルを開けません。SplitFile()";
+    EXPECT_TRUE(trace.find(cannotOpen) != std::string::npos || Contains(trace, cannotOpen))
+        << trace;
 }

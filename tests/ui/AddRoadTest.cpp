@@ -3,6 +3,7 @@
 // cancelled picker, a worker that cannot start, closing while a job runs.
 #include "UiDriver.h"
 #include "UiHelpers.h"
+#include "UiPicks.h"
 
 #include "engine/JobFlags.h"
 #include "resources/resource.h"
@@ -19,8 +20,6 @@
 
 namespace
 {
-const char kPickerCaption[] = "ファイル・フォルダの入力";
-
 std::mutex g_reportLock;
 std::string g_report;
 
@@ -65,40 +64,6 @@ std::string ProgramFolder()
     return (const char*)strFolder;
 }
 
-bool PickerShows(HWND hPicker, const std::string& folder)
-{
-    return DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER) == CString(folder.c_str());
-}
-
-// Opens the picker with Add; null when it did not come.
-HWND OpenPicker(DialogDriver& d, HWND hDlg)
-{
-    d.Click(hDlg, IDC_ADD);
-    return d.WaitForDialog(kPickerCaption);
-}
-
-// In the open picker: double-click down the folders, then select the rows.
-void PickRows(DialogDriver& d, HWND hPicker, const std::vector<std::string>& folders,
-              const std::vector<const char*>& rows)
-{
-    HWND hFiles = GetDlgItem(hPicker, IDC_FILE_LIST);
-    std::string shown = (const char*)DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER);
-    for (const std::string& folder : folders)
-    {
-        int nRow = FindRow(hFiles, folder.c_str());
-        ASSERT_GE(nRow, 0) << folder;
-        DoubleClickRow(hFiles, nRow);
-        shown += "\\" + folder;
-        ASSERT_TRUE(d.WaitUntil([&] { return PickerShows(hPicker, shown); })) << shown;
-    }
-    for (const char* pcRow : rows)
-    {
-        int nRow = FindRow(hFiles, pcRow);
-        ASSERT_GE(nRow, 0) << pcRow;
-        Select(hFiles, nRow);
-    }
-}
-
 struct AddRoadTest : testing::Test
 {
     void SetUp() override { RecordReport(""); }
@@ -123,11 +88,13 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
         CreateDirectoryA((rec + pcSub).c_str(), nullptr);
     WriteWave(rec + "\\a\\one.wav", 20000, 3); // 2.5 s: three pieces
     WriteWave(rec + "\\b\\two.wav", 8000, 5);  // exactly one piece
-    WriteWave(rec + "\\c\\dup.wav", 100, 9);   // the colliding pair
-    WriteWave(rec + "\\d\\dup.wav", 100, 11);
-    WriteWave(rec + "\\b\\notes.txt", 10); // not a WAV name: left out
+    WriteWave(rec + "\\c\\dup.wav", 100, 9);   // one name in two sub-folders, as
+    WriteWave(rec + "\\d\\dup.wav", 100, 11);  // recorders write: pieces in two folders
+    WriteWave(rec + "\\b\\notes.txt", 10);     // not a WAV name: left out
     std::string one = ReadWhole(rec + "\\a\\one.wav");
     std::string two = ReadWhole(rec + "\\b\\two.wav");
+    std::string dupC = ReadWhole(rec + "\\c\\dup.wav");
+    std::string dupD = ReadWhole(rec + "\\d\\dup.wav");
     std::string out = TestFolder("out", "ui_road");
     std::string report = ProgramFolder() + "\\ConflictFile.txt";
     DeleteFileA(report.c_str());
@@ -150,16 +117,16 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
             ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }, 20000));
             EXPECT_EQ(1024, BarPos(hDlg));
             EXPECT_EQ(nullptr, dlg.GetPicker());
-            EXPECT_EQ("one.wav|two.wav", RowNames(hSource));
+            EXPECT_EQ("one.wav|two.wav|dup.wav|dup.wav", RowNames(hSource));
             EXPECT_STREQ((rec + "\\a").c_str(), CellText(hSource, 0, 2));
-            EXPECT_STREQ("ファイル名 (2)", HeaderText(hSource));
-            EXPECT_STREQ("28,088", d.ItemText(hDlg, IDC_TOTAL_SIZE));
-            EXPECT_EQ(report, OpenedReport());
+            EXPECT_STREQ("ファイル名 (4)", HeaderText(hSource));
+            EXPECT_STREQ("28,376", d.ItemText(hDlg, IDC_TOTAL_SIZE));
+            EXPECT_EQ("", OpenedReport());
 
             d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
             d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
             d.Click(hDlg, IDC_EXECUTE);
-            EXPECT_TRUE(d.WaitUntil([] { return BoxRecorder::Boxes().size() == 2; }, 20000));
+            EXPECT_TRUE(d.WaitUntil([] { return BoxRecorder::Boxes().size() == 1; }, 20000));
             EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && BarPos(hDlg) == 1024; }));
 
             // The next Add opens where this one was confirmed; Cancel changes nothing.
@@ -170,24 +137,25 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
             EXPECT_TRUE(
                 d.WaitUntil([&] { return IdleLook(hDlg) && d.OtherDialogs(hDlg).empty(); }));
             EXPECT_EQ(nullptr, dlg.GetPicker());
-            EXPECT_EQ("one.wav|two.wav", RowNames(hSource));
+            EXPECT_EQ("one.wav|two.wav|dup.wav|dup.wav", RowNames(hSource));
         });
 
     std::vector<std::string> boxes = BoxRecorder::Boxes();
-    ASSERT_EQ(2u, boxes.size());
-    EXPECT_EQ("※　2 個のファイルが重複しています。", boxes[0]);
-    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", boxes[1]);
-    EXPECT_EQ("=====  重複したファイルのリスト  =====\r\n" + rec + "\\c\\dup.wav\r\n" + rec +
-                  "\\d\\dup.wav\r\n\r\n",
-              ReadWhole(report));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("4 個中 4 個のファイルを分割処理しました。\n", boxes[0]);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(report.c_str()));
 
     // The pieces mirror the sub-folders, and their data is the source's, in order.
     const struct
     {
         const char* pcFolder;
+        const char* pcTitle;
         const std::string& source;
         std::vector<uint32_t> sizes;
-    } kExpected[] = {{"\\rec\\a", one, {8000, 8000, 4000}}, {"\\rec\\b", two, {8000}}};
+    } kExpected[] = {{"\\rec\\a", "one", one, {8000, 8000, 4000}},
+                     {"\\rec\\b", "two", two, {8000}},
+                     {"\\rec\\c", "dup", dupC, {100}},
+                     {"\\rec\\d", "dup", dupD, {100}}};
     for (const auto& e : kExpected)
     {
         SCOPED_TRACE(e.pcFolder);
@@ -197,7 +165,7 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
         for (size_t i = 0; i < pieces.size(); i++)
         {
             char acName[32];
-            wsprintfA(acName, "%s_%03u.wav", e.source == one ? "one" : "two", (unsigned)i + 1);
+            wsprintfA(acName, "%s_%03u.wav", e.pcTitle, (unsigned)i + 1);
             EXPECT_EQ(acName, pieces[i].name);
             ASSERT_EQ(44u + e.sizes[i], pieces[i].bytes.size());
             EXPECT_EQ(e.sizes[i], GetLE32(pieces[i].bytes, 40));
@@ -208,8 +176,6 @@ TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
         }
         EXPECT_TRUE(data == e.source.substr(44)) << "the pieces' data differ from the source's";
     }
-    EXPECT_TRUE(ReadFolder(out + "\\rec\\c").empty());
-    EXPECT_TRUE(ReadFolder(out + "\\rec\\d").empty());
     EXPECT_EQ(one, ReadWhole(rec + "\\a\\one.wav"));
     EXPECT_EQ(two, ReadWhole(rec + "\\b\\two.wav"));
 }
@@ -340,19 +306,22 @@ TEST_F(AddRoadTest, ColumnClicksAreRefusedAsSoonAsTheJobIsStarted)
                   });
 }
 
-// Files and folders dropped on the list are added as the same selection
-// confirmed in the picker: the same filter, walk and duplicate report; a
-// drop while that job runs is ignored.
+// Files and folders dropped on the list are added as the same selections
+// confirmed in the picker (one per folder): the same filter, walk and
+// duplicate report, which takes out only files whose pieces would land on
+// the same paths; a drop while that job runs is ignored.
 TEST_F(AddRoadTest, DroppedFileAndFolderAreAddedAsPicked)
 {
     std::string rec = TestFolder("drop", "ui_road");
     CreateDirectoryA((rec + "\\sub").c_str(), nullptr);
     CreateDirectoryA((rec + "\\sub\\deep").c_str(), nullptr);
+    CreateDirectoryA((rec + "\\other").c_str(), nullptr);
     WriteWave(rec + "\\one.wav", 100);
+    WriteWave(rec + "\\other\\one.wav", 100); // dropped too: <output>\one_NNN.wav twice
     WriteWave(rec + "\\late.wav", 100);
     WriteWave(rec + "\\sub\\two.wav", 100);
     WriteWave(rec + "\\sub\\notes.txt", 10);
-    WriteWave(rec + "\\sub\\deep\\one.wav", 100); // collides with the dropped one.wav
+    WriteWave(rec + "\\sub\\deep\\one.wav", 100); // its pieces go to <output>\sub\deep
     for (int i = 0; i < 100; i++)
     {
         char acName[32];
@@ -371,17 +340,22 @@ TEST_F(AddRoadTest, DroppedFileAndFolderAreAddedAsPicked)
             HWND hDlg = dlg.m_hWnd;
             HWND hSource = GetDlgItem(hDlg, IDC_SOURCE_LIST);
             EXPECT_NE(0, GetWindowLongA(hSource, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-            PostMessageA(hSource, WM_DROPFILES,
-                         (WPARAM)MakeDrop({rec + "\\one.wav", rec + "\\sub"}), 0);
+            PostMessageA(
+                hSource, WM_DROPFILES,
+                (WPARAM)MakeDrop({rec + "\\one.wav", rec + "\\sub", rec + "\\other\\one.wav"}), 0);
             ASSERT_TRUE(d.WaitUntil([&] { return g_bIdle.load() == 0; }));
             PostMessageA(hDlg, WM_DROPFILES, (WPARAM)MakeDrop({rec + "\\late.wav"}), 0);
             ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }, 20000));
-            EXPECT_EQ("two.wav", RowNames(hSource));
+            EXPECT_EQ("two.wav|one.wav", RowNames(hSource));
             EXPECT_STREQ((rec + "\\sub").c_str(), CellText(hSource, 0, 2));
+            EXPECT_STREQ((rec + "\\sub\\deep").c_str(), CellText(hSource, 1, 2));
             EXPECT_EQ(report, OpenedReport());
         });
     std::vector<std::string> boxes = BoxRecorder::Boxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("※　2 個のファイルが重複しています。", boxes[0]);
+    EXPECT_EQ("=====  重複したファイルのリスト  =====\r\n" + rec + "\\one.wav\r\n" + rec +
+                  "\\other\\one.wav\r\n\r\n",
+              ReadWhole(report));
     EXPECT_EQ(nullptr, dlg.GetPicker());
 }

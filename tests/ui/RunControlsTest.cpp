@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "support/Trace.h"
 #include "ui/MyMainDialog.h"
+#include "ui/OutputFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,10 @@ TEST_F(RunControlsTest, ExecuteRefusesInOrder)
         {1, "0:0:0", "", "※　無効な区間長です。", 1},
         {1, "abc", "C:\\out", "※　無効な区間長です。", 1},
         {1, "00:00:05", "", "出力フォルダがセットされていません", 0},
+        {1, "00:00:05", " \t　", "出力フォルダがセットされていません", 0},
+        {1, "00:00:05", "out", "出力フォルダが絶対パスでセットされていません", 0},
+        {1, "00:00:05", "C:", "出力フォルダが絶対パスでセットされていません", 0},
+        {1, "00:00:05", "\\src", "出力フォルダが絶対パスでセットされていません", 0},
     };
     for (const auto& c : kCases)
     {
@@ -76,6 +81,82 @@ TEST_F(RunControlsTest, ExecuteRefusesInOrder)
         EXPECT_EQ(c.bTraced != 0, trace.find(std::string(c.pcBox) + "\r\n") != std::string::npos ||
                                       trace.find(std::string(c.pcBox) + "\n") != std::string::npos)
             << trace;
+    }
+}
+
+TEST(OutputFolder, AbsolutePathsAreTidiedAndOthersRefused)
+{
+    static const struct
+    {
+        const char* pcText;
+        int bTaken;
+        const char* pcFolder;
+    } kCases[] = {
+        {"C:\\rec", 1, "C:\\rec"},
+        {"C:\\rec\\.", 1, "C:\\rec"},
+        {"C:\\rec\\\\", 1, "C:\\rec"},
+        {"C:\\rec\\..\\rec", 1, "C:\\rec"},
+        {"C:\\rec.", 1, "C:\\rec"},
+        {"  C:/rec//  ", 1, "C:\\rec"},
+        {"　C:\\録音\\表\\　", 1, "C:\\録音\\表"}, // "表" ends in the byte of "\"
+        {"C:\\", 1, "C:\\"},
+        {"c:\\..\\..", 1, "c:\\"},
+        {"\\\\server\\share\\", 1, "\\\\server\\share"},
+        {"", 0, ""},
+        {" \t ", 0, ""},
+        {" out ", 0, "out"},
+        {"C:", 0, "C:"},
+        {"C:rec", 0, "C:rec"},
+        {"\\rec", 0, "\\rec"},
+        {"\\\\?\\C:\\rec", 0, "\\\\?\\C:\\rec"},
+        {"\\\\.\\C:", 0, "\\\\.\\C:"},
+        {"\\\\server", 0, "\\\\server"},
+    };
+    for (const auto& c : kCases)
+    {
+        CString strFolder("stale");
+        EXPECT_EQ(c.bTaken, MakeOutputFolder(c.pcText, &strFolder)) << c.pcText;
+        EXPECT_STREQ(c.pcFolder, strFolder) << c.pcText;
+    }
+}
+
+// The folder typed beside the collected files, however it is spelt, is the
+// folder the run uses and shows: a.wav's first piece would be the collected
+// a_001.wav, so a.wav is not split and a_001.wav stays as it was.
+TEST_F(RunControlsTest, TheTidiedOutputFolderIsWhatTheRunUses)
+{
+    std::string rec = TestFolder("tidy");
+    std::string slashed = rec;
+    for (char& c : slashed)
+        c = c == '\\' ? '/' : c;
+    for (const std::string& typed :
+         {rec + "\\.", rec + "\\\\", rec + ".", slashed + "//", rec + "\\..\\tidy"})
+    {
+        SCOPED_TRACE(typed);
+        BoxRecorder::Clear();
+        WriteWave(rec + "\\a.wav", 8000, 3);
+        WriteWave(rec + "\\b.wav", 8000, 5);
+        WriteWave(rec + "\\a_001.wav", 8000, 9);
+        std::string collected = ReadWhole(rec + "\\a_001.wav");
+        CMyMainDialog dlg;
+        for (const char* pcName : {"a.wav", "b.wav", "a_001.wav"})
+            AddFile(dlg.GetPathList(), rec, pcName, 44 + 8000);
+        RunWithDriver(dlg,
+                      [&](DialogDriver& d)
+                      {
+                          HWND hDlg = dlg.m_hWnd;
+                          d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
+                          d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, typed.c_str());
+                          d.Click(hDlg, IDC_EXECUTE);
+                          EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }, 20000));
+                          EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
+                          EXPECT_STREQ(rec.c_str(), d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT));
+                      });
+        ASSERT_EQ(1u, Boxes().size());
+        EXPECT_EQ("3 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+        EXPECT_TRUE(collected == ReadWhole(rec + "\\a_001.wav"));
+        EXPECT_TRUE(ReadWhole(rec + "\\b.wav").substr(44) ==
+                    ReadWhole(rec + "\\b_001.wav").substr(44));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "UiDriver.h"
 #include "engine/JobFlags.h"
 #include "framework/AfxMessageBox.h"
+#include "platform/ExactNames.h"
 #include "resources/resource.h"
 #include "sources/PathList.h"
 #include "support/Trace.h"
@@ -28,6 +29,29 @@ int RecordBox(const char* pcText, UINT)
     return IDOK;
 }
 
+// Wide, so that names the code page cannot hold go too.
+void RemoveTreeWide(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeWide(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(hFind, &data));
+        FindClose(hFind);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 void PutLE(std::string& s, size_t nAt, uint32_t dwValue, int nBytes)
 {
     for (int i = 0; i < nBytes; i++)
@@ -37,24 +61,7 @@ void PutLE(std::string& s, size_t nAt, uint32_t dwValue, int nBytes)
 
 void RemoveTree(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(hFind, &data));
-        FindClose(hFind);
-    }
-    RemoveDirectoryA(folder.c_str());
+    RemoveTreeWide(WidenAnsi(folder.c_str()));
 }
 
 std::string TestFolder(const char* pcName, const char* pcParent)

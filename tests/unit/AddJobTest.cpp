@@ -32,27 +32,34 @@ CString MakeSubDir(const CString& strFolder, const char* pcName)
     return strPath;
 }
 
-// One picker: its folder and the entries selected in it, by name.
+// One picker: its folder and the entries selected in it, by name; more picks
+// (as the window's drops and the command line's arguments give) may follow.
 class CFakeHost : public CMyAddHost
 {
 public:
     CFakeHost(const CString& strFolder, const std::vector<const char*>& names)
         : m_strFolder(strFolder)
     {
+        AddPick(strFolder, names);
+    }
+    void AddPick(const CString& strFolder, const std::vector<const char*>& names)
+    {
+        m_picks.push_back({strFolder, {}});
         for (const char* pcName : names)
         {
             WIN32_FIND_DATAA entry;
             EXPECT_TRUE(GetFindData(&entry, JoinPath(strFolder, pcName))) << pcName;
-            m_entries.push_back(entry);
+            m_picks.back().entries.push_back(entry);
         }
     }
 
-    CString GetPickerFolderText(DWORD) override { return m_strFolder + "\\"; }
-    CString GetCurrentFolder(DWORD) override { return m_strFolder; }
-    DWORD GetSelectedCount(DWORD) override { return (DWORD)m_entries.size(); }
-    const WIN32_FIND_DATAA& GetSelectedEntry(DWORD, DWORD dwIndex) override
+    DWORD GetPickCount() override { return (DWORD)m_picks.size(); }
+    CString GetPickerFolderText(DWORD dwPick) override { return Folder(dwPick) + "\\"; }
+    CString GetCurrentFolder(DWORD dwPick) override { return Folder(dwPick); }
+    DWORD GetSelectedCount(DWORD dwPick) override { return (DWORD)m_picks[dwPick].entries.size(); }
+    const WIN32_FIND_DATAA& GetSelectedEntry(DWORD dwPick, DWORD dwIndex) override
     {
-        return m_entries[dwIndex];
+        return m_picks[dwPick].entries[dwIndex];
     }
     void SetLastPickerFolder(const CString& strFolder) override { m_strLastFolder = strFolder; }
     void RebuildList() override { m_calls += "rebuild;"; }
@@ -64,10 +71,21 @@ public:
     void DestroyPicker() override { m_calls += "destroy;"; }
     void PostJobFinished() override { m_calls += "finished;"; }
 
-    CString m_strFolder;
-    std::vector<WIN32_FIND_DATAA> m_entries;
+    CString m_strFolder; // the first pick's folder (empty: that pick has none)
     CString m_strLastFolder;
     std::string m_calls;
+
+private:
+    struct Pick
+    {
+        CString strFolder;
+        std::vector<WIN32_FIND_DATAA> entries;
+    };
+    CString Folder(DWORD dwPick) const
+    {
+        return dwPick == 0 ? m_strFolder : m_picks[dwPick].strFolder;
+    }
+    std::vector<Pick> m_picks;
 };
 
 // The list as every Add leaves it.
@@ -136,7 +154,9 @@ TEST(AddJob, SingleFilesComeBeforeTheContentsOfFolders)
     EXPECT_EQ(0, g_bAdding.load());
 }
 
-TEST(AddJob, CollidingTitlesAcrossFoldersAreReportedAndTakenOut)
+// Two picks (two single files from their own folders) whose pieces would
+// both be <output>\song_NNN.wav.
+TEST(AddJob, CollidingTitlesAreReportedAndTakenOut)
 {
     CString strRoot = MakeTestDir("collide");
     CString strA = MakeSubDir(strRoot, "A");
@@ -146,7 +166,8 @@ TEST(AddJob, CollidingTitlesAcrossFoldersAreReportedAndTakenOut)
     Touch(strB, "other.wav");
     DeleteFileA(ReportPath());
     CWavList list;
-    CFakeHost host(strRoot, {"A", "B"});
+    CFakeHost host(strA, {"song.wav"});
+    host.AddPick(strB, {"SONG.WAV", "other.wav"});
     RunJob(list, host);
 
     std::vector<std::string> messages = TakeMessages();
@@ -164,30 +185,38 @@ TEST(AddJob, CollidingTitlesAcrossFoldersAreReportedAndTakenOut)
               host.m_calls);
 }
 
-TEST(AddJob, GroupsAreListedByTheirFirstMemberAndSubFoldersCollideToo)
+// Recorders write the same names in every folder: one walked folder's
+// sub-folders give the pieces different paths, so nothing collides there,
+// while picks that mirror into one folder do.
+TEST(AddJob, GroupsAreListedByTheirFirstMemberAndSubFoldersNeverCollide)
 {
     CString strRoot = MakeTestDir("groups");
-    CString strX = MakeSubDir(strRoot, "x");
-    CString strY = MakeSubDir(strRoot, "y");
-    Touch(strRoot, "b.wav");
-    Touch(strRoot, "a.wav");
-    Touch(strX, "A.wav");
-    Touch(strX, "B.wav");
-    Touch(strY, "a.WAV");
-    Touch(strY, "c.wav");
+    CString strP = MakeSubDir(strRoot, "p");
+    CString strQ = MakeSubDir(strRoot, "q");
+    CString strDup = MakeSubDir(strRoot, "dup");
+    Touch(strP, "b.wav");
+    Touch(strP, "a.wav");
+    Touch(strQ, "A.wav");
+    Touch(strQ, "B.wav");
+    Touch(strRoot, "a.WAV");
+    Touch(strRoot, "c.wav");
+    Touch(MakeSubDir(strDup, "day1"), "take.wav");
+    Touch(MakeSubDir(strDup, "day2"), "take.wav");
     CWavList list;
-    CFakeHost host(strRoot, {"b.wav", "a.wav", "x", "y"});
+    CFakeHost host(strP, {"b.wav", "a.wav"});
+    host.AddPick(strQ, {"A.wav", "B.wav"});
+    host.AddPick(strRoot, {"a.WAV", "c.wav", "dup"});
     RunJob(list, host);
     std::vector<std::string> messages = TakeMessages();
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("※　5 個のファイルが重複しています。", messages[0]);
     std::string expect = "=====  重複したファイルのリスト  =====\r\n";
-    for (CString strPath : {Joined(strRoot, "b.wav"), Joined(strX, "B.wav"),
-                            Joined(strRoot, "a.wav"), Joined(strX, "A.wav"), Joined(strY, "a.WAV")})
+    for (CString strPath : {Joined(strP, "b.wav"), Joined(strQ, "B.wav"), Joined(strP, "a.wav"),
+                            Joined(strQ, "A.wav"), Joined(strRoot, "a.WAV")})
         expect += strPath.GetString() + std::string("\r\n");
     expect += "\r\n";
     EXPECT_EQ(expect, ReadReport());
-    EXPECT_EQ((std::vector<std::string>{"c.wav"}), Names(list));
+    EXPECT_EQ((std::vector<std::string>{"c.wav", "take.wav", "take.wav"}), Names(list));
 }
 
 TEST(AddJob, SecondAddOfTheSameFolderAddsAndReportsNothing)
@@ -253,7 +282,8 @@ TEST(AddJob, UnwritableReportIsNotOpenedButCollisionsStillLeave)
     CString strSaved = GetProgramFolderText();
     StartTraceLog(JoinPath(strRoot, "missing-folder"));
     CWavList list;
-    CFakeHost host(strRoot, {"a.wav", "sub"});
+    CFakeHost host(strRoot, {"a.wav"});
+    host.AddPick(strSub, {"A.wav"});
     RunJob(list, host);
     StartTraceLog(strSaved);
     EXPECT_EQ(0u, list.GetCount());

@@ -112,6 +112,61 @@ TEST(DuplicateNames, TitlesCollideIgnoringCaseAndShortExtensions)
     }
 }
 
+// Pieces go to <output>\<mirrored sub-folder>\<title>_NNN.wav: only records
+// that agree on both (ignoring case, as titles always were) write the same
+// pieces. Each record: the folder the user browsed, the file's folder, name.
+TEST(DuplicateNames, OnlyRecordsWhosePiecesLandOnTheSamePathsCollide)
+{
+    struct Rec
+    {
+        const char* pcBase;
+        const char* pcFolder;
+        const char* pcName;
+    };
+    const struct
+    {
+        const char* pcName;
+        std::vector<Rec> records;
+        std::vector<int> expect;
+    } kCases[] = {
+        {"recorders' folders",
+         {{"E:\\", "E:\\FOLDER01", "REC0001.WAV"}, {"E:\\", "E:\\FOLDER02", "REC0001.WAV"}},
+         {}},
+        {"sub-folders of one walked folder",
+         {{"C:\\dup", "C:\\dup\\day1", "take.wav"}, {"C:\\dup", "C:\\dup\\day2", "take.wav"}},
+         {}},
+        {"one sub-folder reached from two browsed folders",
+         {{"C:\\a", "C:\\a\\x", "t.wav"}, {"C:\\b", "C:\\b\\X", "T.WAV"}},
+         {0, 1}},
+        {"picked in their own folders",
+         {{"C:\\a", "C:\\a", "song.wav"}, {"C:\\b", "C:\\b", "SONG.wav"}},
+         {0, 1}},
+        {"a folder outside the browsed one is not mirrored",
+         {{"C:\\a", "C:\\a", "s.wav"}, {"C:\\b", "C:\\elsewhere", "s.wav"}},
+         {0, 1}},
+        {"either separator", {{"/m", "/m\\d", "s.wav"}, {"/n", "/n/d", "s.wav"}}, {0, 1}},
+        {"the title still decides",
+         {{"C:\\a", "C:\\a\\x", "one.wav"}, {"C:\\b", "C:\\b\\x", "two.wav"}},
+         {}},
+    };
+    for (const auto& c : kCases)
+    {
+        CMyPathList list;
+        for (const Rec& rec : c.records)
+        {
+            CMyPathRecord record = MakeRecord(rec.pcFolder, rec.pcName);
+            record.BaseFoldPath = rec.pcBase;
+            list.AppendRecord(record);
+        }
+        std::vector<std::string> expect;
+        for (int i : c.expect)
+            expect.push_back(list.GetAt((DWORD)i).FilePath.GetString());
+        CMyPathList duplicates;
+        EXPECT_EQ((DWORD)expect.size(), list.FindDuplicateNames(&duplicates)) << c.pcName;
+        EXPECT_EQ(expect, Paths(duplicates)) << c.pcName;
+    }
+}
+
 // Random names over a few letters in both cases and a few extensions, checked
 // against the pair loop.
 TEST(DuplicateNames, AgreesWithThePairLoop)

@@ -51,14 +51,15 @@ BOOL FailingWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
     return FALSE;
 }
 
-// The system's copy: the first call passes half its block on, then fails.
+// A system copy that breaks: the first call passes half its block on and
+// fails, every later call fails at once. Only reads and writes can finish.
 std::atomic<int> g_nCopyCalls{0};
 
 BOOL CopyThatFailsHalfway(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone)
 {
-    if (g_nCopyCalls++ > 0)
-        return PlatformCopyFileRange(hFrom, hTo, n, pDone);
-    PlatformCopyFileRange(hFrom, hTo, n / 2, pDone);
+    *pDone = 0;
+    if (g_nCopyCalls++ == 0)
+        PlatformCopyFileRange(hFrom, hTo, n / 2, pDone);
     SetLastError(ERROR_READ_FAULT);
     return FALSE;
 }

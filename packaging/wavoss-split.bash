@@ -1,0 +1,31 @@
+# bash completion for wavoss-split: its options, folders after -o and
+# --log-dir, WAV files and folders for the PATHs.
+_wavoss_split()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    case $prev in
+        -o | --output | --log-dir)
+            _filedir -d
+            return
+            ;;
+        -l | --length)
+            # hh:mm:ss, typed by the user
+            return
+            ;;
+        -h | --help | --version)
+            return
+            ;;
+    esac
+    $split && return
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W '-l --length -o --output --log-dir -q --quiet
+            -n --no-clobber -h --help --version' -- "$cur"))
+        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
+        return
+    fi
+    _filedir wav
+} &&
+    complete -F _wavoss_split wavoss-split
