@@ -26,6 +26,19 @@ const int kExitDone = 0;
 const int kExitFailed = 1;
 const int kExitUsage = 2;
 
+// The help or the version on standard output. A text that could not be
+// written there (a full disk, a closed file) is a failure, as with common
+// command-line tools.
+int PrintToOutput(const char* pcText)
+{
+    if (fputs(pcText, stdout) < 0 || fflush(stdout) != 0 || ferror(stdout))
+    {
+        PrintError("cannot write to standard output");
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
 int UsageError(const CString& strText)
 {
     PrintRaw(stderr, std::string("wavoss-split: ") + (const char*)strText + "\n" + GetUsageText());
@@ -174,11 +187,13 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         PrintError("interrupted while collecting; nothing was split");
         return GetInterruptExitCode();
     }
-    DWORD dwSplitBefore = options.bNoClobber ? DropSplitFiles(&list, strOutput) : 0;
+    DWORD dwSplitBefore = 0, dwPartlySplit = 0;
+    if (options.bNoClobber)
+        DropSplitFiles(&list, strOutput, dwSectionLength, &request, &dwSplitBefore, &dwPartlySplit);
     if (list.GetCount() == 0)
     {
-        if (dwSplitBefore != 0)
-            return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
+        if (dwSplitBefore + dwPartlySplit != 0)
+            return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return kExitFailed;
     }
@@ -207,7 +222,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         PrintError(strText);
         if (result.dwSplit < list.GetCount() || output.HasFailed())
             return kExitFailed;
-        return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
+        return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
     }
     if (output.HasFailed())
         return kExitFailed;
@@ -217,7 +232,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
                    MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
-    return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
+    return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
 }
 } // namespace
 
@@ -232,15 +247,9 @@ int main(int argc, char** argv)
     if (!ParseCliOptions(args, &options, &strError))
         return UsageError(strError);
     if (options.bHelp)
-    {
-        fputs(GetHelpText(), stdout);
-        return kExitDone;
-    }
+        return PrintToOutput(GetHelpText());
     if (options.bVersion)
-    {
-        printf("wavoss-split %s\n", WAVOSS_VERSION);
-        return kExitDone;
-    }
+        return PrintToOutput("wavoss-split " WAVOSS_VERSION "\n");
     CMyPlanRequest request;
     if (!MakeCliPlanRequest(options, &request, &strError))
     {

@@ -25,7 +25,7 @@ struct CliOptions
     CString strOutput;
     CString strLogDir;
     int bQuiet = 0;
-    int bNoClobber = 0; // -n: a file whose first piece exists is not split
+    int bNoClobber = 0; // -n: a file whose pieces exist is not split again
     int bHelp = 0;
     int bVersion = 0;
     std::vector<CliArgument> paths; // in the order given

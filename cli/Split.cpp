@@ -8,6 +8,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
+#include "engine/SplitFile.h"
 #include "framework/WinThread.h"
 #include "support/FileSystem.h"
 
@@ -87,23 +88,53 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
     return 1;
 }
 
-DWORD DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder)
+void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
+                    const CMyPlanRequest* pRequest, DWORD* pdwDone, DWORD* pdwPartial)
 {
+    *pdwDone = *pdwPartial = 0;
     CMyRunState state;
     state.m_pPathList = pList;
     state.m_strOutputFolder = strOutputFolder;
     CMyBatchRun batch(&state, nullptr);
     std::vector<CString> dropped;
+    std::vector<CMyPlannedPiece> pieces;
     for (DWORD i = 0; i < pList->GetCount(); i++)
     {
         const CMyPathRecord& record = pList->GetAt(i);
         CString strBase;
-        if (!batch.MakeOutputBasePath(&strBase, record) || !IsExistFile(strBase + "_001.wav", 0, 0))
+        // A file the split would refuse is left to it, to say why.
+        if (!batch.MakeOutputBasePath(&strBase, record) ||
+            !PlanSplit(strBase, record.FilePath, dwSectionLength, &pieces, pRequest))
             continue;
-        PrintError("its pieces exist already, not split (-n): " + MakeShownPath(record.FilePath));
+        size_t nExisting = 0, nAsPlanned = 0;
+        for (const CMyPlannedPiece& piece : pieces)
+        {
+            WIN32_FIND_DATAA entry;
+            if (!GetFindData(&entry, piece.strPath) ||
+                (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                continue;
+            nExisting++;
+            nAsPlanned += MakeUInt64(entry.nFileSizeLow, entry.nFileSizeHigh) == piece.qwFileSize;
+        }
+        if (nExisting == 0)
+            continue;
+        if (nAsPlanned == pieces.size())
+        {
+            PrintError("its pieces exist already, not split again (-n): " +
+                       MakeShownPath(record.FilePath));
+            (*pdwDone)++;
+        }
+        else
+        {
+            CString strText;
+            strText.Format("%u of its %u pieces exist already as planned; not split, not "
+                           "overwritten (-n): ",
+                           (DWORD)nAsPlanned, (DWORD)pieces.size());
+            PrintError(strText + MakeShownPath(record.FilePath));
+            (*pdwPartial)++;
+        }
         dropped.push_back(record.FilePath);
     }
     for (const CString& strPath : dropped)
         pList->RemovePath(strPath);
-    return (DWORD)dropped.size();
 }

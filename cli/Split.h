@@ -27,6 +27,10 @@ struct CliPlanChoice
 int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
                 const CliPlanChoice& choice, CliBatchResult* pResult);
 
-// -n: takes out, with a message each, every record whose first piece exists
-// already in the output folder; how many.
-DWORD DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder);
+// -n: takes out, with a message each, every record some of whose pieces
+// exist already in the output folder. A file whose planned pieces all exist
+// with their planned sizes was split before (counted in *pdwDone); one whose
+// pieces exist in part, or with other sizes, is not split (counted in
+// *pdwPartial).
+void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
+                    const CMyPlanRequest* pRequest, DWORD* pdwDone, DWORD* pdwPartial);

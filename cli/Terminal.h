@@ -28,9 +28,9 @@ int IsTerminal(FILE* pStream);
 // The terminal's width in columns, 80 when unknown.
 int GetTerminalWidth(FILE* pStream);
 
-// The first Ctrl-C (on Linux also SIGTERM or SIGHUP) sets the abort flag, so
-// the walk and the batch stop at their next test; a second one ends the
-// program at once.
+// Ctrl-C (on Linux also SIGTERM or SIGHUP) sets the abort flag, so the walk
+// and the batch stop at their next test, however many times it comes. On
+// Linux a file size limit fails the write instead of killing the program.
 void InstallInterruptHandler();
 // The exit status after an interrupt: 128 + the signal's number (130 for
 // Ctrl-C, 143 for SIGTERM).

@@ -83,12 +83,14 @@ bool TerminalToWide(const std::string& in, std::u16string& wide)
 volatile sig_atomic_t g_nSignal = 0;
 
 // The split finishes its block and writes the true size into the piece's
-// header; a second signal does not wait for that.
+// header, however many signals come (one Ctrl-C often arrives twice, from the
+// terminal and from a wrapper such as timeout): ending the program here would
+// leave a piece whose header claims data it lacks. The first one names the
+// exit status.
 void OnInterrupt(int nSignal)
 {
-    if (g_bAbort.load(std::memory_order_relaxed))
-        _exit(128 + nSignal);
-    g_nSignal = nSignal;
+    if (g_nSignal == 0)
+        g_nSignal = nSignal;
     g_bAbort.store(1, std::memory_order_relaxed);
 }
 
@@ -189,6 +191,10 @@ void InstallInterruptHandler()
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGHUP, &sa, nullptr);
+    // A file size limit (ulimit -f) would kill the run in the middle of a
+    // block; ignored, it makes the write fail with EFBIG, which the split
+    // handles as any failed write.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 int GetInterruptExitCode()

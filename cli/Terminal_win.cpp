@@ -56,8 +56,8 @@ BOOL WINAPI OnControl(DWORD dwType)
 {
     if (dwType != CTRL_C_EVENT && dwType != CTRL_BREAK_EVENT)
         return FALSE;
-    if (g_bAbort.load(std::memory_order_relaxed))
-        return FALSE; // the second one ends the program
+    // However many come, the split finishes its block and makes the piece's
+    // header true; ending the program here would leave one that lies.
     g_bAbort.store(1, std::memory_order_relaxed);
     return TRUE;
 }

@@ -39,6 +39,14 @@ int SplitBasePath(const CString& strBasePath, CString* pstrFolder, CString* pstr
     return 1;
 }
 
+// The header of a piece with nMarkers bytes of marker chunks, and its form.
+DWORD CalcHeadLength(const CMyWaveHeader& header, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
+                     size_t nMarkers, int* pbRf64)
+{
+    *pbRf64 = IsRf64Piece(header, qwDataSize + nMarkers, qwFramesBefore);
+    return CalcPieceHeaderLength(header, *pbRf64, qwFramesBefore) + (DWORD)nMarkers;
+}
+
 // "{title}_{n}" (or no template): names that two files with different
 // titles never share.
 int IsTodaysNames(const CMyNameTemplate& nameTemplate)
@@ -102,6 +110,16 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
         return Refuse(strSrcPath, "※　ファイルサイズがデータ先頭アドレスより小さいです。\n");
+    // A header may claim more data than the file holds: cut only what is there.
+    ULONGLONG qwRemaining = header.DataSize;
+    if (qwFileSize - header.DataStart < qwRemaining)
+        qwRemaining = qwFileSize - header.DataStart;
+    // Bytes may follow, but the header says none of them is audio.
+    if (qwRemaining == 0)
+        return Refuse(strSrcPath,
+                      "※　%sのデータサイズが0のため分割しません。SplitFile()\n\t"
+                      "DataStart[%I64u], FileSize[%I64u]\n",
+                      header.bRf64 ? "ds64チャンク" : "dataチャンク", header.DataStart, qwFileSize);
 
     CMyPlanRequest request;
     if (m_pState->m_pPlanRequest != nullptr)
@@ -266,9 +284,9 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     const std::string strMarkers =
         markers.empty() ? std::string()
                         : BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / wBlock);
-    const int bRf64 = IsRf64Piece(header, qwDataSize + strMarkers.size(), qwFramesBefore);
+    int bRf64 = 0;
     const DWORD dwHeadLength =
-        CalcPieceHeaderLength(header, bRf64, qwFramesBefore) + (DWORD)strMarkers.size();
+        CalcHeadLength(header, qwDataSize, qwFramesBefore, strMarkers.size(), &bRf64);
     if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
                              pHeadBuff) != dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
@@ -356,6 +374,53 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
         m_pHost->PostRunProgress();
     }
     return 1;
+}
+
+int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
+              std::vector<CMyPlannedPiece>* pPieces, const CMyPlanRequest* pRequest)
+{
+    pPieces->clear();
+    CString strFolder, strFolderSep, strTitle;
+    if (!SplitBasePath(strBasePath, &strFolder, &strFolderSep, &strTitle))
+        return 0;
+    // The header and the chunks are all that is read: a small buffer does.
+    const DWORD kLookSize = 0x10000;
+    CMyWaveFile src;
+    if (!src.SetFilePath(strSrcPath) || src.RefreshFileSize() == kNotFound ||
+        !src.GetTransferBuff().Reallocate(kLookSize, 0))
+        return 0;
+    src.SetTransferLimit(kLookSize);
+    if (!src.OpenForRead() || !src.ReadHeader(0))
+        return 0;
+    const CMyWaveHeader& header = src.GetHeader();
+    ULONGLONG qwFileSize = src.RefreshFileSize();
+    if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
+        return 0;
+    CMyPlanRequest request;
+    if (pRequest != nullptr)
+        request = *pRequest;
+    request.Rule.dwSectionLength = dwSectionLength;
+    CMySourcePlan sourcePlan;
+    if (!PlanSourceFile(&src, strTitle, request, &sourcePlan))
+        return 0;
+    const CMyPlan& plan = sourcePlan.Plan;
+    const int bCarry = request.bCarryMarkers && !sourcePlan.Markers.empty();
+    for (size_t i = 0; i < plan.Pieces.size(); ++i)
+    {
+        const CMyPlanPiece& planned = plan.Pieces[i];
+        CMyPlannedPiece piece;
+        piece.strPath = strFolderSep + planned.strName;
+        const ULONGLONG qwData = plan.GetPieceBytes(i);
+        size_t nMarkers =
+            bCarry ? BuildPieceMarkerChunks(sourcePlan.Markers, planned.qwStart, planned.qwFrames)
+                         .size()
+                   : 0;
+        int bRf64 = 0;
+        piece.qwFileSize =
+            CalcHeadLength(header, qwData, planned.qwStart, nMarkers, &bRf64) + qwData;
+        pPieces->push_back(piece);
+    }
+    return !pPieces->empty();
 }
 
 ULONGLONG GetDiskFreeBytes(const char* pcFolder)

@@ -83,6 +83,20 @@ private:
     std::unordered_set<std::string> m_takenPaths;
 };
 
+// A piece a split would write: its path and its whole size, header included.
+struct CMyPlannedPiece
+{
+    CString strPath;
+    ULONGLONG qwFileSize = 0;
+};
+
+// The pieces a split of the source under the request (null: today's
+// "<base>_%03u.wav" of the length) would write, found without writing
+// anything or a word to the trace; 0 (and no pieces) when the split would
+// refuse the source before its first piece.
+int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
+              std::vector<CMyPlannedPiece>* pPieces, const CMyPlanRequest* pRequest = nullptr);
+
 // Bytes available to the caller on the volume that holds the folder; 0 for an
 // empty path or when the platform cannot say (which it traces).
 ULONGLONG GetDiskFreeBytes(const char* pcFolder);

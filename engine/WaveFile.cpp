@@ -82,8 +82,9 @@ CMyWaveFile::CMyWaveFile()
 // not found inconsistent there) by walking all its chunks; only when both
 // walks refuse is the first kilobyte searched for the bytes "data", which may
 // stand inside another chunk's text.
-int CMyWaveFile::ReadHeader()
+int CMyWaveFile::ReadHeader(int bReport)
 {
+    m_bReport = bReport;
     if (!IsOpen())
         return 0;
     if (!m_HeaderWindow.Reallocate(kWindowSize, 1))
@@ -95,7 +96,8 @@ int CMyWaveFile::ReadHeader()
         return 0;
     if (window != kWindowRead && !ReadAfterWindow(window))
         return 0;
-    m_Header.Param.Dump(1);
+    if (m_bReport)
+        m_Header.Param.Dump(1);
     TakeWrappedDataSize();
     return 1;
 }
@@ -117,12 +119,12 @@ int CMyWaveFile::ReadAfterWindow(WindowResult window)
         dwTag = (DWORD)m_Header.DataStart - 8;
     else if (bWalked)
     {
-        WriteTraceText(m_strWalkTrace, 0);
+        Report(m_strWalkTrace);
         return 1;
     }
     else if (window != kWindowNoTag || !SearchDataTag(m_HeaderWindow.GetLength(), &dwTag))
     {
-        WriteTraceText(m_strWalkTrace, 0);
+        Report(m_strWalkTrace);
         return 0;
     }
     m_Header = windowHeader;
@@ -180,9 +182,9 @@ CMyWaveFile::WindowResult CMyWaveFile::ReadWindowHeader(int* pbTraced)
         !param.SetSamplingRate(GetLE32(pb + 24)) || !param.SetDataRate(GetLE32(pb + 28)) ||
         !param.SetBlockSize(GetLE16(pb + 32)) || !param.SetResolution(GetLE16(pb + 34)))
         return kWindowRefused;
-    if (!param.Validate(1))
+    if (!param.Validate(m_bReport))
     {
-        WriteTraceText("※　無効なWaveパラメータです。\n", 0);
+        Report("※　無効なWaveパラメータです。\n");
         *pbTraced = 1;
         return kWindowRefused;
     }
@@ -256,6 +258,12 @@ int CMyWaveFile::ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* p
             return 0;
     }
     return 1;
+}
+
+void CMyWaveFile::Report(const char* pcText) const
+{
+    if (m_bReport)
+        WriteTraceText(pcText, 0);
 }
 
 int CMyWaveFile::Refuse(const char* pcReason, ULONGLONG qwPosition)
@@ -390,9 +398,9 @@ int CMyWaveFile::CheckChunkedFormat()
     }
     else if (param.FormatID != kTagPcm && param.FormatID != kTagFloat)
         wSampleFormat = 0;
-    if (!param.ValidateChunked(wSampleFormat, 1))
+    if (!param.ValidateChunked(wSampleFormat, m_bReport))
     {
-        WriteTraceText("※　無効なWaveパラメータです。\n", 0);
+        Report("※　無効なWaveパラメータです。\n");
         return 0;
     }
     m_Header.SampleFormat = wSampleFormat;
@@ -414,8 +422,10 @@ void CMyWaveFile::TakeWrappedDataSize()
     if (qwAfter <= m_Header.DataSize ||
         ((qwAfter & 0xFFFFFFFFull) != m_Header.DataSize && m_Header.DataSize != 0xFFFFFFFFull))
         return;
-    WriteTraceFormat("4GiBを超えるRIFFファイルのため、ファイルの終わりまでをデータとします。"
-                     "CMyWaveFile::ReadHeader()\n\tDataSize[%I64u], WrittenDataSize[%I64u]\n",
-                     qwAfter, m_Header.DataSize);
+    CString strText;
+    strText.Format("4GiBを超えるRIFFファイルのため、ファイルの終わりまでをデータとします。"
+                   "CMyWaveFile::ReadHeader()\n\tDataSize[%I64u], WrittenDataSize[%I64u]\n",
+                   qwAfter, m_Header.DataSize);
+    Report(strText);
     m_Header.DataSize = qwAfter;
 }

@@ -13,7 +13,9 @@ public:
     CMyWaveFile();
     ~CMyWaveFile() override = default;
 
-    int ReadHeader();
+    // bReport 0: nothing is written to the trace (a look at the file, not a
+    // split of it).
+    int ReadHeader(int bReport = 1);
     const CMyWaveHeader& GetHeader() const { return m_Header; }
 
 private:
@@ -34,6 +36,7 @@ private:
     void TakeWrappedDataSize();
     int ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut);
     int Refuse(const char* pcReason, ULONGLONG qwPosition);
+    void Report(const char* pcText) const;
     int IsChunkHeaderAt(ULONGLONG qwPosition);
 
     CMyWaveHeader m_Header;
@@ -42,4 +45,5 @@ private:
     // What the chunk walk has to say, written once its reading is taken or
     // every reading refused.
     CString m_strWalkTrace;
+    int m_bReport = 1;
 };

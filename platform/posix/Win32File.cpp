@@ -13,6 +13,7 @@
 #include <new>
 #include <mutex>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -50,7 +51,8 @@ struct FindHandle
 };
 
 // Open files of this process, so that share modes shut other openers out as
-// they do on Windows (Linux itself has no such locks).
+// they do on Windows (Linux itself has no such locks; other processes' writers
+// meet a lock, below).
 std::mutex g_openMutex;
 std::vector<FileHandle*> g_openFiles;
 
@@ -283,6 +285,18 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
             }
         }
         g_openFiles.push_back(p);
+    }
+    // Other processes: a writer that shares no writing holds an exclusive
+    // lock until its handle closes, so that a second writer of the file (a
+    // second run cutting a source of the same name into the same folder) is
+    // refused before either writes a byte. File systems without locks go
+    // without.
+    if ((dwDesiredAccess & GENERIC_WRITE) && !(dwShareMode & FILE_SHARE_WRITE) &&
+        flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+    {
+        CloseHandle(p);
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
     }
     if (bTruncate && ftruncate(fd, 0) != 0)
     {

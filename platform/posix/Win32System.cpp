@@ -46,6 +46,7 @@ const ErrorText kErrorTexts[] = {
     {ERROR_DIR_NOT_EMPTY, "ディレクトリが空ではありません。\r\n"},
     {ERROR_ALREADY_EXISTS, "既に存在するファイルを作成することはできません。\r\n"},
     {ERROR_FILENAME_EXCED_RANGE, "ファイル名または拡張子が長すぎます。\r\n"},
+    {ERROR_FILE_TOO_LARGE, "ファイル サイズが制限値を超えているため、保存できません。\r\n"},
     {ERROR_NO_UNICODE_TRANSLATION,
      "Unicode 文字のマッピングがターゲットのマルチバイト コード ページにありません。\r\n"},
 };
@@ -84,8 +85,9 @@ DWORD PosixErrorToWin32(int iErrno)
         return ERROR_TOO_MANY_OPEN_FILES;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
         return ERROR_DISK_FULL;
+    case EFBIG: // past the file size limit (ulimit -f), with room on the disk
+        return ERROR_FILE_TOO_LARGE;
     case EEXIST:
         return ERROR_ALREADY_EXISTS;
     case ENOTEMPTY:

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,7 +103,9 @@ TEST(CliLinux, NamesShiftJisCannotHoldAreNamedAndFailTheRun)
     EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "ok_001.wav")));
 }
 
-TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
+// However many signals come (one Ctrl-C often arrives twice), the block
+// ends, the piece's header is made true and the run says what it cut short.
+TEST(CliLinux, SignalsFinishTheBlockAndSayWhatWasCutShort)
 {
     Tree tree = MakeTree("sigterm");
     // 48 kHz stereo 32-bit: 384000 bytes a second; 4 pieces of 40 s (15 MB).
@@ -110,46 +113,113 @@ TEST(CliLinux, SigtermFinishesTheBlockAndSaysWhatWasCutShort)
     CString strWave = JoinPath(tree.strRoot, "long.wav");
     ASSERT_TRUE(WriteBytes(strWave, BuildWave(fmt, MakeSamples(fmt, 48000 * 160))));
     std::string errPath = std::string(tree.strRoot) + "/stderr";
-    int nStatus = 0;
-    int nPieces = 4;
-    std::string out;
-    // A busy machine may let the whole file through before the test looks:
-    // a few tries.
-    for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
+    struct Case
     {
-        out = std::string(tree.strRoot) + "/out" + std::to_string(nTry);
-        pid_t pid = StartSplitProgram(
-            {"-q", "-l", "40", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)}, "/dev/null",
-            errPath);
-        ASSERT_GT(pid, 0);
-        // Held as soon as the first piece is there, so the signal lands inside it.
-        struct stat st;
-        for (int i = 0; i < 200000 && stat((out + "/long_001.wav").c_str(), &st) != 0; i++)
-            usleep(50);
-        kill(pid, SIGSTOP);
-        kill(pid, SIGTERM);
-        kill(pid, SIGCONT);
-        ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
-        nPieces = 0;
-        while (nPieces < 4 &&
-               stat((out + "/long_00" + std::to_string(nPieces + 1) + ".wav").c_str(), &st) == 0)
-            nPieces++;
+        const char* pcName;
+        std::vector<int> signals; // sent together, while the program is held
+        int nFirstExit, nOtherExit;
+    } cases[] = {
+        {"SIGTERM", {SIGTERM}, 143, 143},
+        // Both arrive while the first is being honoured.
+        {"SIGINT and SIGTERM", {SIGINT, SIGTERM}, 130, 143},
+    };
+    int nCase = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        int nStatus = 0;
+        int nPieces = 4;
+        std::string out;
+        // A busy machine may let the whole file through before the test
+        // looks: a few tries.
+        for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
+        {
+            out = std::string(tree.strRoot) + "/out" + std::to_string(++nCase);
+            pid_t pid = StartSplitProgram(
+                {"-q", "-l", "40", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)},
+                "/dev/null", errPath);
+            ASSERT_GT(pid, 0);
+            // Held as soon as the first piece is there, so the signals land
+            // inside it.
+            struct stat st;
+            for (int i = 0; i < 200000 && stat((out + "/long_001.wav").c_str(), &st) != 0; i++)
+                usleep(50);
+            kill(pid, SIGSTOP);
+            for (int nSignal : c.signals)
+                kill(pid, nSignal);
+            kill(pid, SIGCONT);
+            ASSERT_EQ(pid, waitpid(pid, &nStatus, 0));
+            nPieces = 0;
+            while (nPieces < 4 &&
+                   stat((out + "/long_00" + std::to_string(nPieces + 1) + ".wav").c_str(), &st) ==
+                       0)
+                nPieces++;
+        }
+        ASSERT_TRUE(WIFEXITED(nStatus));
+        int nExit = WEXITSTATUS(nStatus);
+        EXPECT_TRUE(nExit == c.nFirstExit || nExit == c.nOtherExit) << nExit;
+        std::string err = ReadAll(errPath);
+        EXPECT_TRUE(Contains(err, "interrupted: 0 of 1 files were split to the end")) << err;
+        EXPECT_TRUE(Contains(err, "cut short")) << err;
+        EXPECT_NE(std::string::npos, err.find(U(strWave))) << err;
+        // Every piece written says in its header how much data it holds.
+        EXPECT_GE(nPieces, 1);
+        EXPECT_LT(nPieces, 4) << "the signal came too late to cut anything short";
+        for (int n = 1; n <= nPieces; n++)
+        {
+            std::string piece = ReadAll(out + "/long_00" + std::to_string(n) + ".wav");
+            ASSERT_GE(piece.size(), 44u);
+            EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << n;
+            EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << n;
+        }
     }
-    ASSERT_TRUE(WIFEXITED(nStatus));
-    EXPECT_EQ(143, WEXITSTATUS(nStatus));
-    std::string err = ReadAll(errPath);
-    EXPECT_TRUE(Contains(err, "interrupted: 0 of 1 files were split to the end")) << err;
-    EXPECT_TRUE(Contains(err, "cut short")) << err;
-    EXPECT_NE(std::string::npos, err.find(U(strWave))) << err;
-    // Every piece written says in its header how much data it holds.
-    EXPECT_GE(nPieces, 1);
-    EXPECT_LT(nPieces, 4) << "the signal came too late to cut anything short";
-    for (int n = 1; n <= nPieces; n++)
+}
+
+// A file size limit (ulimit -f) fails the write instead of killing the run:
+// the piece keeps a true header, the trace gives the system's reason (not a
+// full disk), and the file is not split.
+TEST(CliLinux, FileSizeLimitFailsTheWrite)
+{
+    Tree tree = MakeTree("fsize");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000 * 60))); // two pieces of 480,000 bytes
+    std::string out = std::string(tree.strRoot) + "/out";
+    std::string errPath = std::string(tree.strRoot) + "/stderr";
+    const rlim_t kLimit = 102400;
+    pid_t pid =
+        StartSplitProgram({"-q", "-l", "30", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)},
+                          "/dev/null", errPath,
+                          [kLimit]
+                          {
+                              struct rlimit limit = {kLimit, kLimit};
+                              setrlimit(RLIMIT_FSIZE, &limit);
+                          });
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(1, WaitBounded(pid, 60)) << ReadAll(errPath);
+    std::string piece = ReadAll(out + "/a_001.wav");
+    ASSERT_GE(piece.size(), 44u);
+    EXPECT_LE(piece.size(), (size_t)kLimit);
+    EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40));
+    EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4));
+    std::string trace = ReadAll(std::string(tree.strLogs) + "/TraceFile.txt");
+    auto has = [&](const std::string& strSJis)
+    { return trace.find(strSJis) != std::string::npos || Contains(trace, strSJis); };
+    EXPECT_TRUE(has("ファイル サイズが制限値を超えているため、保存できません。")) << trace;
+    EXPECT_FALSE(has("ディスクに十分な空き領域がありません")) << trace;
+    EXPECT_TRUE(has("×　失敗")) << trace;
+}
+
+// A help text that cannot be written is a failure, not a success.
+TEST(CliLinux, HelpThatCannotBeWrittenFails)
+{
+    std::string errPath = std::string(MakeTestDir("full")) + "/stderr";
+    for (const char* pcOption : {"--help", "--version"})
     {
-        std::string piece = ReadAll(out + "/long_00" + std::to_string(n) + ".wav");
-        ASSERT_GE(piece.size(), 44u);
-        EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << n;
-        EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << n;
+        pid_t pid = StartSplitProgram({pcOption}, "/dev/full", errPath);
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(1, WaitBounded(pid, 60)) << pcOption;
+        EXPECT_NE(std::string::npos, ReadAll(errPath).find("cannot write to standard output"))
+            << pcOption;
     }
 }
 

@@ -260,26 +260,71 @@ TEST(CliRun, NothingIsCreatedBeforeTheArgumentsAreChecked)
     EXPECT_FALSE(PathExists(strLogs));
 }
 
+// -n: a file whose pieces all exist as planned was split before; one whose
+// pieces exist in part (a run cut short) is neither split nor overwritten,
+// and counts as not split.
 TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
 {
     Tree tree = MakeTree("noclobber");
     CString strWave = JoinPath(tree.strRoot, "a.wav");
-    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000)));
-    std::vector<std::string> args = {"-qn",           "-o",      U(tree.strOut), "--log-dir",
-                                     U(tree.strLogs), U(strWave)};
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000 * 3))); // three pieces of 1 s
+    std::vector<std::string> args = {
+        "-qn", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)};
     ProgramResult r = RunSplitProgram(args);
     ASSERT_EQ(0, r.nExitCode) << r.strErr;
-    CString strPiece = JoinPath(tree.strOut, "a_001.wav");
-    ASSERT_TRUE(WriteBytes(strPiece, "kept"));
     r = RunSplitProgram(args);
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "exist already")) << r.strErr;
-    std::string data;
-    ASSERT_TRUE(ReadBytes(strPiece, data));
-    EXPECT_EQ("kept", data);
+    EXPECT_TRUE(Contains(r.strErr, "its pieces exist already, not split again")) << r.strErr;
+
+    // As an interrupted run leaves them: piece 2 cut short, no piece 3.
+    CString strSecond = JoinPath(tree.strOut, "a_002.wav");
+    CString strThird = JoinPath(tree.strOut, "a_003.wav");
+    std::string piece;
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    std::string shortPiece = piece.substr(0, 44 + 1000);
+    PutLE32(shortPiece, 4, 36 + 1000);
+    PutLE32(shortPiece, 40, 1000);
+    ASSERT_TRUE(WriteBytes(strSecond, shortPiece));
+    ASSERT_EQ(TRUE, DeleteFileA(strThird));
+    r = RunSplitProgram(args);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 of its 3 pieces exist already as planned")) << r.strErr;
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    EXPECT_EQ(shortPiece, piece);
+    EXPECT_FALSE(PathExists(strThird));
     // Without -n the pieces are written again, as the window does.
     args.erase(args.begin());
     EXPECT_EQ(0, RunSplitProgram(args).nExitCode);
+    ASSERT_TRUE(ReadBytes(strSecond, piece));
+    EXPECT_EQ(44u + 16000u, piece.size());
+    EXPECT_TRUE(PathExists(strThird));
+}
+
+// A piece another process is writing is not written at the same time: this
+// test holds a_001.wav open for writing as a second run would, and the run
+// it starts can neither open it nor count its file as split.
+TEST(CliRun, PieceHeldByAnotherWriterIsLeftToIt)
+{
+    Tree tree = MakeTree("held");
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(16000)));
+    CString strOut = Dir(tree.strRoot, "out");
+    CString strPiece = JoinPath(strOut, "a_001.wav");
+    ASSERT_TRUE(WriteBytes(strPiece, "being written"));
+    HANDLE hHeld = CreateFileA(strPiece, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHeld);
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(strOut), "--log-dir", U(tree.strLogs), U(strWave)});
+    CloseHandle(hHeld);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
+    std::string data;
     ASSERT_TRUE(ReadBytes(strPiece, data));
-    EXPECT_EQ(MakeWave(8000).size(), data.size());
+    EXPECT_EQ("being written", data);
+    std::string trace;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    std::string cannotOpen = "※　分割ファイルを開けません。SplitFile()";
+    EXPECT_TRUE(trace.find(cannotOpen) != std::string::npos || Contains(trace, cannotOpen))
+        << trace;
 }

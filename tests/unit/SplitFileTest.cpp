@@ -99,15 +99,41 @@ TEST_F(SplitTest, ChunksAfterTheDataStayOut)
     EXPECT_TRUE(SameBytes(AllPieceData(2, fmt), DataOf(wav, fmt, 1500, opt)));
 }
 
+// A data size of 0 writes no piece, whatever follows, and says so.
 TEST_F(SplitTest, NoDataWritesNoPiece)
 {
     WaveFormat fmt = Mono8(1000);
     // A chunk after the empty data chunk keeps the file longer than its header.
     WaveOptions opt;
     opt.chunksAfterData.push_back(MakeChunk("junk", "abcd"));
-    ASSERT_EQ(Split(WriteSource(BuildWave(fmt, std::string(), opt)), 1000), 0u);
-    EXPECT_FALSE(PathExists(PiecePath(1)));
-    EXPECT_EQ(m_host.m_nProgress, 0);
+    std::string audioAfter = BuildWave(fmt, MakeSamples(fmt, 500));
+    PutLE32(audioAfter, 40, 0);
+    WaveOptions rf64;
+    rf64.strRiffTag = "RF64";
+    rf64.chunksBeforeFmt = {MakeChunk("ds64", LE64(600) + LE64(0) + LE64(0) + LE32(0))};
+    rf64.bOverrideDataSize = true;
+    rf64.dwDataSize = 0xFFFFFFFFu;
+    struct Case
+    {
+        const char* pcName;
+        std::string wav;
+        const char* pcReason;
+    } cases[] = {
+        {"empty data chunk", BuildWave(fmt, std::string(), opt), "dataチャンクのデータサイズが0"},
+        {"data size 0, audio after it", audioAfter, "dataチャンクのデータサイズが0"},
+        {"RF64 whose ds64 says 0", BuildWave(fmt, MakeSamples(fmt, 500), rf64),
+         "ds64チャンクのデータサイズが0"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        ClearTrace();
+        ASSERT_EQ(Split(WriteSource(c.wav), 1000), 0u);
+        EXPECT_FALSE(PathExists(PiecePath(1)));
+        EXPECT_EQ(m_host.m_nProgress, 0);
+        EXPECT_NE(ReadTrace().find(std::string("※　") + c.pcReason), std::string::npos)
+            << ReadTrace();
+    }
 }
 
 TEST_F(SplitTest, FileEndingAtItsDataStartIsRefused)
@@ -306,7 +332,13 @@ TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
         SCOPED_TRACE(c.pcName);
         m_strDir = MakeTestDir("chunked");
         std::string samples = MakeSamples(c.fmt, 25);
-        ASSERT_EQ(Split(WriteSource(BuildWave(c.fmt, samples, c.opt)), 1), 4u); // 8+8+8+1 frames
+        CString strSrc = WriteSource(BuildWave(c.fmt, samples, c.opt));
+        ClearTrace();
+        std::vector<CMyPlannedPiece> plan;
+        ASSERT_EQ(PlanSplit(BasePath(), strSrc, 1, &plan), 1);
+        EXPECT_EQ(ReadTrace(), "");      // a plan is made without a word
+        ASSERT_EQ(Split(strSrc, 1), 4u); // 8+8+8+1 frames
+        ASSERT_EQ(plan.size(), 4u);
         for (DWORD i = 0; i < 4; ++i)
         {
             uint32_t nFrames = i < 3 ? 8 : 1;
@@ -322,6 +354,8 @@ TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
             std::string piece;
             ASSERT_TRUE(ReadBytes(PiecePath(i + 1), piece));
             EXPECT_TRUE(SameBytes(piece, expected)) << "piece " << i + 1;
+            EXPECT_EQ(plan[i].strPath, PiecePath(i + 1));
+            EXPECT_EQ(plan[i].qwFileSize, piece.size()) << "piece " << i + 1;
         }
     }
 }
