@@ -5,6 +5,7 @@
 #include "UiHelpers.h"
 
 #include "engine/JobFlags.h"
+#include "platform/PlatformHooks.h"
 #include "resources/resource.h"
 #include "support/Trace.h"
 #include "ui/MyMainDialog.h"
@@ -43,6 +44,13 @@ HWND OpenPlanDialog(DialogDriver& d, HWND hDlg)
 {
     d.Click(hDlg, IDC_PLAN_METHOD);
     return d.WaitForDialog("分割方法");
+}
+
+// Every read takes a while, so that a preview of many files can be stopped.
+BOOL SlowReadFile(HANDLE hFile, LPVOID pBuffer, DWORD dwToRead, LPDWORD pdwRead)
+{
+    Sleep(30);
+    return GetDefaultPlatformHooks().pfnReadFile(hFile, pBuffer, dwToRead, pdwRead);
 }
 
 bool Closed(DialogDriver& d, const char* pcCaption)
@@ -231,4 +239,42 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
                       EXPECT_EQ(nHeight, WindowHeight(hDlg));
                       EXPECT_STREQ("00:03:00", d.ItemText(hDlg, IDC_SECTION_LENGTH));
                   });
+}
+
+// 中止 stops the planning between files: the list shows the files planned
+// so far, and the window is idle again.
+TEST_F(PlanDialogTest, AbortStopsThePreview)
+{
+    std::string rec = TestFolder("many");
+    CMyMainDialog dlg;
+    for (int i = 0; i < 40; i++)
+    {
+        std::string name = "f" + std::to_string(i) + ".wav";
+        WriteWave(rec + "\\" + name, 8000);
+        AddFile(dlg.GetPathList(), rec, name.c_str(), 8044);
+    }
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            GetPlatformHooks().pfnReadFile = SlowReadFile;
+            d.Click(hDlg, IDC_PREVIEW);
+            HWND hPreview = d.WaitForDialog("プレビュー");
+            ASSERT_NE(nullptr, hPreview);
+            EXPECT_TRUE(d.Enabled(hPreview, IDC_PREVIEW_ABORT));
+            d.Click(hPreview, IDC_PREVIEW_ABORT);
+            ASSERT_TRUE(
+                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
+            HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
+            EXPECT_LT(ListView_GetItemCount(hRows), 40);
+            EXPECT_EQ(0,
+                      std::string(d.ItemText(hPreview, IDC_PREVIEW_STATUS)).find("中止しました。"));
+            EXPECT_EQ(0, g_bAbort.load());
+            d.Click(hPreview, IDCANCEL);
+            ASSERT_TRUE(Closed(d, "プレビュー"));
+            EXPECT_TRUE(d.WaitUntil([] { return g_bIdle.load() == 1; }));
+            EXPECT_TRUE(IdleLook(hDlg));
+        });
+    EXPECT_TRUE(Boxes().empty());
 }
