@@ -132,5 +132,7 @@ CString CMyPreviewRows::DescribeRows(int bAborted) const
         str.AppendFormat("%u 個のファイルは分割しません。", m_dwRefused);
     if (m_qwPieces + m_dwRefused > m_dwRows)
         str.AppendFormat("初めの %u 行だけを表示しています。", m_dwRows);
+    if (str.IsEmpty())
+        str = "分割するファイルがありません。";
     return str;
 }

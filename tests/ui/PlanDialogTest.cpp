@@ -122,10 +122,11 @@ TEST_F(PlanDialogTest, ThreeEqualPartsAreWhatTheRunWrites)
 // comes before the cut at 55 s. Only the selected file is planned, its
 // pieces named below the output folder as the run would write them (the
 // dropped folder mirrored), and the preview writes nothing, not even trace
-// lines.
+// lines. The run then writes that plan and traces the moved cut.
 TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
 {
     std::string rec = TestFolder("marks");
+    std::string out = TestFolder("marks_out");
     WriteMarkedWave(rec + "\\会議.wav", 480000, {{80000, "開会"}, {280000, "質疑"}},
                     {{231200, 236000}});
     WriteWave(rec + "\\b.wav", 8000);
@@ -176,10 +177,34 @@ TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
             d.Click(hPreview, IDCANCEL);
             EXPECT_TRUE(Closed(d, "プレビュー"));
             EXPECT_EQ(traceBefore, ReadTraceFile());
+            // Without an output folder the plan was made as if it were the program's.
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                      GetFileAttributesA(GetProgramFolderText() + "\\marks"));
+
+            d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:30");
+            EXPECT_STREQ("分割方法: マーカー + 区間長 00:00:30, 無音で調整",
+                         d.ItemText(hDlg, IDC_PLAN_SUMMARY));
+            d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:20");
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
+            d.Click(hDlg, IDC_EXECUTE);
+            EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }, 20000));
+            EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
         });
-    EXPECT_TRUE(Boxes().empty());
-    // Without an output folder the plan is made as if it were the program's.
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(GetProgramFolderText() + "\\marks"));
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+    std::vector<Piece> pieces = ReadFolder(out + "\\marks");
+    std::vector<std::string> names;
+    for (const Piece& piece : pieces)
+        names.push_back(piece.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"b_001.wav", "会議_001.wav", "会議_002.wav", "会議_003.wav",
+                                        "会議_004.wav", "会議_005.wav"}),
+              names);
+    std::string trace = ReadTraceFile();
+    EXPECT_NE(std::string::npos,
+              trace.find("区切り 00:00:29.200 を無音の中ほどへ -0.80 秒動かしました。[ " + out +
+                         "\\marks\\会議_002.wav ]"))
+        << trace;
 }
 
 TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
