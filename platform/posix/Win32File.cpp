@@ -9,6 +9,8 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <new>
 #include <mutex>
 #include <string>
 #include <sys/file.h>
@@ -371,9 +373,76 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nToWrite, LPDWORD lpWritten
     return TRUE;
 }
 
-// copy_file_range: one copy inside the kernel instead of two through a user
-// buffer, which on Linux is both faster and steadier. File systems and
-// kernels without it say so with one of these errors before copying anything.
+namespace
+{
+// Small enough to stay in the processor's cache between the read and the
+// write; an 8 MiB buffer goes through memory twice and cost five times the
+// system time here.
+const DWORD kCopyBufferSize = 256 * 1024;
+
+// copy_file_range moves whole pages only when both file positions lie at the
+// same offset within a page. A piece's data sits 44 bytes into its file and
+// the source's anywhere, and then the kernel's copy shifts every byte: 0.33
+// to 0.6 s of system time for 1 GiB on this kind of machine against 0.25 s
+// through a small buffer (and 0.2 s for the congruent copy).
+bool IsPageCongruent(int fdFrom, int fdTo)
+{
+    off_t from = lseek(fdFrom, 0, SEEK_CUR);
+    off_t to = lseek(fdTo, 0, SEEK_CUR);
+    long page = sysconf(_SC_PAGESIZE);
+    if (from < 0 || to < 0 || page <= 0)
+        return true;
+    return (from - to) % page == 0;
+}
+
+// Reads and writes through a small buffer. A write that fails or stops short
+// hands the bytes it did not take back to the source, so both positions stay
+// at the end of what was copied.
+BOOL CopyThroughBuffer(FileHandle* pFrom, FileHandle* pTo, DWORD nBytes, LPDWORD pDone)
+{
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyBufferSize]);
+    if (!buffer)
+    {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    while (*pDone < nBytes)
+    {
+        DWORD nWant = std::min(kCopyBufferSize, nBytes - *pDone);
+        ssize_t nRead = read(pFrom->fd, buffer.get(), nWant);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+        {
+            SetLastError(errno == EIO ? ERROR_READ_FAULT : PosixErrorToWin32(errno));
+            return FALSE;
+        }
+        if (nRead == 0)
+            break; // the source ends here
+        ssize_t nWritten = 0;
+        while (nWritten < nRead)
+        {
+            ssize_t n = write(pTo->fd, buffer.get() + nWritten, nRead - nWritten);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+            {
+                DWORD dwError = n == 0 ? ERROR_DISK_FULL : PosixErrorToWin32(errno);
+                lseek(pFrom->fd, -(off_t)(nRead - nWritten), SEEK_CUR);
+                *pDone += (DWORD)nWritten;
+                SetLastError(dwError);
+                return FALSE;
+            }
+            nWritten += n;
+        }
+        *pDone += (DWORD)nRead;
+    }
+    return TRUE;
+}
+} // namespace
+
+// The copy inside the kernel where it moves whole pages, through a small
+// buffer where it would not, or where the file system has no such copy.
 BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone)
 {
     *pDone = 0;
@@ -384,17 +453,17 @@ BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    if (!IsPageCongruent(pFrom->fd, pTo->fd))
+        return CopyThroughBuffer(pFrom, pTo, nBytes, pDone);
     while (*pDone < nBytes)
     {
         ssize_t n = copy_file_range(pFrom->fd, nullptr, pTo->fd, nullptr, nBytes - *pDone, 0);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && (errno == ENOSYS || errno == EXDEV || errno == EINVAL ||
-                      errno == EOPNOTSUPP || errno == EBADF))
-        {
-            SetLastError(ERROR_NOT_SUPPORTED);
-            return FALSE;
-        }
+        // File systems and kernels without the copy say so before copying.
+        if (n < 0 && (errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP ||
+                      errno == EBADF))
+            return CopyThroughBuffer(pFrom, pTo, nBytes, pDone);
         if (n < 0)
         {
             SetLastError(PosixErrorToWin32(errno));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -352,6 +353,56 @@ TEST(LockedFile, LockIsReentrantAndShutsOtherThreadsOut)
 }
 
 #ifndef _WIN32
+// Linux copies inside the kernel where both positions share their offset in a
+// page and through a small buffer elsewhere: either way the bytes and both
+// positions come out as a read and a write would leave them, and a source
+// that ends early gives what it holds.
+TEST(LockedFile, SystemCopyGivesTheBytesWhateverThePagesOffsets)
+{
+    const DWORD kBlock = 700 * 1024; // more than the copy's own buffer
+    std::string content(kBlock + 5000, '\0');
+    unsigned uSeed = 1;
+    for (char& c : content)
+        c = (char)((uSeed = uSeed * 1103515245u + 12345u) >> 16);
+    CString strDir = MakeTestDir("copy");
+    CString strSrcPath = JoinPath(strDir, "src.bin");
+    ASSERT_TRUE(WriteBytes(strSrcPath, content));
+    struct Case
+    {
+        ULONGLONG qwFrom; // source position
+        DWORD dwHead;     // bytes written to the copy first
+        DWORD dwWant;
+    } cases[] = {{0, 0, kBlock},
+                 {4096, 0, kBlock},
+                 {1000, 44, kBlock},
+                 {44, 44, kBlock},
+                 {5000, 3, kBlock}}; // the last runs into the end of the source
+    for (const Case& c : cases)
+    {
+        CMyLockedFile src;
+        ASSERT_EQ(1, src.SetFilePath(strSrcPath));
+        ASSERT_EQ(1, src.GetTransferBuff().Reallocate(kBlock, 1));
+        src.SetTransferLimit(kBlock);
+        ASSERT_EQ(1, src.OpenForRead());
+        ASSERT_EQ(1, src.Seek(c.qwFrom));
+        CMyLockedFile piece;
+        Prepare(piece, JoinPath(strDir, "piece.bin"));
+        ASSERT_EQ(1, piece.OpenForWrite());
+        ASSERT_EQ(1, piece.Write(std::string(c.dwHead, 'h').data(), c.dwHead));
+        ASSERT_EQ(1, piece.Truncate());
+        DWORD dwGot = 0;
+        EXPECT_EQ(1, piece.CopyFrom(&src, c.dwWant, &dwGot)) << c.qwFrom;
+        DWORD dwExpected = (DWORD)std::min<ULONGLONG>(c.dwWant, content.size() - c.qwFrom);
+        EXPECT_EQ(dwExpected, dwGot) << c.qwFrom;
+        EXPECT_EQ(c.qwFrom + dwGot, src.Tell()) << c.qwFrom;
+        EXPECT_EQ(c.dwHead + dwGot, piece.Tell()) << c.qwFrom;
+        piece.Close();
+        EXPECT_EQ(std::string(c.dwHead, 'h') + content.substr(c.qwFrom, dwExpected),
+                  FileBytes(JoinPath(strDir, "piece.bin")))
+            << c.qwFrom;
+    }
+}
+
 // A FIFO where a source was expected must not hold the run: opening it for
 // reading returns at once, with no writer on the other side, and reads find
 // nothing.

@@ -335,7 +335,7 @@ TEST_F(SplitTest, PiecesOfRecordersFilesCarryTheirChunks)
         CString strSrc = WriteSource(BuildWave(c.fmt, samples, c.opt));
         ClearTrace();
         std::vector<CMyPlannedPiece> plan;
-        ASSERT_EQ(PlanSplit(BasePath(), strSrc, 1, &plan), 1);
+        ASSERT_EQ(PlanSplit(BasePath(), strSrc, 1, nullptr, &plan), 1);
         EXPECT_EQ(ReadTrace(), "");      // a plan is made without a word
         ASSERT_EQ(Split(strSrc, 1), 4u); // 8+8+8+1 frames
         ASSERT_EQ(plan.size(), 4u);
