@@ -189,7 +189,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
     if (options.bNoClobber)
-        DropSplitFiles(&list, strOutput, dwSectionLength, &request, &dwSplitBefore, &dwPartlySplit);
+        DropSplitFiles(&list, strOutput, dwSectionLength, request, &dwSplitBefore, &dwPartlySplit);
     if (list.GetCount() == 0)
     {
         if (dwSplitBefore + dwPartlySplit != 0)

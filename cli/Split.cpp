@@ -89,7 +89,7 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
 }
 
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    const CMyPlanRequest* pRequest, DWORD* pdwDone, DWORD* pdwPartial)
+                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial)
 {
     *pdwDone = *pdwPartial = 0;
     CMyRunState state;
@@ -104,7 +104,7 @@ void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dw
         CString strBase;
         // A file the split would refuse is left to it, to say why.
         if (!batch.MakeOutputBasePath(&strBase, record) ||
-            !PlanSplit(strBase, record.FilePath, dwSectionLength, &pieces, pRequest))
+            !PlanSplit(strBase, record.FilePath, dwSectionLength, &request, &pieces))
             continue;
         size_t nExisting = 0, nAsPlanned = 0;
         for (const CMyPlannedPiece& piece : pieces)

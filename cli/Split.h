@@ -33,4 +33,4 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
 // pieces exist in part, or with other sizes, is not split (counted in
 // *pdwPartial).
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    const CMyPlanRequest* pRequest, DWORD* pdwDone, DWORD* pdwPartial);
+                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial);

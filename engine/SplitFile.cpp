@@ -39,14 +39,6 @@ int SplitBasePath(const CString& strBasePath, CString* pstrFolder, CString* pstr
     return 1;
 }
 
-// The header of a piece with nMarkers bytes of marker chunks, and its form.
-DWORD CalcHeadLength(const CMyWaveHeader& header, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
-                     size_t nMarkers, int* pbRf64)
-{
-    *pbRf64 = IsRf64Piece(header, qwDataSize + nMarkers, qwFramesBefore);
-    return CalcPieceHeaderLength(header, *pbRf64, qwFramesBefore) + (DWORD)nMarkers;
-}
-
 // "{title}_{n}" (or no template): names that two files with different
 // titles never share.
 int IsTodaysNames(const CMyNameTemplate& nameTemplate)
@@ -66,6 +58,63 @@ int OpenSource(CMyWaveFile* pSrc, const CString& strSrcPath)
         return 0;
     pSrc->SetTransferLimit(kSplitBlockSize);
     return pSrc->OpenForRead();
+}
+
+// The run's request with this fixed length.
+CMyPlanRequest MakeRequest(const CMyPlanRequest* pRequest, DWORD dwSectionLength)
+{
+    CMyPlanRequest request;
+    if (pRequest != nullptr)
+        request = *pRequest;
+    request.Rule.dwSectionLength = dwSectionLength;
+    return request;
+}
+
+// The markers each piece carries inside it, when the request asks for them.
+class CMyCarriedMarkers
+{
+public:
+    CMyCarriedMarkers(const CMySourcePlan& sourcePlan, int bCarry)
+        : m_markers(sourcePlan.Markers), m_bCarry(bCarry && !sourcePlan.Markers.empty())
+    {
+        for (size_t i = 0; m_bCarry && i < m_markers.size(); ++i)
+            if (m_markers[i].qwLength > 0)
+                m_regions.push_back(i);
+    }
+    std::vector<CMyMarker> Of(const CMyPlanPiece& planned) const
+    {
+        if (!m_bCarry)
+            return std::vector<CMyMarker>();
+        return PickPieceMarkers(m_markers, m_regions, planned.qwStart,
+                                planned.qwStart + planned.qwFrames);
+    }
+
+private:
+    const std::vector<CMyMarker>& m_markers;
+    int m_bCarry;
+    std::vector<size_t> m_regions;
+};
+
+// A piece's marker chunks, its form and the length of its header: as it is
+// written, and as a plan measures it.
+struct CMyPieceShape
+{
+    std::string strMarkers;
+    int bRf64 = 0;
+    DWORD dwHeadLength = 0;
+};
+
+CMyPieceShape ShapePiece(const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers)
+{
+    CMyPieceShape shape;
+    if (!markers.empty())
+        shape.strMarkers =
+            BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / header.Param.BlockSize);
+    shape.bRf64 = IsRf64Piece(header, qwDataSize + shape.strMarkers.size(), qwFramesBefore);
+    shape.dwHeadLength =
+        CalcPieceHeaderLength(header, shape.bRf64, qwFramesBefore) + (DWORD)shape.strMarkers.size();
+    return shape;
 }
 
 void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG qwCopied,
@@ -110,29 +159,27 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
         return Refuse(strSrcPath, "※　ファイルサイズがデータ先頭アドレスより小さいです。\n");
-    // A header may claim more data than the file holds: cut only what is there.
-    ULONGLONG qwRemaining = header.DataSize;
-    if (qwFileSize - header.DataStart < qwRemaining)
-        qwRemaining = qwFileSize - header.DataStart;
-    // Bytes may follow, but the header says none of them is audio.
-    if (qwRemaining == 0)
+    if (header.DataSize == 0)
+    {
+        // Bytes may follow, but the header says none of them is audio.
         return Refuse(strSrcPath,
                       "※　%sのデータサイズが0のため分割しません。SplitFile()\n\t"
                       "DataStart[%I64u], FileSize[%I64u]\n",
                       header.bRf64 ? "ds64チャンク" : "dataチャンク", header.DataStart, qwFileSize);
+    }
 
-    CMyPlanRequest request;
-    if (m_pState->m_pPlanRequest != nullptr)
-        request = *m_pState->m_pPlanRequest;
-    request.Rule.dwSectionLength = dwSectionLength;
+    const CMyPlanRequest request = MakeRequest(m_pState->m_pPlanRequest, dwSectionLength);
     CMySourcePlan sourcePlan;
     int bPlanned = PlanSourceFile(&src, strTitle, request, &sourcePlan);
     const CMyPlan& plan = sourcePlan.Plan;
+    // The notes end with the reason when the file cannot be planned.
     if (!bDryRun)
         for (const CString& strNote : plan.Notes)
             WriteTraceText(strNote, 0);
+    else if (!bPlanned)
+        Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
     if (!bPlanned)
-        return Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
+        return 0;
     // Nothing is written when one of the pieces would overwrite a collected
     // file or the source.
     CMyCollectedFiles noneCollected;
@@ -167,12 +214,7 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         m_pState->m_pPlanSink->TakePlan(strSrcPath, strFolderSep, plan);
 
     // Pieces carry the markers inside them when asked to.
-    const std::vector<CMyMarker>& markers = sourcePlan.Markers;
-    const int bCarry = request.bCarryMarkers && !markers.empty();
-    std::vector<size_t> regions;
-    for (size_t i = 0; bCarry && i < markers.size(); ++i)
-        if (markers[i].qwLength > 0)
-            regions.push_back(i);
+    CMyCarriedMarkers carried(sourcePlan, request.bCarryMarkers);
 
     CMyWaveFile piece;
     CMyByteBuff headBuff;
@@ -198,12 +240,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
             break;
         }
         WriteTraceText(FormatCutTrace(strPiecePath, planned, plan.dwSamplingRate), 0);
-        std::vector<CMyMarker> carried;
-        if (bCarry)
-            carried = PickPieceMarkers(markers, regions, planned.qwStart,
-                                       planned.qwStart + planned.qwFrames);
         PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwBytes,
-                                        planned.qwStart, i + 1, carried, &headBuff);
+                                        planned.qwStart, i + 1, carried.Of(planned), &headBuff);
         dwWritten += result == kPieceWritten || result == kPieceCutShort;
         dwWhole += result == kPieceWritten;
         bFault = result == kPieceFailed || result == kPieceNotOpened;
@@ -281,12 +319,10 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
     const WORD wBlock = header.Param.BlockSize;
-    const std::string strMarkers =
-        markers.empty() ? std::string()
-                        : BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / wBlock);
-    int bRf64 = 0;
-    const DWORD dwHeadLength =
-        CalcHeadLength(header, qwDataSize, qwFramesBefore, strMarkers.size(), &bRf64);
+    const CMyPieceShape shape = ShapePiece(header, qwDataSize, qwFramesBefore, markers);
+    const std::string& strMarkers = shape.strMarkers;
+    const int bRf64 = shape.bRf64;
+    const DWORD dwHeadLength = shape.dwHeadLength;
     if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
                              pHeadBuff) != dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
@@ -377,7 +413,7 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
 }
 
 int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
-              std::vector<CMyPlannedPiece>* pPieces, const CMyPlanRequest* pRequest)
+              const CMyPlanRequest* pRequest, std::vector<CMyPlannedPiece>* pPieces)
 {
     pPieces->clear();
     CString strFolder, strFolderSep, strTitle;
@@ -396,28 +432,20 @@ int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSec
     ULONGLONG qwFileSize = src.RefreshFileSize();
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
         return 0;
-    CMyPlanRequest request;
-    if (pRequest != nullptr)
-        request = *pRequest;
-    request.Rule.dwSectionLength = dwSectionLength;
     CMySourcePlan sourcePlan;
-    if (!PlanSourceFile(&src, strTitle, request, &sourcePlan))
+    if (!PlanSourceFile(&src, strTitle, MakeRequest(pRequest, dwSectionLength), &sourcePlan))
         return 0;
     const CMyPlan& plan = sourcePlan.Plan;
-    const int bCarry = request.bCarryMarkers && !sourcePlan.Markers.empty();
+    CMyCarriedMarkers carried(sourcePlan, pRequest != nullptr && pRequest->bCarryMarkers);
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
     {
         const CMyPlanPiece& planned = plan.Pieces[i];
         CMyPlannedPiece piece;
         piece.strPath = strFolderSep + planned.strName;
-        const ULONGLONG qwData = plan.GetPieceBytes(i);
-        size_t nMarkers =
-            bCarry ? BuildPieceMarkerChunks(sourcePlan.Markers, planned.qwStart, planned.qwFrames)
-                         .size()
-                   : 0;
-        int bRf64 = 0;
+        const ULONGLONG qwBytes = plan.GetPieceBytes(i);
         piece.qwFileSize =
-            CalcHeadLength(header, qwData, planned.qwStart, nMarkers, &bRf64) + qwData;
+            ShapePiece(header, qwBytes, planned.qwStart, carried.Of(planned)).dwHeadLength +
+            qwBytes;
         pPieces->push_back(piece);
     }
     return !pPieces->empty();

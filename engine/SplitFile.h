@@ -14,6 +14,7 @@ class CMyWaveFile;
 class CMyWaveHeader;
 struct CMyMarker;
 struct CMyPlan;
+struct CMyPlanRequest;
 
 // Who hears of each file's plan: the dry run's lines, a plan file. Called on
 // the run's worker thread.
@@ -90,12 +91,12 @@ struct CMyPlannedPiece
     ULONGLONG qwFileSize = 0;
 };
 
-// The pieces a split of the source under the request (null: today's
-// "<base>_%03u.wav" of the length) would write, found without writing
-// anything or a word to the trace; 0 (and no pieces) when the split would
-// refuse the source before its first piece.
+// The pieces a split of the source (its request, null for the default; with
+// this fixed length) would write under the base path's folder, found without
+// writing anything or a word to the trace; 0 (and no pieces) when the split
+// would refuse the source before its first piece.
 int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSectionLength,
-              std::vector<CMyPlannedPiece>* pPieces, const CMyPlanRequest* pRequest = nullptr);
+              const CMyPlanRequest* pRequest, std::vector<CMyPlannedPiece>* pPieces);
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an
 // empty path or when the platform cannot say (which it traces).
