@@ -34,6 +34,16 @@ std::vector<std::string> MarkerChunks(const std::vector<Mark>& marks)
     return {MakeChunk("cue ", cue), MakeChunk("LIST", adtl)};
 }
 
+// The program's text as its trace holds it: UTF-8 for Linux users.
+std::string TraceText(const char* pcText)
+{
+#ifdef _WIN32
+    return pcText;
+#else
+    return SJisToUtf8(pcText);
+#endif
+}
+
 std::string Piece(const CString& strOut, const char* pcName)
 {
     std::string data;
@@ -227,8 +237,8 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
     EXPECT_EQ(dwFrames, dwStart);
     std::string trace;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
-    EXPECT_NE(std::string::npos, trace.find("を無音の中ほどへ -1."));
-    EXPECT_NE(std::string::npos, trace.find("の前に無音がありません。"));
+    EXPECT_NE(std::string::npos, trace.find(TraceText("を無音の中ほどへ -1.")));
+    EXPECT_NE(std::string::npos, trace.find(TraceText("の前に無音がありません。")));
 }
 
 TEST(CliPlan, DryRunPrintsThePlanAndWritesNothing)
@@ -319,7 +329,7 @@ TEST(CliPlan, PiecesOfOneFileAreNeverOverwrittenByAnother)
     EXPECT_EQ(Piece(strOut, "00-00-01.wav").size(), 44u + 8000);
     std::string trace;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
-    EXPECT_NE(
-        std::string::npos,
-        trace.find("※　ピースが先に分割したファイルのピースと同じ名前になるため分割しません。"));
+    EXPECT_NE(std::string::npos,
+              trace.find(TraceText(
+                  "※　ピースが先に分割したファイルのピースと同じ名前になるため分割しません。")));
 }
