@@ -7,7 +7,6 @@
 #include "engine/BatchRun.h"
 #include "engine/SourcePlan.h"
 #include "framework/WinThread.h"
-#include "framework/win/CControls.h"
 #include "framework/win/CDialog.h"
 #include "framework/win/CListCtrl.h"
 #include "sources/PathList.h"
@@ -31,6 +30,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Enter closes the dialog as Esc and 閉じる do, the planning stopped.
+    void OnOK() override { OnCancel(); }
     void OnCancel() override;
     int OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) override;
 
