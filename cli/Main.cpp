@@ -226,7 +226,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         PrintError(strText);
         if (result.dwSplit < list.GetCount() || output.HasFailed())
             return kExitFailed;
-        return HadCollectionTrouble(collection) ? kExitFailed : kExitDone;
+        return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
     }
     if (output.HasFailed())
         return kExitFailed;

@@ -33,6 +33,7 @@ int CliPlanOutput::Write(const std::string& strText)
     if (m_hFile == INVALID_HANDLE_VALUE || m_bFailed)
         return 0;
     DWORD dwDone = 0;
+    SetLastError(ERROR_SUCCESS); // a short write without a code is a full disk
     if (WriteFile(m_hFile, strText.data(), (DWORD)strText.size(), &dwDone, nullptr) &&
         dwDone == strText.size())
         return 1;

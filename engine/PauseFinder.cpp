@@ -37,29 +37,41 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
     }
     switch (fmt.wBytesPerSample)
     {
+    // Up to 24 bits the squares add up in 64-bit integers (a window holds at
+    // most 2000 frames of 32 channels: below 2^63 even for 24 bits), which
+    // the compiler can do many at a time.
     case 1: // unsigned, silence at 128
+    {
+        ULONGLONG qwSum = 0;
         for (DWORD i = 0; i < dwCount; ++i)
         {
-            double d = (int)pb[i] - 128;
-            dSum += d * d;
+            int n = (int)pb[i] - 128;
+            qwSum += (ULONGLONG)(n * n);
         }
-        return dSum / (128.0 * 128.0);
+        return (double)qwSum / (128.0 * 128.0);
+    }
     case 2:
+    {
+        ULONGLONG qwSum = 0;
         for (DWORD i = 0; i < dwCount; ++i, pb += 2)
         {
-            double d = (short)(WORD)(pb[0] | (pb[1] << 8));
-            dSum += d * d;
+            int n = (short)(WORD)(pb[0] | (pb[1] << 8));
+            qwSum += (ULONGLONG)(n * n);
         }
-        return dSum / (32768.0 * 32768.0);
+        return (double)qwSum / (32768.0 * 32768.0);
+    }
     case 3:
+    {
+        ULONGLONG qwSum = 0;
         for (DWORD i = 0; i < dwCount; ++i, pb += 3)
         {
             // The top byte carries the sign: shift the 24 bits up, then back.
             DWORD dw = ((DWORD)pb[0] << 8) | ((DWORD)pb[1] << 16) | ((DWORD)pb[2] << 24);
-            double d = (double)((LONG)dw / 256);
-            dSum += d * d;
+            LONGLONG ll = (LONG)dw / 256;
+            qwSum += (ULONGLONG)(ll * ll);
         }
-        return dSum / (8388608.0 * 8388608.0);
+        return (double)qwSum / (8388608.0 * 8388608.0);
+    }
     default:
         for (DWORD i = 0; i < dwCount; ++i, pb += 4)
         {
@@ -85,8 +97,20 @@ int IsPauseFormat(const CMySampleFormat& fmt)
 int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
                   double dPowerLimit)
 {
-    DWORD dwSamples = dwFrames * fmt.wChannels;
-    return SumSquares(pbFrames, dwSamples, fmt) < dwSamples * dPowerLimit;
+    const DWORD dwSamples = dwFrames * fmt.wChannels;
+    const double dLimit = dwSamples * dPowerLimit;
+    // Sound passes the limit within its first samples: the rest of a loud
+    // window is not looked at.
+    const DWORD kStep = 64;
+    double dSum = 0.0;
+    for (DWORD i = 0; i < dwSamples; i += kStep)
+    {
+        DWORD dwCount = dwSamples - i < kStep ? dwSamples - i : kStep;
+        dSum += SumSquares(pbFrames + (size_t)i * fmt.wBytesPerSample, dwCount, fmt);
+        if (!(dSum < dLimit))
+            return 0;
+    }
+    return 1;
 }
 
 int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,

@@ -6,8 +6,9 @@
 #include "support/SJisByteType.h"
 
 #include <cstring>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
@@ -69,6 +70,20 @@ int IsDeviceName(const CString& strStem)
         return strStem.Left(3).CompareNoCase("COM") == 0 ||
                strStem.Left(3).CompareNoCase("LPT") == 0;
     return 0;
+}
+
+// A name as Windows compares names (letter case aside), as a 64-bit hash: a
+// plan of a million pieces keeps 8 bytes a name, not the name. Two names
+// that differ but hash alike (about one chance in 2^64 a pair) only cost
+// the later one a "_2" it did not need.
+ULONGLONG HashName(const CString& strName)
+{
+    CString strKey(strName);
+    strKey.MakeUpper();
+    ULONGLONG qwHash = 14695981039346656037ull; // FNV-1a
+    for (const char* pc = strKey; *pc != '\0'; ++pc)
+        qwHash = (qwHash ^ (BYTE)*pc) * 1099511628211ull;
+    return qwHash;
 }
 
 CString FormatNumber(DWORD dwNumber)
@@ -182,7 +197,11 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
     const DWORD dwRate = pPlan->dwSamplingRate;
     const DWORD dwCount = (DWORD)pPlan->Pieces.size();
     int bTimeFell = 0, bDateFell = 0, bLabelFell = 0;
-    std::set<std::string> taken;
+    std::unordered_set<ULONGLONG> taken;
+    // For each stem met more than once, the suffix to try next: many pieces
+    // of one name number on without trying every suffix again.
+    std::unordered_map<ULONGLONG, DWORD> nextSuffix;
+    taken.reserve(dwCount);
     for (DWORD i = 0; i < dwCount; ++i)
     {
         CMyPlanPiece& piece = pPlan->Pieces[i];
@@ -242,13 +261,13 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
         if (IsDeviceName(strStem))
             strStem += '_';
         CString strName = strStem + ".wav";
-        for (DWORD k = 2;; ++k)
+        ULONGLONG qwHash = HashName(strName);
+        if (!taken.insert(qwHash).second)
         {
-            CString strKey(strName);
-            strKey.MakeUpper();
-            if (taken.insert(std::string(strKey.GetString())).second)
-                break;
-            strName.Format("%s_%u.wav", (const char*)strStem, k);
+            DWORD& dwNext = nextSuffix.emplace(qwHash, 2).first->second;
+            do
+                strName.Format("%s_%u.wav", (const char*)strStem, dwNext++);
+            while (!taken.insert(HashName(strName)).second);
         }
         piece.strName = strName;
     }

@@ -66,6 +66,7 @@ public:
 
 private:
     int CheckRule();
+    void Reserve();
     int Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut);
     int CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast);
     int CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
@@ -80,6 +81,26 @@ private:
     ULONGLONG m_qwLengthFrames = 0;
     int m_bReadFailed = 0;
 };
+
+// Room for about as many pieces as the rule will make: a plan of many
+// pieces is not copied as it grows (pauses shorten pieces by a tenth at most
+// by default, hence the eighth more).
+void CMyPlanner::Reserve()
+{
+    ULONGLONG qwPieces = 1;
+    if (m_Rule.Kind == kRuleParts)
+        qwPieces = m_Rule.dwParts;
+    else if (m_Rule.Kind == kRuleLength)
+        qwPieces = m_qwFrames / m_qwLengthFrames + 1;
+    else if (m_Rule.Kind == kRuleMaxSize)
+        qwPieces = m_Src.qwDataBytes / m_Rule.qwMaxSize + 1;
+    if (m_Rule.bPause)
+        qwPieces += qwPieces / 8;
+    if (m_Rule.bMarkers && m_Src.pMarkers != nullptr)
+        qwPieces = (qwPieces + 1) * (m_Rule.Kind == kRuleParts ? m_Src.pMarkers->size() + 1 : 1) +
+                   m_Src.pMarkers->size();
+    m_pPlan->Pieces.reserve((size_t)(qwPieces < kMaxPlanPieces ? qwPieces : kMaxPlanPieces));
+}
 
 // AddPiece, with the refusal noted when the plan is full.
 int CMyPlanner::Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut)
@@ -154,6 +175,7 @@ int CMyPlanner::Plan()
         return 0;
     if (m_qwFrames == 0)
         return 1;
+    Reserve();
 
     ULONGLONG qwFirst = 0;
     if (m_Rule.bMarkers)

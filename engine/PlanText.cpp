@@ -66,6 +66,26 @@ CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate)
     return str;
 }
 
+CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, PlanRuleKind kind)
+{
+    CString str;
+    switch (piece.Cut)
+    {
+    case kCutLength:
+        return kind == kRuleParts ? "等分" : kind == kRuleMaxSize ? "サイズ上限" : "区間長";
+    case kCutMarker:
+        str.Format("マーカー \"%s\"", (const char*)piece.strLabel);
+        return str;
+    case kCutPause:
+        return "無音 " + FormatShift(piece.llShift, dwSamplingRate) + " 秒";
+    case kCutNoPause:
+        return "無音なし";
+    case kCutEnd:
+        return "末尾";
+    }
+    return str;
+}
+
 CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate)
 {
     CString str;

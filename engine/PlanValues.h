@@ -4,6 +4,11 @@
 
 #include "platform/Platform.h"
 
+// The smallest piece file there is: the canonical header and one 8-bit mono
+// frame. A size limit below it is refused as the user gives it; one that a
+// file's own header leaves no room in refuses that file only.
+const ULONGLONG kMinPieceFile = 45;
+
 // "1500000", "25M", "700m", "4G": bytes, with K, M or G (either case) as
 // powers of 1024. 0 for text without digits, anything else after them, 0
 // bytes, or more than 64 bits hold.

@@ -162,8 +162,17 @@ const BYTE* CMyFileFrameReader::ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DW
     *pdwGot = 0;
     if (m_wBlockSize == 0 || dwFrames > 0xFFFFFFFFu / m_wBlockSize)
         return nullptr;
-    if (!ReadFileBytes(m_pFile, m_qwDataStart + qwFirst * m_wBlockSize, dwFrames * m_wBlockSize,
-                       &m_strFrames))
+    const ULONGLONG qwPosition = m_qwDataStart + qwFirst * m_wBlockSize;
+    const DWORD dwBytes = dwFrames * m_wBlockSize;
+    // Mostly one read brings them all: its buffer is handed on as it is.
+    DWORD dwRead = 0;
+    const BYTE* pb = m_pFile->Seek(qwPosition) ? m_pFile->Read(dwBytes, &dwRead) : nullptr;
+    if (pb != nullptr && dwRead == dwBytes)
+    {
+        *pdwGot = dwFrames;
+        return pb;
+    }
+    if (!ReadFileBytes(m_pFile, qwPosition, dwBytes, &m_strFrames))
         return nullptr;
     *pdwGot = dwFrames;
     return (const BYTE*)m_strFrames.data();

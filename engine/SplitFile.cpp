@@ -172,11 +172,14 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     CMySourcePlan sourcePlan;
     int bPlanned = PlanSourceFile(&src, strTitle, request, &sourcePlan);
     const CMyPlan& plan = sourcePlan.Plan;
+    // The notes end with the reason when the file cannot be planned.
     if (!bDryRun)
         for (const CString& strNote : plan.Notes)
             WriteTraceText(strNote, 0);
+    else if (!bPlanned)
+        Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
     if (!bPlanned)
-        return Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
+        return 0;
     // Nothing is written when one of the pieces would overwrite a collected
     // file or the source.
     CMyCollectedFiles noneCollected;

@@ -116,6 +116,7 @@ class CMyFrameReader
 public:
     virtual ~CMyFrameReader() = default;
     // Up to dwFrames whole frames from frame qwFirst of the data, in a buffer
-    // the reader owns until its next call; null when they cannot be read.
+    // that stays as it is until the reader's next call; null when they cannot
+    // be read.
     virtual const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) = 0;
 };

@@ -1,5 +1,5 @@
 # bash completion for wavoss-split: its options, folders after -o and
-# --log-dir, WAV files and folders for the PATHs.
+# --log-dir, a file after --plan, WAV files and folders for the PATHs.
 _wavoss_split()
 {
     local cur prev words cword split
@@ -10,8 +10,12 @@ _wavoss_split()
             _filedir -d
             return
             ;;
-        -l | --length)
-            # hh:mm:ss, typed by the user
+        --plan)
+            _filedir
+            return
+            ;;
+        -l | --length | -N | --parts | -S | --max-size | --pause-min | --pause-level | --name)
+            # a length, count, size, level or template, typed by the user
             return
             ;;
         -h | --help | --version)
@@ -21,8 +25,9 @@ _wavoss_split()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-l --length -o --output --log-dir -q --quiet
-            -n --no-clobber -h --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
+            -p --pause --pause= --pause-min --pause-level --name --dry-run --plan
+            -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

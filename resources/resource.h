@@ -6,6 +6,8 @@
 #define IDS_ABOUTBOX 101
 #define IDD_WAVOSS_DIALOG 102
 #define IDD_FILE_DIALOG 103
+#define IDD_PLAN_DIALOG 104
+#define IDD_PREVIEW_DIALOG 105
 #define IDR_MAINFRAME 128
 #define IDI_FILE 130
 #define IDI_FOLDER 131
@@ -24,6 +26,9 @@
 #define IDC_SECTION_LENGTH 1010
 #define IDC_OUTPUT_FOLDER_LABEL 1013
 #define IDC_SECTION_LENGTH_LABEL 1014
+#define IDC_PLAN_METHOD 1021
+#define IDC_PREVIEW 1022
+#define IDC_PLAN_SUMMARY 1023
 
 // Picker
 #define IDC_FILE_LIST 1016
@@ -31,6 +36,27 @@
 #define IDC_CURRENT_FOLDER 1018
 #define IDC_UP 1019
 #define IDC_SELECT_ALL 1020
+
+// The way of cutting ("分割方法"); the four rule buttons are consecutive
+#define IDC_PLAN_LENGTH 1100
+#define IDC_PLAN_PARTS 1101
+#define IDC_PLAN_MAX_SIZE 1102
+#define IDC_PLAN_WHOLE 1103
+#define IDC_PLAN_LENGTH_EDIT 1104
+#define IDC_PLAN_PARTS_EDIT 1105
+#define IDC_PLAN_MAX_SIZE_EDIT 1106
+#define IDC_PLAN_MARKERS 1107
+#define IDC_PLAN_PAUSE 1108
+#define IDC_PLAN_PAUSE_WINDOW 1109
+#define IDC_PLAN_PAUSE_MIN 1110
+#define IDC_PLAN_PAUSE_LEVEL 1111
+#define IDC_PLAN_NAME 1112
+#define IDC_PLAN_DEFAULTS 1113
+
+// Plan preview ("プレビュー")
+#define IDC_PREVIEW_LIST 1120
+#define IDC_PREVIEW_STATUS 1121
+#define IDC_PREVIEW_ABORT 1122
 
 // The system menu's about entry
 #define IDM_ABOUTBOX 0x0010

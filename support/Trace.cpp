@@ -17,11 +17,15 @@ std::mutex g_traceMutex;
 CString g_strProgramFolder;
 CString g_strTraceFilePath;
 
+thread_local int t_bMuted = 0;
+
 // wvsprintfA's limit: 1024 bytes with the terminator.
 const size_t kFormatLimit = 1024;
 
 void AppendRaw(const char* pcText, size_t nLength, bool bLineEnd)
 {
+    if (t_bMuted)
+        return;
     std::lock_guard<std::mutex> guard(g_traceMutex);
     HANDLE hFile = CreateFileA(g_strTraceFilePath, GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
@@ -59,10 +63,15 @@ void WriteTraceText(const char* pcText, int bLineEnd)
     AppendRaw(pcText, strlen(pcText), bLineEnd != 0);
 }
 
-void WriteTraceText(const CString& strText, int bLineEnd) { WriteTraceText((const char*)strText, bLineEnd); }
+void WriteTraceText(const CString& strText, int bLineEnd)
+{
+    WriteTraceText((const char*)strText, bLineEnd);
+}
 
 void WriteTraceString(const CString& strText)
 {
+    if (t_bMuted)
+        return;
     int bOpened;
     {
         std::lock_guard<std::mutex> guard(g_traceMutex);
@@ -83,6 +92,11 @@ int WriteTraceSystemError(DWORD dwError)
     if (pcMessage != nullptr)
         LocalFree(pcMessage);
     return 1;
+}
+
+void SetTraceMuted(int bMuted)
+{
+    t_bMuted = bMuted;
 }
 
 int GetProgramFolder(CString* pstrFolder)
@@ -122,7 +136,10 @@ int IsSJisLeadByte(BYTE bChar)
     return b >= 0xA1 && b <= 0xD5;
 }
 
-int IsSJisTrailByte(BYTE bChar) { return (bChar >= 0x40 && bChar <= 0x7E) || (bChar >= 0x80 && bChar <= 0xFC); }
+int IsSJisTrailByte(BYTE bChar)
+{
+    return (bChar >= 0x40 && bChar <= 0x7E) || (bChar >= 0x80 && bChar <= 0xFC);
+}
 
 void ZeroFill(void* pBuff, DWORD dwCount)
 {

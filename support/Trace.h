@@ -10,6 +10,11 @@ void WriteTraceText(const CString& strText, int bLineEnd);
 void WriteTraceString(const CString& strText);
 int WriteTraceSystemError(DWORD dwError);
 
+// While set, the entries the calling thread writes are dropped (and a trace
+// file that cannot be opened is not reported): a preview plans as a run does
+// on its own worker, without leaving a run's lines in the trace.
+void SetTraceMuted(int bMuted);
+
 int GetProgramFolder(CString* pstrFolder);
 int FindLastCharSJis(const char* pcText, char cFind);
 int IsSJisLeadByte(BYTE bChar);

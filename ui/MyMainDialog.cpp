@@ -14,9 +14,9 @@ const struct
 {
     int nID;
     int bEnabledWhenIdle;
-} kJobButtons[] = {{IDC_ABORT, 0},        {IDC_EXECUTE, 1}, {IDOK, 1},
-                   {IDC_ADD, 1},          {IDC_REMOVE, 1},  {IDC_REMOVE_ALL, 1},
-                   {IDC_OUTPUT_FOLDER, 1}};
+} kJobButtons[] = {{IDC_ABORT, 0},         {IDC_EXECUTE, 1},     {IDOK, 1},
+                   {IDC_ADD, 1},           {IDC_REMOVE, 1},      {IDC_REMOVE_ALL, 1},
+                   {IDC_OUTPUT_FOLDER, 1}, {IDC_PLAN_METHOD, 1}, {IDC_PREVIEW, 1}};
 
 // Waits up to dwMillis while serving the messages other threads send to this
 // one: a job that updates the list through SendMessage would otherwise wait
@@ -101,6 +101,9 @@ BOOL CMyMainDialog::OnInitDialog()
     DragAcceptFiles(m_editOutputFolder.m_hWnd, TRUE);
     DragAcceptFiles(m_listSource.m_hWnd, TRUE);
     DragAcceptFiles(m_hWnd, TRUE);
+    RECT rcWindow = {};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    m_nBaseHeight = rcWindow.bottom - rcWindow.top;
     return TRUE;
 }
 
@@ -190,8 +193,11 @@ int CMyMainDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
 
 int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
 {
+    // The line about a chosen way of cutting may name the section length.
+    if (nCode == EN_CHANGE && nID == IDC_SECTION_LENGTH && m_bSummaryShown)
+        UpdatePlanSummary();
     if (nCode != BN_CLICKED)
-        return 0; // EN_CHANGE of the section length among others: nothing to do
+        return 0;
     switch (nID)
     {
     case IDC_ADD:
@@ -211,6 +217,12 @@ int CMyMainDialog::OnCommand(UINT nID, UINT nCode)
         return 1;
     case IDC_ABORT:
         OnAbort();
+        return 1;
+    case IDC_PLAN_METHOD:
+        OnPlanMethod();
+        return 1;
+    case IDC_PREVIEW:
+        OnPreview();
         return 1;
     default:
         return 0;

@@ -16,6 +16,7 @@
 #include "ui/DroppedPicks.h"
 #include "ui/LeftOutNames.h"
 #include "ui/MyFileDialog.h"
+#include "ui/PlanChoice.h"
 #include "ui/TaskbarProgress.h"
 
 #include <atomic>
@@ -94,6 +95,9 @@ public:
 
     // The section-length edit's text in milliseconds (0: invalid), traced.
     DWORD GetSectionLength();
+    // How the run cuts: what the "分割方法" dialog last took (the default
+    // at start: nothing persists).
+    const CMyPlanChoice& GetPlanChoice() const { return m_planChoice; }
 
     void PostRunProgress() override;
     void PostJobFinished() override;
@@ -126,6 +130,18 @@ private:
     void OnJobFinished();
     void OnRunProgress();
     void OnDropFiles(HDROP hDrop);
+    // The "分割方法" dialog, the line that names a choice other than the
+    // default, and the preview of the selected files' pieces.
+    void OnPlanMethod();
+    void UpdatePlanSummary();
+    void OnPreview();
+    // The section length the plan cuts by; when the rule uses it and it is
+    // invalid, the refusal is shown (and, for a run, traced) and 0 returned.
+    int ReadPlanLength(int bRun, DWORD* pdwSectionLength);
+    // The request the run and the preview plan with: null for the default
+    // (today's pieces), else m_planRequest; 0, the refusal shown, when the
+    // choice does not read.
+    int MakeRunRequest(const CMyPlanRequest** ppRequest);
     // Files and folders dropped anywhere else on the window: added as the
     // picker's confirmed selection is.
     void OnDropSources(HDROP hDrop);
@@ -175,4 +191,8 @@ private:
     CCriticalSection m_lock;
     std::atomic<int> m_bProgressPosted{0}; // one progress message in the queue is enough
     CMyTaskbarProgress m_taskbar;
+    CMyPlanChoice m_planChoice;
+    CMyPlanRequest m_planRequest; // read by the run's worker: changed only while idle
+    int m_bSummaryShown = 0;
+    int m_nBaseHeight = 0; // the window's height without the summary line
 };

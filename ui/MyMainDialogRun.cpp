@@ -58,14 +58,9 @@ void CMyMainDialog::OnExecute()
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return;
     }
-    DWORD dwSectionLength = GetSectionLength();
-    if (dwSectionLength == 0)
-    {
-        CString strText = "※　無効な区間長です。";
-        WriteTraceText(strText, 1);
-        AfxMessageBox(strText, MB_OK);
+    DWORD dwSectionLength = 0;
+    if (!ReadPlanLength(1, &dwSectionLength))
         return;
-    }
     // The folder is tidied before anything uses it, and the box shows what
     // is used.
     CString strText;
@@ -79,11 +74,15 @@ void CMyMainDialog::OnExecute()
     }
     if (m_strOutputFolder != strText)
         m_editOutputFolder.SetWindowText(m_strOutputFolder);
+    const CMyPlanRequest* pRequest = nullptr;
+    if (!MakeRunRequest(&pRequest))
+        return;
     EnableJobButtons(0);
     m_progress.SetPos(0);
     m_runState.m_pPathList = &m_pathList;
     m_runState.m_strOutputFolder = m_strOutputFolder;
     m_runState.m_dwSectionLength = dwSectionLength;
+    m_runState.m_pPlanRequest = pRequest;
     m_runState.m_bStopBatch.store(0);
     g_bIdle.store(0);
     m_pRunThread =

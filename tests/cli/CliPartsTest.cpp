@@ -1,5 +1,6 @@
 // The command line's parts: option reading and the progress line.
 #include "cli/Options.h"
+#include "cli/PlanOptions.h"
 #include "cli/ProgressLine.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,44 @@ TEST(CliOptions, HelpAndVersionNeedNothingElse)
     ASSERT_EQ(1, ParseCliOptions(Args({"--version"}), &options, &strError));
     EXPECT_EQ(1, options.bVersion);
     EXPECT_NE(nullptr, strstr(GetHelpText(), "--log-dir"));
+}
+
+// The rule each combination of planning options gives.
+TEST(CliOptions, PlanningOptionsMakeTheirRule)
+{
+    const struct
+    {
+        std::vector<const char*> args;
+        PlanRuleKind kind;
+        int bMarkers, bPause;
+        DWORD dwParts, dwPauseWindow, dwPauseMin;
+        ULONGLONG qwMaxSize;
+    } cases[] = {
+        {{"a"}, kRuleLength, 0, 0, 0, 0, 300, 0},
+        {{"-m", "a"}, kRuleWhole, 1, 0, 0, 0, 300, 0},
+        {{"-ml", "1:00", "a"}, kRuleLength, 1, 0, 0, 0, 300, 0},
+        {{"-N", "4", "--markers", "a"}, kRuleParts, 1, 0, 4, 0, 300, 0},
+        {{"-S", "25M", "-p", "a"}, kRuleMaxSize, 0, 1, 0, 0, 300, 25u << 20},
+        {{"-l", "90", "-p5", "--pause-min=0.5", "a"}, kRuleLength, 0, 1, 0, 5000, 500, 0},
+        {{"-l", "90", "--pause=2.5", "a"}, kRuleLength, 0, 1, 0, 2500, 300, 0},
+    };
+    for (const auto& c : cases)
+    {
+        CliOptions options;
+        CString strError;
+        ASSERT_EQ(1, ParseCliOptions(Args(c.args), &options, &strError)) << strError;
+        CMyPlanRequest request;
+        ASSERT_EQ(1, MakeCliPlanRequest(options, &request, &strError)) << strError;
+        EXPECT_EQ(c.kind, request.Rule.Kind) << c.args[0];
+        EXPECT_EQ(c.bMarkers, request.Rule.bMarkers) << c.args[0];
+        EXPECT_EQ(c.bMarkers, request.bCarryMarkers) << c.args[0];
+        EXPECT_EQ(c.bPause, request.Rule.bPause) << c.args[0];
+        EXPECT_EQ(c.dwParts, request.Rule.dwParts) << c.args[0];
+        EXPECT_EQ(c.dwPauseWindow, request.Rule.dwPauseWindow) << c.args[0];
+        EXPECT_EQ(c.dwPauseMin, request.Rule.dwPauseMin) << c.args[0];
+        EXPECT_EQ(c.qwMaxSize, request.Rule.qwMaxSize) << c.args[0];
+        EXPECT_EQ(1, (int)options.paths.size()) << c.args[0];
+    }
 }
 
 struct ProgressCase

@@ -76,7 +76,9 @@ std::string TestFolder(const char* pcName, const char* pcParent)
     return folder;
 }
 
-void WriteWave(const std::string& path, uint32_t dwDataBytes, int nSeed)
+namespace
+{
+std::string MakeWave(uint32_t dwDataBytes, int nSeed)
 {
     std::string wav(44, '\0');
     memcpy(&wav[0], "RIFF", 4);
@@ -94,11 +96,61 @@ void WriteWave(const std::string& path, uint32_t dwDataBytes, int nSeed)
     wav.resize(44 + dwDataBytes);
     for (uint32_t i = 0; i < dwDataBytes; i++)
         wav[44 + i] = (char)(i * (uint32_t)nSeed + (i >> 8));
+    return wav;
+}
+
+std::string Chunk(const char* pcId, const std::string& body)
+{
+    std::string chunk(pcId, 4);
+    chunk += std::string(4, '\0');
+    PutLE(chunk, 4, (uint32_t)body.size(), 4);
+    chunk += body;
+    if (body.size() % 2 != 0)
+        chunk += '\0';
+    return chunk;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     DWORD dwWritten = 0;
-    WriteFile(h, wav.data(), (DWORD)wav.size(), &dwWritten, nullptr);
+    WriteFile(h, bytes.data(), (DWORD)bytes.size(), &dwWritten, nullptr);
     CloseHandle(h);
+}
+} // namespace
+
+void WriteWave(const std::string& path, uint32_t dwDataBytes, int nSeed)
+{
+    WriteBytes(path, MakeWave(dwDataBytes, nSeed));
+}
+
+void WriteMarkedWave(const std::string& path, uint32_t dwDataBytes,
+                     const std::vector<WaveMark>& marks,
+                     const std::vector<std::pair<uint32_t, uint32_t>>& silences, int nSeed)
+{
+    std::string wav = MakeWave(dwDataBytes, nSeed);
+    for (const auto& silence : silences)
+        for (uint32_t i = silence.first; i < silence.second && i < dwDataBytes; i++)
+            wav[44 + i] = (char)0x80;
+    std::string cue(4, '\0');
+    std::string adtl = "adtl";
+    PutLE(cue, 0, (uint32_t)marks.size(), 4);
+    for (size_t i = 0; i < marks.size(); i++)
+    {
+        std::string point(24, '\0');
+        PutLE(point, 0, (uint32_t)i + 1, 4);
+        PutLE(point, 4, marks[i].dwFrame, 4);
+        memcpy(&point[8], "data", 4);
+        PutLE(point, 20, marks[i].dwFrame, 4);
+        cue += point;
+        std::string label(4, '\0');
+        PutLE(label, 0, (uint32_t)i + 1, 4);
+        adtl += Chunk("labl", label + marks[i].pcLabel + std::string(1, '\0'));
+    }
+    wav += Chunk("cue ", cue) + Chunk("LIST", adtl);
+    PutLE(wav, 4, (uint32_t)wav.size() - 8, 4);
+    WriteBytes(path, wav);
 }
 
 std::string ReadWhole(const std::string& path)

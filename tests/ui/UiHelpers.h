@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // An empty folder <test program folder>\<parent>\<name>; whatever an earlier
@@ -18,6 +19,17 @@ void RemoveTree(const std::string& folder);
 // A mono 8-bit PCM file at 8000 Hz (8000 data bytes a second) whose data
 // bytes follow a pattern seeded by nSeed.
 void WriteWave(const std::string& path, uint32_t dwDataBytes, int nSeed = 7);
+// WriteWave's file with silence (the 8-bit middle value) over the frames
+// [first, end) of each stretch and, after the data, a cue chunk with the
+// markers and their labels (Shift-JIS) in a LIST/adtl chunk.
+struct WaveMark
+{
+    uint32_t dwFrame;
+    const char* pcLabel;
+};
+void WriteMarkedWave(const std::string& path, uint32_t dwDataBytes,
+                     const std::vector<WaveMark>& marks,
+                     const std::vector<std::pair<uint32_t, uint32_t>>& silences, int nSeed = 7);
 std::string ReadWhole(const std::string& path);
 uint32_t GetLE32(const std::string& s, size_t nAt);
 

@@ -1,6 +1,7 @@
 // The program on a user's own folders (C:\録音\...), as the README shows it:
-// the picker in a recordings folder, the folders dropped on the window, and a
-// run in progress. The screenshots land in the build tree (screenshots\users-*).
+// the picker in a recordings folder, the folders dropped on the window, a
+// run in progress, and a meeting's recording with markers planned and
+// previewed. The screenshots land in the build tree (screenshots\users-*).
 #include "UiDriver.h"
 #include "UiHelpers.h"
 
@@ -11,6 +12,8 @@
 #include "ui/MyMainDialog.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -37,10 +40,19 @@ struct UserFoldersTest : testing::Test
         } kFiles[] = {{"2024-05\\インタビュー_01.wav", 754}, {"2024-05\\インタビュー_02.wav", 412},
                       {"2024-05\\会議_0512.wav", 1830},      {"2024-05\\メモ\\思いつき.wav", 38},
                       {"2024-06\\会議_0603.wav", 2210},      {"2024-06\\ライブ_渋谷.wav", 3175}};
-        for (const char* pcFolder : {"2024-05", "2024-05\\メモ", "2024-06"})
+        for (const char* pcFolder : {"2024-05", "2024-05\\メモ", "2024-06", "2024-07"})
             CreateDirectoryA((std::string("C:\\録音\\") + pcFolder).c_str(), nullptr);
         for (const auto& f : kFiles)
             WriteWave(std::string("C:\\録音\\") + f.pcPath, f.dwSeconds * 8000, (int)f.dwSeconds);
+        // Half an hour of a meeting: the recorder's markers, and a second of
+        // quiet before three of the five-minute cuts.
+        WriteMarkedWave(
+            "C:\\録音\\2024-07\\定例会議.wav", 1800 * 8000,
+            {{90 * 8000, "開会"},
+             {525 * 8000, "議題1 予算"},
+             {1160 * 8000, "議題2 日程"},
+             {1445 * 8000, "質疑"}},
+            {{372 * 8000, 373 * 8000}, {820 * 8000, 821 * 8000}, {1728 * 8000, 1729 * 8000}}, 11);
     }
     void TearDown() override
     {
@@ -93,6 +105,47 @@ TEST_F(UserFoldersTest, DroppedFoldersAndARunUnderWay)
             EXPECT_TRUE(d.SaveScreenshot(hDlg, "users-running"));
             d.Click(hDlg, IDC_ABORT);
             EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
+        });
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
+}
+
+TEST_F(UserFoldersTest, AMeetingPlannedAtItsMarkersAndPreviewed)
+{
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            PostMessageA(hList, WM_DROPFILES, (WPARAM)MakeDrop({"C:\\録音\\2024-07"}), 0);
+            ASSERT_TRUE(d.WaitUntil([&] { return HeaderText(hList) == "ファイル名 (1)"; }));
+            ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }));
+            d.Type(hDlg, IDC_SECTION_LENGTH, "00:05:00");
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, "C:\\分割");
+
+            d.Click(hDlg, IDC_PLAN_METHOD);
+            HWND hPlan = d.WaitForDialog("分割方法");
+            ASSERT_NE(nullptr, hPlan);
+            PostMessageA(GetDlgItem(hPlan, IDC_PLAN_MARKERS), BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(hPlan, IDC_PLAN_PAUSE), BM_CLICK, 0, 0);
+            d.Type(hPlan, IDC_PLAN_NAME, "{title}_{start}");
+            ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPlan, IDC_PLAN_PAUSE_LEVEL); }));
+            EXPECT_TRUE(d.SaveScreenshot(hPlan, "users-plan"));
+            d.Click(hPlan, IDOK);
+            ASSERT_TRUE(d.WaitUntil([&] { return d.FindDialog("分割方法") == nullptr; }));
+            EXPECT_TRUE(d.SaveScreenshot(hDlg, "users-plan-main"));
+
+            d.Click(hDlg, IDC_PREVIEW);
+            HWND hPreview = d.WaitForDialog("プレビュー");
+            ASSERT_NE(nullptr, hPreview);
+            ASSERT_TRUE(
+                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
+            HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
+            EXPECT_EQ(9, ListView_GetItemCount(hRows));
+            EXPECT_STREQ("2024-07\\定例会議_00-06-12.500.wav", CellText(hRows, 2, 1));
+            EXPECT_TRUE(d.SaveScreenshot(hPreview, "users-preview"));
+            d.Click(hPreview, IDCANCEL);
         });
     EXPECT_TRUE(BoxRecorder::Boxes().empty());
 }

@@ -143,6 +143,8 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
          "4611686018427387904+1152921504606846976E "},
         {"more parts than frames", 2, Parts(3), ""},
         {"no parts", 2, Parts(0), ""},
+        {"more parts than a plan holds", 2000000, Parts(kMaxPlanPieces + 1), ""},
+        {"a length that makes more pieces than a plan holds", kMaxPlanPieces + 1, Length(1, 0), ""},
         {"size: 14 frames fit in 72 bytes", 30, MaxSize(72), "0+14L 14+14L 28+2E "},
         {"size: not one frame with its header", 30, MaxSize(45), ""},
         {"markers alone", 100, MarkersAlone(), "0+30M 30+30M 60+40E "},

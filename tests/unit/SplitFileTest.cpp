@@ -176,10 +176,10 @@ TEST_F(SplitTest, SectionShorterThanOneFrameIsRefused)
 {
     WaveFormat fmt = Mono8(999); // 1 ms holds no whole frame
     ASSERT_EQ(Split(WriteSource(BuildWave(fmt, MakeSamples(fmt, 100))), 1), 0u);
-    EXPECT_EQ(ReadTrace().find("※　区間長が1サンプルより短いため分割できません。\n") !=
-                  std::string::npos,
-              true)
-        << ReadTrace();
+    const std::string strEntry = "※　区間長が1サンプルより短いため分割できません。\n";
+    std::string trace = ReadTrace();
+    EXPECT_NE(trace.find(strEntry), std::string::npos) << trace;
+    EXPECT_EQ(trace.find(strEntry), trace.rfind(strEntry)) << "written once: " << trace;
     EXPECT_FALSE(PathExists(PiecePath(1)));
 }
 

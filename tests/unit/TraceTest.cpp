@@ -57,6 +57,24 @@ TEST(Trace, UnopenableFileDropsRawEntriesAndReportsTextEntries)
     EXPECT_EQ("トレース用ファイルが開けません", messages[0]);
 }
 
+// A muted thread's entries are dropped, and only its own: no box either.
+TEST(Trace, MutedThreadWritesNothing)
+{
+    std::thread muted(
+        []
+        {
+            SetTraceMuted(1);
+            WriteTraceFormat("%s", "format\n");
+            WriteTraceText("text", 1);
+            WriteTraceString(CString("string\n"));
+            WriteTraceSystemError(ERROR_FILE_NOT_FOUND);
+        });
+    muted.join();
+    WriteTraceText("kept", 0);
+    EXPECT_EQ("kept", ReadTrace());
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
 TEST(Trace, StartEmptiesThePreviousRun)
 {
     WriteTraceText("old", 1);

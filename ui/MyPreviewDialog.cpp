@@ -1,0 +1,166 @@
+// The "プレビュー" dialog.
+#include "ui/MyPreviewDialog.h"
+
+#include "engine/JobFlags.h"
+#include "resources/resource.h"
+#include "support/Trace.h"
+
+namespace
+{
+const struct
+{
+    const char* pcText;
+    int nFormat;
+    int nWidth;
+} kColumns[kPreviewColumns] = {{"ファイル", LVCFMT_LEFT, 100},
+                               {"名前", LVCFMT_LEFT, 250},
+                               {"開始", LVCFMT_RIGHT, 100},
+                               {"長さ", LVCFMT_RIGHT, 100},
+                               {"理由", LVCFMT_LEFT, 150}};
+
+// The batch's dry run, its trace entries dropped: a preview is no run.
+UINT PreviewThreadProc(LPVOID pParam)
+{
+    SetTraceMuted(1);
+    UINT nResult = RunThreadProc(pParam);
+    SetTraceMuted(0);
+    return nResult;
+}
+} // namespace
+
+CMyPreviewDialog::CMyPreviewDialog(CWnd* pParentWnd, const CMyPathList* pFiles,
+                                   const CString& strOutputFolder, DWORD dwSectionLength,
+                                   const CMyPlanRequest* pRequest, PlanRuleKind kind)
+    : CDialog(IDD_PREVIEW_DIALOG, pParentWnd), m_rows(strOutputFolder, kind)
+{
+    m_state.m_pPathList = pFiles;
+    m_state.m_strOutputFolder = strOutputFolder;
+    m_state.m_dwSectionLength = dwSectionLength;
+    m_state.m_pPlanRequest = pRequest;
+    m_state.m_pPlanSink = &m_rows;
+    m_state.m_bDryRun = 1;
+}
+
+// The thread works on this object's members: it has ended before they go.
+CMyPreviewDialog::~CMyPreviewDialog()
+{
+    WaitForPlanning(1);
+}
+
+void CMyPreviewDialog::PostJobFinished()
+{
+    ::PostMessageA(m_hWnd, WM_JOB_FINISHED, (WPARAM)m_hWnd, 0);
+}
+
+BOOL CMyPreviewDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_list.m_hWnd = GetDlgItem(IDC_PREVIEW_LIST);
+    for (int i = 0; i < kPreviewColumns; i++)
+        m_list.InsertColumn(i, kColumns[i].pcText, kColumns[i].nFormat, kColumns[i].nWidth);
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+    StartPlanning();
+    return TRUE;
+}
+
+void CMyPreviewDialog::SetStatus(const char* pcText)
+{
+    ::SetDlgItemTextA(m_hWnd, IDC_PREVIEW_STATUS, pcText);
+}
+
+// Started only from an idle window, which the dialog keeps disabled until
+// the planning has ended.
+void CMyPreviewDialog::StartPlanning()
+{
+    SetStatus("ピースを計画しています...");
+    g_bIdle.store(0);
+    m_pThread.reset(AfxBeginThread(PreviewThreadProc, &m_batchRun, THREAD_PRIORITY_NORMAL, 0,
+                                   CREATE_SUSPENDED));
+    if (!m_pThread)
+    {
+        g_bIdle.store(1);
+        SetStatus("※　計画を始められませんでした。");
+        ::EnableWindow(GetDlgItem(IDC_PREVIEW_ABORT), FALSE);
+        return;
+    }
+    m_pThread->m_bAutoDelete = FALSE;
+    m_bPlanning = 1;
+    m_pThread->ResumeThread();
+}
+
+void CMyPreviewDialog::WaitForPlanning(int bStop)
+{
+    if (!m_pThread)
+        return;
+    if (bStop && m_bPlanning)
+        g_bAbort.store(1);
+    m_pThread->WaitForExit(nullptr);
+    m_pThread.reset();
+    if (m_bPlanning)
+    {
+        m_bPlanning = 0;
+        g_bAbort.store(0);
+    }
+}
+
+void CMyPreviewDialog::OnJobFinished()
+{
+    if (!m_bPlanning)
+        return;
+    const int bAborted = g_bAbort.load();
+    m_bPlanning = 0;
+    WaitForPlanning(0);
+    g_bAbort.store(0);
+    m_list.SetItemCount((int)m_rows.GetRowCount());
+    SetStatus(m_rows.DescribeRows(bAborted));
+    HWND hAbort = GetDlgItem(IDC_PREVIEW_ABORT);
+    if (::GetFocus() == hAbort)
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)GetDlgItem(IDCANCEL), TRUE);
+    ::EnableWindow(hAbort, FALSE);
+}
+
+void CMyPreviewDialog::OnCancel()
+{
+    WaitForPlanning(1);
+    CDialog::OnCancel();
+}
+
+void CMyPreviewDialog::OnGetDispInfo(NMLVDISPINFOA* pInfo)
+{
+    LVITEMA& item = pInfo->item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0)
+        return;
+    CString strCell = m_rows.GetCell((DWORD)item.iItem, item.iSubItem);
+    lstrcpynA(item.pszText, strCell, item.cchTextMax);
+}
+
+int CMyPreviewDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* plResult)
+{
+    switch (uMsg)
+    {
+    case WM_JOB_FINISHED:
+        OnJobFinished();
+        return 1;
+    case WM_NOTIFY:
+    {
+        NMHDR* pHeader = (NMHDR*)lParam;
+        if (pHeader->idFrom == IDC_PREVIEW_LIST && pHeader->code == LVN_GETDISPINFOA)
+        {
+            OnGetDispInfo((NMLVDISPINFOA*)lParam);
+            return 1;
+        }
+        return 0;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_PREVIEW_ABORT)
+        {
+            if (m_bPlanning)
+                g_bAbort.store(1);
+            return 1;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::OnMessage(uMsg, wParam, lParam, plResult);
+}

@@ -1,0 +1,60 @@
+// The window's choice of how to cut, as the "分割方法" dialog holds it: the
+// texts the user typed, read into the engine's plan request by the parsers
+// the command line's options use, so that both refuse the same values.
+#pragma once
+
+#include "engine/SourcePlan.h"
+#include "framework/CString.h"
+
+// The box a value comes from (a refusal puts the focus there).
+enum PlanChoiceField
+{
+    kChoiceNone,
+    kChoiceLength,
+    kChoiceParts,
+    kChoiceMaxSize,
+    kChoicePauseWindow,
+    kChoicePauseMin,
+    kChoicePauseLevel,
+    kChoiceName
+};
+
+// The default is the window's way of cutting before the dialog existed. The
+// fixed length itself stays the main window's section length.
+struct CMyPlanChoice
+{
+    // kRuleLength, kRuleParts, kRuleMaxSize, or kRuleWhole: the markers alone.
+    PlanRuleKind Kind = kRuleLength;
+    int bMarkers = 0; // cut at the markers first (always with kRuleWhole)
+    CString strParts;
+    CString strMaxSize;
+    int bPause = 0;         // with kRuleLength or kRuleMaxSize only
+    CString strPauseWindow; // empty: a tenth of the piece, at most 30 s
+    CString strPauseMin = "0.3";
+    CString strPauseLevel = "-40";
+    CString strName = kDefaultNameTemplate;
+};
+
+// 1 when the choice cuts as the window always has: the fixed length alone,
+// today's names.
+int IsDefaultPlanChoice(const CMyPlanChoice& choice);
+// 1 when the rule cuts by the main window's section length.
+inline int UsesSectionLength(const CMyPlanChoice& choice)
+{
+    return choice.Kind == kRuleLength;
+}
+// 1 when the pause search applies to the rule (a length or a size limit).
+inline int CanMoveToPause(PlanRuleKind kind)
+{
+    return kind == kRuleLength || kind == kRuleMaxSize;
+}
+
+// Reads the choice into *pRequest (its fixed length is the section length,
+// read apart). 0 for a value the parsers refuse, with the message to show
+// and the box it is about.
+int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest, CString* pstrError,
+                          PlanChoiceField* pField);
+
+// The main window's line for a choice other than the default, such as
+// "分割方法: マーカー + 区間長 00:03:00, 無音で調整"; empty for the default.
+CString DescribePlanChoice(const CMyPlanChoice& choice, const char* pcSectionLength);

@@ -1,0 +1,66 @@
+// The plan preview's rows: the pieces a run would write (or why a file would
+// not be split), as a dry run of the batch hands them over on its worker
+// thread, and the texts of their cells.
+#pragma once
+
+#include "engine/SplitFile.h"
+#include "engine/SplitPlan.h"
+#include "framework/CString.h"
+
+#include <vector>
+
+// The list keeps at most this many rows: a plan of a million pieces would
+// fill the memory of the 32-bit program without telling anyone more.
+const DWORD kMaxPreviewRows = 100000;
+
+enum PreviewColumn
+{
+    kPreviewFile,   // the source's name, on its first row
+    kPreviewName,   // the piece's path under the output folder
+    kPreviewStart,  // hh:mm:ss.mmm from the start of the recording
+    kPreviewLength, // hh:mm:ss.mmm
+    kPreviewReason, // why the piece ends there (FormatCutReasonText)
+    kPreviewColumns
+};
+
+class CMyPreviewRows : public CMyPlanSink
+{
+public:
+    // strOutputFolder: the folder planned into (names are shown below it);
+    // kind: the rule, for the words of the reasons.
+    CMyPreviewRows(const CString& strOutputFolder, PlanRuleKind kind)
+        : m_strOutputFolder(strOutputFolder), m_Kind(kind)
+    {
+    }
+
+    void TakePlan(const CString& strSrcPath, const CString& strFolder,
+                  const CMyPlan& plan) override;
+    void TakeRefusal(const CString& strSrcPath, const CString& strReason) override;
+
+    DWORD GetRowCount() const { return m_dwRows; }
+    CString GetCell(DWORD dwRow, int nColumn) const;
+    // The line above the list: files, pieces, files that would not be split,
+    // rows left out; and that the preview was stopped when bAborted.
+    CString DescribeRows(int bAborted) const;
+
+private:
+    struct File
+    {
+        CString strName;    // the source's file name
+        CString strFolder;  // the pieces' folder under the output folder ("" or "sub\")
+        CString strRefusal; // set for a file that would not be split
+        int bRefused = 0;
+        DWORD dwSamplingRate = 0;
+        DWORD dwFirstRow = 0;
+        std::vector<CMyPlanPiece> Pieces; // those that fit in the list
+    };
+
+    File& AddFile(const CString& strSrcPath);
+
+    CString m_strOutputFolder;
+    PlanRuleKind m_Kind;
+    std::vector<File> m_files;
+    DWORD m_dwRows = 0;
+    ULONGLONG m_qwPieces = 0; // planned, the rows left out included
+    DWORD m_dwRefused = 0;
+};
