@@ -295,8 +295,8 @@ int CMySplitter::HasRoomFor(const CString& strFolder, const CString& strPiecePat
 }
 
 // Writes one piece: header, then qwDataSize bytes from the source. Whatever
-// stops it early, the piece ends up holding exactly the header and the bytes
-// copied, and its header says so; an older, longer file of the same name
+// stops it early, the piece ends up holding exactly the header and the whole
+// frames copied, and its header says so; an older, longer file of the same name
 // leaves nothing behind. Its form (RF64 or not) is fixed by the planned size,
 // so the header rewritten after a short copy has the same length.
 CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc,
@@ -332,8 +332,13 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
 
     int bShort = !bCopied || qwCopied < qwDataSize;
     int bTrue = 1;
-    if (!bCopied)
+    // A piece cut short keeps whole frames only: a block ends where 8 MiB or
+    // a failed write ends, which need not be a frame's end (24-bit stereo).
+    if (bShort)
+    {
+        qwCopied -= qwCopied % wBlock;
         bTrue = pPiece->Seek(dwHeadLength + qwCopied);
+    }
     bTrue = pPiece->Truncate() && bTrue;
     if (bShort)
     {

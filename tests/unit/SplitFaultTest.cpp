@@ -136,6 +136,20 @@ TEST_F(SplitFaultTest, AbortDuringTheSecondPieceLeavesItShortAndTrue)
     EXPECT_EQ(m_state.m_ullDoneBytes.load(), (ULONGLONG)kPieceSize + kBlock);
 }
 
+// 8 MiB is no whole number of 24-bit stereo frames: a piece cut short after
+// its first block keeps whole frames only.
+TEST_F(SplitFaultTest, PieceCutShortKeepsWholeFrames)
+{
+    const WaveFormat fmt = MakePcmFormat(2, 24, 100000); // 600,000 bytes a second
+    m_wav = BuildWave(fmt, MakeSamples(fmt, 2000000));
+    m_strSrc = WriteSource(m_wav);
+    m_host.m_onProgress = [](int) { g_bAbort.store(1); };
+    ASSERT_EQ(Split(m_strSrc, 20000), 1u);
+    const size_t nKept = kBlock - kBlock % 6;
+    EXPECT_EQ(FileSize(1), 44u + nKept);
+    EXPECT_TRUE(SameBytes(PieceData(1, fmt), m_wav.substr(DataStartOf(fmt), nKept)));
+}
+
 TEST_F(SplitFaultTest, AbortBeforeTheSplitWritesNothing)
 {
     BigSource();
