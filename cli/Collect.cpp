@@ -9,6 +9,7 @@
 #include "cli/JobEnd.h"
 #include "engine/JobFlags.h"
 #include "framework/WinThread.h"
+#include "platform/TextFile.h"
 #include "support/FileSystem.h"
 
 #include <string>
@@ -45,14 +46,18 @@ public:
                 report.append(acBuff, dwGot);
             CloseHandle(hFile);
         }
-        size_t iLine = report.find("\r\n");
-        while (iLine != std::string::npos && iLine + 2 < report.size())
+        // Lines end in CR LF (Windows) or LF (for Linux users).
+        size_t iLine = report.find('\n');
+        while (iLine != std::string::npos && iLine + 1 < report.size())
         {
-            size_t iEnd = report.find("\r\n", iLine + 2);
+            size_t iEnd = report.find('\n', iLine + 1);
             std::string line = report.substr(
-                iLine + 2, iEnd == std::string::npos ? std::string::npos : iEnd - iLine - 2);
-            if (!line.empty())
-                PrintError("the name collides, not split: " + MakeShownPath(line.c_str()));
+                iLine + 1, iEnd == std::string::npos ? std::string::npos : iEnd - iLine - 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            std::string sjis;
+            if (!line.empty() && LogTextToSJis(line, &sjis))
+                PrintError("the name collides, not split: " + MakeShownPath(sjis.c_str()));
             iLine = iEnd;
         }
         PrintError(CString("the colliding files are listed in ") + MakeShownPath(pcPath));
@@ -84,14 +89,14 @@ int IsListableFolder(const CString& strFolder)
 }
 } // namespace
 
-void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pList,
-                  std::vector<CliPick>* pPicks, CliCollection* pResult)
+void MakeCliPicks(const std::vector<CliArgument>& paths, const CliWalkGuard& guard,
+                  CMyFilteredPathList* pList, std::vector<CliPick>* pPicks, CliCollection* pResult)
 {
     for (const CliArgument& arg : paths)
     {
         if (!arg.bConverted)
         {
-            PrintErrorRaw("the path has characters that Shift-JIS cannot hold, skipped: ",
+            PrintErrorRaw(CString("the path ") + GetUnconvertedReason() + ", skipped: ",
                           arg.strShown);
             pResult->dwSkipped++;
             continue;
@@ -109,7 +114,10 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pL
             pcProblem = "a root folder or a file right in it cannot be taken, skipped: ";
         else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         {
-            if (!IsListableFolder(strFull))
+            CliFolderId id;
+            if (guard.bHaveOutputId && GetFolderId(strFull, &id) && id == guard.outputId)
+                pcProblem = "the PATH is the output folder itself (-o), skipped: ";
+            else if (!IsListableFolder(strFull))
             {
                 strWords = "cannot read the folder (" + GetSystemErrorText(GetLastError()) +
                            "), skipped: ";

@@ -25,9 +25,10 @@ struct CliCollection
 
 // Reports and leaves out every PATH that cannot be taken: not representable,
 // missing, a root, not a regular file, a file that is not *.wav, a folder
-// that cannot be read.
-void MakeCliPicks(const std::vector<CliArgument>& paths, CMyFilteredPathList* pList,
-                  std::vector<CliPick>* pPicks, CliCollection* pResult);
+// that cannot be read, the output folder itself (the guard would pass over
+// all of it).
+void MakeCliPicks(const std::vector<CliArgument>& paths, const CliWalkGuard& guard,
+                  CMyFilteredPathList* pList, std::vector<CliPick>* pPicks, CliCollection* pResult);
 
 // Runs the add-files job over the picks (with the dialog's "wav" filter set on
 // the list) and the guard on its walk, showing the growing count on the status

@@ -62,11 +62,12 @@ int CheckFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull)
     return 1;
 }
 
-int CreateFolder(const CString& strFull, const char* pcWhat)
+int CreateFolder(const CString& strFull, const char* pcWhat, int bLogs)
 {
     if (IsExistFile(strFull, 1, 0))
         return 1;
-    if (!MakeSureFolderOfPath(strFull, 0) || !IsExistFile(strFull, 1, 0))
+    int bMade = bLogs ? MakeLogFolder(strFull) : MakeSureFolderOfPath(strFull, 0);
+    if (!bMade || !IsExistFile(strFull, 1, 0))
     {
         PrintError(CString("cannot create the ") + pcWhat + " (" +
                    GetSystemErrorText(GetLastError()) + "): " + MakeShownPath(strFull));
@@ -78,7 +79,7 @@ int CreateFolder(const CString& strFull, const char* pcWhat)
 // The trace log (emptied) in its folder, created when missing.
 int StartLog(const CString& strFolder)
 {
-    if (!CreateFolder(strFolder, "log folder"))
+    if (!CreateFolder(strFolder, "log folder", 1))
         return 0;
     StartTraceLog(strFolder);
     if (!AppendTextFile(GetTraceFilePath(), "", 0))
@@ -168,7 +169,10 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     StartWalkGuard(&guard, strOutput);
     CliCollection collection;
     std::vector<CliPick> picks;
-    MakeCliPicks(options.paths, &list, &picks, &collection);
+    MakeCliPicks(options.paths, guard, &list, &picks, &collection);
+    // Every PATH was named with the reason it was left out.
+    if (picks.empty() && collection.dwSkipped != 0)
+        return kExitFailed;
     if (picks.empty())
     {
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
@@ -197,7 +201,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
         return kExitFailed;
     }
-    if (!options.bDryRun && !CreateFolder(strOutput, "output folder"))
+    if (!options.bDryRun && !CreateFolder(strOutput, "output folder", 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
@@ -241,6 +245,7 @@ int main(int argc, char** argv)
     std::vector<CliArgument> args;
     GetCliArguments(argc, argv, &args);
     InstallConsolePresenter();
+    UseLogTextForLinuxUsers(1);
 
     CliOptions options;
     CString strError;

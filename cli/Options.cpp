@@ -65,6 +65,17 @@ int TakeValue(const CliArgument& arg, const char* pcArgv, const char* pcValue, C
     *pstrValue = arg.strSJis.Mid((int)(pcValue - pcArgv));
     return 1;
 }
+
+// The section length as typed: its digits, full stops and colons have the
+// same bytes in every encoding, and on Linux the Shift-JIS form of a colon is
+// a character of a name, not a separator of fields.
+int TakeLengthValue(const CliArgument& arg, const char* pcValue, CString* pstrValue)
+{
+    if (!arg.bConverted)
+        return 0;
+    *pstrValue = pcValue;
+    return 1;
+}
 } // namespace
 
 int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, CString* pstrError)
@@ -173,10 +184,11 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             pstrError->Format("option '%s' needs a value", name.c_str());
             return 0;
         }
-        if (!TakeValue(args[it->second], pcArgv, optarg, pstrField))
+        int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
+                                    : TakeValue(args[it->second], pcArgv, optarg, pstrField);
+        if (!bTaken)
         {
-            pstrError->Format("the value of '%s' has characters that Shift-JIS cannot hold",
-                              name.c_str());
+            pstrError->Format("the value of '%s' %s", name.c_str(), GetUnconvertedReason());
             return 0;
         }
         if (pstrField->IsEmpty())

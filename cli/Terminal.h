@@ -11,12 +11,17 @@
 struct CliArgument
 {
     CString strSJis;      // the argument in Shift-JIS, when it converted
-    int bConverted = 0;   // 0: the argument holds a character Shift-JIS lacks
+    int bConverted = 0;   // 0: see GetUnconvertedReason
     std::string strShown; // the argument as it arrived, for messages
 };
 
 // Learns the terminal's encoding and reads the arguments (argv[1] on).
 void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs);
+
+// Why an argument or a name has no Shift-JIS form (bConverted 0): on Windows
+// a character Shift-JIS lacks; on Linux, where such characters are mapped,
+// more of them in one run than the mapping holds.
+const char* GetUnconvertedReason();
 
 // Writes Shift-JIS text to the stream in the terminal's encoding.
 void PrintSJis(FILE* pStream, const char* pcText);
@@ -41,3 +46,7 @@ int GetInterruptExitCode();
 // program's folder may be read-only there); on Windows the program's folder.
 // 0 when there is none.
 int GetDefaultLogFolder(CString* pstrFolder);
+// Creates the log folder with the folders above it that are missing; on
+// Linux for the user alone (0700), as the trace names every path processed.
+// 0 on failure, with the system's error code.
+int MakeLogFolder(const CString& strFolder);

@@ -5,6 +5,8 @@
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
 
+#include <cerrno>
+#include <climits>
 #include <clocale>
 #include <cstdlib>
 #include <csignal>
@@ -12,6 +14,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -24,8 +27,8 @@ bool IsUtf8(const std::string& strCodeset)
            strcasecmp(strCodeset.c_str(), "UTF8") == 0;
 }
 
-// Converts between the terminal's set and UTF-16; false when a character has
-// no counterpart (bStrict) or iconv cannot be opened.
+// Converts between the terminal's set and UTF-16 or UTF-8; false when a
+// character has no counterpart (bStrict) or iconv cannot be opened.
 bool Iconv(const char* pcTo, const char* pcFrom, const std::string& in, std::string& out,
            bool bStrict)
 {
@@ -70,16 +73,6 @@ std::u16string ToWide(const char* pcText, UINT uCodePage)
     return w;
 }
 
-// The terminal's text as UTF-16; false when it is not valid in its set.
-bool TerminalToWide(const std::string& in, std::u16string& wide)
-{
-    std::string bytes;
-    if (!Iconv("UTF-16LE", g_strCodeset.c_str(), in, bytes, true))
-        return false;
-    wide.assign((const char16_t*)bytes.data(), bytes.size() / 2);
-    return true;
-}
-
 volatile sig_atomic_t g_nSignal = 0;
 
 // The split finishes its block and writes the true size into the piece's
@@ -94,27 +87,19 @@ void OnInterrupt(int nSignal)
     g_bAbort.store(1, std::memory_order_relaxed);
 }
 
-// The terminal's text in Shift-JIS; false when a character has no place there.
+// The terminal's text in Shift-JIS; false when a character needs a place in
+// the user-defined area and none is left. Bytes that are not text in the
+// terminal's set are taken as the system's own (a name is bytes on Linux).
 bool TerminalToSJis(const std::string& in, CString* pstrSJis)
 {
-    std::u16string wide;
-    if (!TerminalToWide(in, wide))
+    std::string text;
+    if (IsUtf8(g_strCodeset) || !Iconv("UTF-8", g_strCodeset.c_str(), in, text, true))
+        text = in;
+    std::string sjis;
+    if (!SystemTextToSJis(text.data(), text.size(), &sjis))
         return false;
-    if (wide.empty())
-    {
-        pstrSJis->Empty();
-        return true;
-    }
-    BOOL bUsedDefault = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr,
-                                &bUsedDefault);
-    if (n <= 0 || bUsedDefault)
-        return false;
-    std::string sjis((size_t)n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &sjis[0], n, nullptr,
-                        &bUsedDefault);
-    *pstrSJis = CString(sjis.data(), n);
-    return !bUsedDefault && (int)strlen(*pstrSJis) == n;
+    *pstrSJis = CString(sjis.data(), (int)sjis.size());
+    return true;
 }
 } // namespace
 
@@ -139,23 +124,21 @@ void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs)
     }
 }
 
+const char* GetUnconvertedReason()
+{
+    return "has characters that Shift-JIS cannot hold beyond the 1,880 kinds one run can map";
+}
+
 void PrintSJis(FILE* pStream, const char* pcText)
 {
-    std::u16string wide = ToWide(pcText, CP_ACP);
-    std::string out;
+    // Through the system's text, so that names come out as they are on disk.
+    std::string text, out;
+    SJisToSystemText(pcText, strlen(pcText), 0, &text);
     if (IsUtf8(g_strCodeset))
-    {
-        int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr,
-                                    nullptr);
-        if (n > 0)
-        {
-            out.assign((size_t)n, '\0');
-            WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), &out[0], n, nullptr,
-                                nullptr);
-        }
-    }
+        out = text;
     else
     {
+        std::u16string wide = ToWide(text.c_str(), CP_UTF8);
         std::string bytes((const char*)wide.data(), wide.size() * 2);
         Iconv(g_strCodeset.c_str(), "UTF-16LE", bytes, out, false);
     }
@@ -215,4 +198,26 @@ int GetDefaultLogFolder(CString* pstrFolder)
     else
         return 0;
     return TerminalToSJis(folder, pstrFolder) && !pstrFolder->IsEmpty();
+}
+
+int MakeLogFolder(const CString& strFolder)
+{
+    char acPath[PATH_MAX];
+    if (!PosixPathFromSJis(strFolder, acPath, sizeof(acPath)))
+    {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    std::string path(acPath);
+    for (size_t i = 1; i <= path.size(); i++)
+    {
+        if (i < path.size() && path[i] != '/')
+            continue;
+        if (mkdir(path.substr(0, i).c_str(), 0700) != 0 && errno != EEXIST)
+        {
+            SetLastError(PosixErrorToWin32(errno));
+            return 0;
+        }
+    }
+    return 1;
 }

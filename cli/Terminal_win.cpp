@@ -2,6 +2,7 @@
 // output (or its code page when redirected), and Ctrl-C.
 #include "cli/Terminal.h"
 
+#include "engine/BatchRun.h"
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
 #include "support/Trace.h"
@@ -93,6 +94,11 @@ void GetCliArguments(int, char**, std::vector<CliArgument>* pArgs)
     LocalFree(ppArgs);
 }
 
+const char* GetUnconvertedReason()
+{
+    return "has characters that Shift-JIS cannot hold";
+}
+
 void PrintSJis(FILE* pStream, const char* pcText)
 {
     WriteWide(pStream, ToWide(pcText, -1, CP_ACP));
@@ -131,4 +137,9 @@ int GetDefaultLogFolder(CString* pstrFolder)
 {
     GetProgramFolder(pstrFolder);
     return !pstrFolder->IsEmpty();
+}
+
+int MakeLogFolder(const CString& strFolder)
+{
+    return MakeSureFolderOfPath(strFolder, 0);
 }

@@ -3,6 +3,7 @@
 
 #include "cli/Console.h"
 #include "cli/FullPath.h"
+#include "cli/Terminal.h"
 #include "platform/Platform.h"
 
 #include <climits>
@@ -14,17 +15,12 @@
 
 namespace
 {
-// 1 when the UTF-8 name has a Shift-JIS form (what the listing keeps).
+// 1 when the name has a Shift-JIS form (what the listing keeps): always, but
+// when it needs a user-defined character and the run has given them all.
 int IsNamable(const char* pcName)
 {
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcName, -1, nullptr, 0);
-    if (n <= 0)
-        return 0;
-    std::u16string wide((size_t)n, u'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, pcName, -1, &wide[0], n);
-    BOOL bUsedDefault = FALSE;
-    int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, &bUsedDefault);
-    return m > 0 && !bUsedDefault;
+    std::string sjis;
+    return SystemTextToSJis(pcName, strlen(pcName), &sjis);
 }
 
 int HasWaveExtension(const char* pcName)
@@ -82,8 +78,8 @@ unsigned long ReportUnnamableEntries(const char* pcFolder)
         int bFolder = fstatat(dirfd(pDir), pcName, &st, 0) == 0 && S_ISDIR(st.st_mode);
         if (!bFolder && !HasWaveExtension(pcName))
             continue;
-        PrintErrorRaw(CString("the name has characters that Shift-JIS cannot hold, left out: ") +
-                          strShown + "/",
+        PrintErrorRaw(CString("the name ") + GetUnconvertedReason() + ", left out: " + strShown +
+                          "/",
                       pcName);
         dwCount++;
     }

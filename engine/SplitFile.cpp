@@ -386,6 +386,9 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
         if (!bSystemCopy || !pPiece->CopyFrom(pSrc, dwWant, &dwGot))
         {
             bSystemCopy = 0;
+            // The failed copy's error is not the read's: a source that ended
+            // early must be traced as its end, not as an unsupported copy.
+            SetLastError(ERROR_SUCCESS);
             // The block stays in the source's buffer: the piece writes it from there.
             const BYTE* pbBlock = pSrc->Read(dwWant, &dwGot);
             if (pbBlock == nullptr || dwGot == 0)

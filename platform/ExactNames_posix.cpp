@@ -1,5 +1,6 @@
-// Exact names on Linux: the listing of platform/posix already leaves out the
-// names Shift-JIS cannot hold, so the searches are its own.
+// Exact names on Linux: the listing of platform/posix gives every name a
+// Shift-JIS form that comes back to it exactly (through the user-defined area)
+// and leaves out only those it cannot, so the searches are its own.
 #include "platform/ExactNames.h"
 
 HANDLE FindFirstFileExact(LPCSTR pcName, WIN32_FIND_DATAA* pData)

@@ -1,13 +1,18 @@
 // Text-mode files on Linux: the runtime has no text mode, so "\n" is written as
-// "\r\n" here, giving the same bytes as on Windows.
+// "\r\n" here, giving the same bytes as on Windows; or, for Linux users, as
+// "\n" in UTF-8.
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace
 {
+std::atomic<int> g_bForLinuxUsers{0};
+
 FILE* OpenSJisPath(const char* pcPath, const char* pcMode)
 {
     char acPath[4096];
@@ -23,12 +28,17 @@ int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength)
     if (fp == nullptr)
         return 0;
     std::string out;
-    out.reserve(nLength + nLength / 8);
-    for (size_t i = 0; i < nLength; ++i)
+    if (g_bForLinuxUsers.load(std::memory_order_relaxed))
+        out = MakeLogText(pcText, nLength);
+    else
     {
-        if (pcText[i] == '\n')
-            out += '\r';
-        out += pcText[i];
+        out.reserve(nLength + nLength / 8);
+        for (size_t i = 0; i < nLength; ++i)
+        {
+            if (pcText[i] == '\n')
+                out += '\r';
+            out += pcText[i];
+        }
     }
     fwrite(out.data(), 1, out.size(), fp);
     fclose(fp);
@@ -42,4 +52,35 @@ int EmptyTextFile(const char* pcPath)
         return 0;
     fclose(fp);
     return 1;
+}
+
+void UseLogTextForLinuxUsers(int bOn)
+{
+    g_bForLinuxUsers.store(bOn, std::memory_order_relaxed);
+}
+
+std::string MakeLogText(const char* pcText, size_t nLength)
+{
+    if (!g_bForLinuxUsers.load(std::memory_order_relaxed))
+        return std::string(pcText, nLength);
+    std::string text;
+    SJisToSystemText(pcText, nLength, 1, &text);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n')
+            out += text[i];
+    }
+    return out;
+}
+
+int LogTextToSJis(const std::string& strLog, std::string* pstrSJis)
+{
+    if (!g_bForLinuxUsers.load(std::memory_order_relaxed))
+    {
+        *pstrSJis = strLog;
+        return 1;
+    }
+    return SystemTextToSJis(strLog.data(), strLog.size(), pstrSJis);
 }

@@ -21,3 +21,16 @@ int EmptyTextFile(const char* pcPath)
     fclose(fp);
     return 1;
 }
+
+void UseLogTextForLinuxUsers(int) {}
+
+std::string MakeLogText(const char* pcText, size_t nLength)
+{
+    return std::string(pcText, nLength);
+}
+
+int LogTextToSJis(const std::string& strLog, std::string* pstrSJis)
+{
+    *pstrSJis = strLog;
+    return 1;
+}

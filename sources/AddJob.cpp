@@ -6,6 +6,7 @@
 #include "engine/JobFlags.h"
 #include "engine/LockedFile.h"
 #include "framework/AfxMessageBox.h"
+#include "platform/TextFile.h"
 #include "support/Trace.h"
 
 namespace
@@ -14,7 +15,8 @@ namespace
 int WriteConflictFile(const CString& strPath, const CString& strReport)
 {
     CMyLockedFile file;
-    return file.WriteWholeFile(strPath, strReport.GetString(), (ULONGLONG)strReport.GetLength());
+    std::string bytes = MakeLogText(strReport.GetString(), (size_t)strReport.GetLength());
+    return file.WriteWholeFile(strPath, bytes.data(), (ULONGLONG)bytes.size());
 }
 } // namespace
 

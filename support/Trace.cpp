@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <string>
 
 namespace
 {
@@ -29,7 +30,8 @@ void AppendRaw(const char* pcText, size_t nLength, bool bLineEnd)
         return;
     SetFilePointer(hFile, 0, nullptr, FILE_END);
     DWORD dwDone = 0;
-    WriteFile(hFile, pcText, (DWORD)nLength, &dwDone, nullptr);
+    std::string bytes = MakeLogText(pcText, nLength);
+    WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwDone, nullptr);
     if (bLineEnd)
         WriteFile(hFile, "\n", 1, &dwDone, nullptr);
     CloseHandle(hFile);

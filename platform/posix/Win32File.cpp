@@ -1,6 +1,7 @@
 // Files, directory listing, folders and disk space for the Linux build.
 #include "platform/posix/Win32File.h"
 #include "platform/posix/Win32CodePage.h"
+#include "platform/posix/Win32NameText.h"
 #include "platform/posix/Win32System.h"
 
 #include <algorithm>
@@ -114,13 +115,8 @@ bool ToUtf8Path(LPCSTR pcPath, std::string& out)
 {
     if (pcPath == nullptr || pcPath[0] == '\0')
         return false;
-    std::u16string w = Widen(pcPath, CP_ACP);
-    for (WCHAR& c : w)
-    {
-        if (c == u'\\')
-            c = u'/';
-    }
-    return Narrow(w, CP_UTF8, out);
+    SJisToSystemText(pcPath, strlen(pcPath), 1, &out);
+    return true;
 }
 
 void ToFileTime(const struct timespec& ts, FILETIME& ft)
@@ -626,12 +622,8 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
         return INVALID_HANDLE_VALUE;
     }
     std::string dirUtf8, dirSJis;
-    for (WCHAR& c : dir)
-    {
-        if (c == u'\\')
-            c = u'/';
-    }
-    Narrow(dir, CP_UTF8, dirUtf8);
+    Narrow(dir, CP_ACP, dirSJis);
+    SJisToSystemText(dirSJis.data(), dirSJis.size(), 1, &dirUtf8);
     FindHandle* pFind = new FindHandle{kFindHandle, {}, 0};
     if (pat.find_first_of(u"*?") == std::u16string::npos)
     {
@@ -659,17 +651,26 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
             return INVALID_HANDLE_VALUE;
         }
         std::u16string match = pat == u"*.*" ? u"*" : pat;
-        std::vector<std::pair<std::u16string, WIN32_FIND_DATAA>> found;
+        struct Found
+        {
+            std::u16string key;
+            std::string raw;
+            WIN32_FIND_DATAA fd;
+        };
+        std::vector<Found> found;
         while (struct dirent* pEnt = readdir(pDir))
         {
-            std::u16string wName = Widen(pEnt->d_name, CP_UTF8);
             std::string sjisName;
-            // A name Shift-JIS cannot hold is left out, as an "A" listing
-            // would garble it.
-            if (!Narrow(wName, CP_ACP, sjisName) || sjisName.size() >= MAX_PATH)
+            // Left out only when the name needs a user-defined character and
+            // none is left; the command line's walk names such entries.
+            if (!SystemTextToSJis(pEnt->d_name, strlen(pEnt->d_name), &sjisName) ||
+                sjisName.size() >= MAX_PATH)
                 continue;
-            if (!WildMatch(match.c_str(), wName.c_str()))
+            // Matched as the program sees the name: a '*' or '?' in it is
+            // a character of its own there, never a wildcard.
+            if (!WildMatch(match.c_str(), Widen(sjisName.c_str(), CP_ACP).c_str()))
                 continue;
+            std::u16string wName = Widen(pEnt->d_name, CP_UTF8);
             std::string full = dirUtf8 + "/" + pEnt->d_name;
             struct stat st;
             if (StatPath(full, st) != 0)
@@ -679,14 +680,17 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
             std::u16string key = wName;
             for (WCHAR& c : key)
                 c = Upper(c);
-            found.emplace_back(key, fd);
+            found.push_back(Found{key, pEnt->d_name, fd});
         }
         closedir(pDir);
-        // NTFS lists a folder in the order of its upper-cased names.
+        // NTFS lists a folder in the order of its upper-cased names; names
+        // that read the same that way (bytes that are not UTF-8 all read as
+        // U+FFFD) keep the order of their bytes.
         std::sort(found.begin(), found.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& e : found)
-            pFind->entries.push_back(e.second);
+                  [](const Found& a, const Found& b)
+                  { return a.key != b.key ? a.key < b.key : a.raw < b.raw; });
+        for (const Found& e : found)
+            pFind->entries.push_back(e.fd);
         if (pFind->entries.empty())
         {
             SetLastError(ERROR_FILE_NOT_FOUND);
@@ -792,7 +796,7 @@ DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer)
         return 0;
     }
     std::string sjis;
-    if (!Narrow(Widen(acCwd, CP_UTF8), CP_ACP, sjis))
+    if (!SystemTextToSJis(acCwd, strlen(acCwd), &sjis))
     {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
@@ -857,7 +861,7 @@ BOOL MakeSureDirectoryPathExists(LPCSTR lpDirPath)
         {
             if (!S_ISDIR(st.st_mode))
             {
-                SetLastError(ERROR_PATH_NOT_FOUND);
+                SetLastError(PosixErrorToWin32(ENOTDIR)); // ERROR_PATH_NOT_FOUND
                 return FALSE;
             }
             continue;

@@ -9,3 +9,4 @@
 #include "platform/posix/Win32CodePage.h"
 #include "platform/posix/Win32System.h"
 #include "platform/posix/Win32Message.h"
+#include "platform/posix/Win32NameText.h"

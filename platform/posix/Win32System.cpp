@@ -1,17 +1,22 @@
 // Errors, system texts, program path, time and threads for the Linux build.
 #include "platform/posix/Win32System.h"
 #include "platform/posix/Win32CodePage.h"
+#include "platform/posix/Win32NameText.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace
 {
 thread_local DWORD t_dwLastError = 0;
+// The last errno this thread turned into a Windows code, and that code.
+thread_local int t_iLastErrno = 0;
+thread_local DWORD t_dwLastErrnoCode = 0;
 
 struct ErrorText
 {
@@ -50,18 +55,8 @@ const ErrorText kErrorTexts[] = {
     {ERROR_NO_UNICODE_TRANSLATION,
      "Unicode 文字のマッピングがターゲットのマルチバイト コード ページにありません。\r\n"},
 };
-} // namespace
 
-DWORD GetLastError()
-{
-    return t_dwLastError;
-}
-void SetLastError(DWORD dwErrCode)
-{
-    t_dwLastError = dwErrCode;
-}
-
-DWORD PosixErrorToWin32(int iErrno)
+DWORD ToWin32Error(int iErrno)
 {
     switch (iErrno)
     {
@@ -103,6 +98,69 @@ DWORD PosixErrorToWin32(int iErrno)
         return ERROR_SHARING_VIOLATION;
     default:
         return ERROR_INVALID_FUNCTION;
+    }
+}
+} // namespace
+
+DWORD GetLastError()
+{
+    return t_dwLastError;
+}
+void SetLastError(DWORD dwErrCode)
+{
+    t_dwLastError = dwErrCode;
+}
+
+DWORD PosixErrorToWin32(int iErrno)
+{
+    t_iLastErrno = iErrno;
+    t_dwLastErrnoCode = ToWin32Error(iErrno);
+    return t_dwLastErrnoCode;
+}
+
+int GetErrnoOfError(DWORD dwError)
+{
+    if (t_iLastErrno != 0 && dwError == t_dwLastErrnoCode)
+        return t_iLastErrno;
+    switch (dwError)
+    {
+    case ERROR_SUCCESS:
+        return 0;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_INVALID_HANDLE:
+        return EBADF;
+    case ERROR_NOT_ENOUGH_MEMORY:
+        return ENOMEM;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return EEXIST;
+    case ERROR_DIR_NOT_EMPTY:
+        return ENOTEMPTY;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+        return EIO;
+    case ERROR_SHARING_VIOLATION:
+        return EBUSY;
+    case ERROR_NOT_SUPPORTED:
+        return EOPNOTSUPP;
+    case ERROR_NO_UNICODE_TRANSLATION:
+        return EILSEQ;
+    default:
+        return 0;
     }
 }
 
@@ -159,17 +217,21 @@ DWORD GetModuleFileNameA(HMODULE /*hModule*/, LPSTR lpFilename, DWORD nSize)
     acUtf8[n] = '\0';
     // Reported with '\' separators as Windows does, so the program folder is
     // cut at the last backslash on both platforms.
-    WCHAR awWide[4096];
-    int nWide = MultiByteToWideChar(CP_UTF8, 0, acUtf8, -1, awWide, 4096);
-    int nBytes = nWide > 0 ? WideCharToMultiByte(CP_ACP, 0, awWide, -1, lpFilename, (int)nSize,
-                                                 nullptr, nullptr)
-                           : 0;
-    if (nBytes <= 0)
+    std::string sjis;
+    if (!SystemTextToSJis(acUtf8, (size_t)n, &sjis))
     {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    int nBytes = (int)sjis.size() + 1;
+    if ((DWORD)nBytes > nSize)
+    {
+        memcpy(lpFilename, sjis.data(), nSize - 1);
         lpFilename[nSize - 1] = '\0';
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return nSize;
     }
+    memcpy(lpFilename, sjis.c_str(), (size_t)nBytes);
     for (int i = 0; lpFilename[i] != '\0'; ++i)
     {
         if (IsDBCSLeadByte((BYTE)lpFilename[i]) && lpFilename[i + 1] != '\0')

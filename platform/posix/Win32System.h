@@ -26,5 +26,8 @@ DWORD GetCurrentThreadId();
 // in the "C" locale the program runs in).
 int _stricmp(const char* pcText1, const char* pcText2);
 
-// The Windows error code for an errno value.
+// The Windows error code for an errno value; the thread remembers the pair.
 DWORD PosixErrorToWin32(int iErrno);
+// The errno behind a Windows error code: the one this thread last turned into
+// that code, else the usual one for it; 0 when there is none.
+int GetErrnoOfError(DWORD dwError);

@@ -1,5 +1,5 @@
-// wavoss-split on Linux trees: links, names Shift-JIS cannot hold, signals and
-// the folder for the logs.
+// wavoss-split on Linux trees: links, names of any kind, signals and the
+// folder for the logs.
 #include "CliTestSupport.h"
 
 #include <csignal>
@@ -33,6 +33,26 @@ int WaitBounded(pid_t pid, int nSeconds)
     kill(pid, SIGKILL);
     waitpid(pid, &nStatus, 0);
     return -1;
+}
+
+// The system's name (UTF-8 or any bytes) as the program holds it.
+CString ToSJis(const std::string& strName)
+{
+    std::string sjis;
+    EXPECT_EQ(1, SystemTextToSJis(strName.data(), strName.size(), &sjis)) << strName;
+    return CString(sjis.c_str());
+}
+
+// Writes the file under its name's bytes exactly, making its folders.
+bool WriteRaw(const std::string& path, const std::string& data)
+{
+    for (size_t i = path.find('/', 1); i != std::string::npos; i = path.find('/', i + 1))
+        mkdir(path.substr(0, i).c_str(), 0755);
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return false;
+    bool bOk = write(fd, data.data(), data.size()) == (ssize_t)data.size();
+    return close(fd) == 0 && bOk;
 }
 } // namespace
 
@@ -80,27 +100,99 @@ TEST(CliLinux, LinkBackUpTheTreeIsWalkedOnce)
     EXPECT_TRUE(PathExists(JoinPath(JoinPath(JoinPath(tree.strOut, "top"), "sub"), "b_001.wav")));
 }
 
-TEST(CliLinux, NamesShiftJisCannotHoldAreNamedAndFailTheRun)
+TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
 {
     Tree tree = MakeTree("names");
-    CString strSrc = Dir(tree.strRoot, "src");
-    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "ok.wav"), MakeWave(8000)));
-    std::string src = std::string(strSrc);
-    const char* const kNames[] = {"caf\xC3\xA9.wav", "\xF0\x9F\x8E\xB5.wav"};
-    for (const char* pcName : kNames)
+    std::string src = U(tree.strRoot) + "/src";
+    // Name, frames; each source different, so that no piece can pass for another.
+    const std::pair<const char*, uint32_t> kSources[] = {
+        {u8"café.wav", 12000},
+        {u8"cafè.wav", 8100}, // differs from the one above only by such a character
+        {u8"Ñandú/录音.wav", 8200},
+        {u8"녹음 \U0001F3B5/x\\y.wav", 8300},
+        {u8"녹음 \U0001F3B5/a*b?.wav", 8400},
+        {u8"녹음 \U0001F3B5/axby.wav", 8500}, // what the wildcards would find
+        {u8"녹음 \U0001F3B5/q\"<a>|b:c.wav", 8800},
+        {u8"ソ表é.wav", 8600},
+        {"caf\xE9.wav", 8700},             // Latin-1, not UTF-8
+        {u8"dup/录音\U0001F3B5.WAV", 100}, // the same pieces as the next one,
+        {u8"dup/录音\U0001F3B5.wav", 100}, // listed after it (W before w)
+    };
+    for (const auto& source : kSources)
+        ASSERT_TRUE(WriteRaw(src + "/" + source.first, MakeWave(source.second))) << source.first;
+    ProgramResult r =
+        RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), src});
+    EXPECT_EQ(1, r.nExitCode) << r.strErr; // for the two colliding names
+    EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "9 個中 9 個のファイルを分割処理しました。")) << r.strErr;
+    std::string out = U(tree.strOut) + "/src/";
+    for (size_t i = 0; i < 9; i++)
     {
-        int fd = open((src + "/" + pcName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0);
-        std::string wave = MakeWave(8000);
-        ASSERT_EQ((ssize_t)wave.size(), write(fd, wave.data(), wave.size()));
-        close(fd);
+        std::string name = kSources[i].first;
+        int nPieces = kSources[i].second > 8000 ? 2 : 1;
+        std::string base = out + name.substr(0, name.size() - 4);
+        EXPECT_EQ(MakeSamples(kFormat, kSources[i].second), JoinPieces(ToSJis(base), nPieces))
+            << name;
     }
-    ProgramResult r = RunSplitProgram(
-        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)});
+    const char* const pcReport = u8"=====  重複したファイルのリスト  =====\n";
+    std::string report = pcReport;
+    report += src + "/" + kSources[9].first + "\n" + src + "/" + kSources[10].first + "\n\n";
+    EXPECT_EQ(report, ReadAll(U(tree.strLogs) + "/ConflictFile.txt"));
+    EXPECT_NE(std::string::npos, r.strErr.find(src + "/" + kSources[10].first + "\n")) << r.strErr;
+    // The trace names the sources as they are on disk, one line each.
+    std::string trace = ReadAll(U(tree.strLogs) + "/TraceFile.txt");
+    for (size_t i = 0; i < 9; i++)
+        EXPECT_NE(std::string::npos, trace.find(src + "/" + kSources[i].first + "\n"))
+            << kSources[i].first;
+    EXPECT_EQ(std::string::npos, trace.find('\r'));
+}
+
+TEST(CliLinux, NamesBeyondTheMappableCharactersAreNamedAndFailTheRun)
+{
+    Tree tree = MakeTree("fill");
+    std::string src = U(tree.strRoot) + "/src";
+    // 32 names of 60 Hangul syllables each, none used twice: 1,920 characters
+    // that Shift-JIS lacks, 1,880 places. The last name met does not fit and
+    // leaves its 20 to a name of 10 in the sub-folder walked after them.
+    char32_t cNext = 0xAC00;
+    auto NewName = [&cNext](int nChars)
+    {
+        std::string name;
+        for (int i = 0; i < nChars; i++, cNext++)
+            name += {(char)(0xE0 | (cNext >> 12)), (char)(0x80 | ((cNext >> 6) & 0x3F)),
+                     (char)(0x80 | (cNext & 0x3F))};
+        return name + ".wav";
+    };
+    std::vector<std::string> names;
+    for (int nFile = 0; nFile < 32; nFile++)
+    {
+        names.push_back(NewName(60));
+        ASSERT_TRUE(WriteRaw(src + "/" + names.back(), MakeWave(100)));
+    }
+    std::string later = "later/" + NewName(10);
+    ASSERT_TRUE(WriteRaw(src + "/" + later, MakeWave(100)));
+    ProgramResult r =
+        RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), src});
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
-    for (const char* pcName : kNames)
-        EXPECT_NE(std::string::npos, r.strErr.find(std::string("/") + pcName)) << r.strErr;
-    EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "ok_001.wav")));
+    EXPECT_TRUE(Contains(r.strErr, "32 個中 32 個のファイルを分割処理しました。")) << r.strErr;
+    int nNamed = 0;
+    for (const std::string& name : names)
+    {
+        bool bNamed = r.strErr.find("left out: " + src + "/" + name + "\n") != std::string::npos;
+        struct stat st;
+        std::string piece = U(tree.strOut) + "/src/" + name.substr(0, name.size() - 4) + "_001.wav";
+        EXPECT_NE(bNamed, stat(piece.c_str(), &st) == 0) << name;
+        nNamed += bNamed;
+    }
+    EXPECT_EQ(1, nNamed) << r.strErr;
+    EXPECT_EQ(std::string::npos, r.strErr.find(later)) << r.strErr;
+    // This process could not list such a tree whole either: cleared by hand.
+    names.push_back(later);
+    for (const std::string& name : names)
+    {
+        unlink((src + "/" + name).c_str());
+        unlink((U(tree.strOut) + "/src/" + name.substr(0, name.size() - 4) + "_001.wav").c_str());
+    }
 }
 
 // However many signals come (one Ctrl-C often arrives twice), the block
@@ -239,4 +331,11 @@ TEST(CliLinux, LogsGoToTheStateFolderByDefault)
         unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
     EXPECT_NE(std::string::npos, ReadAll(state + "/wavoss/TraceFile.txt").find("SectorSize"));
+    // The trace lists every path processed: for the user's eyes only.
+    for (const std::string& folder : {state, state + "/wavoss"})
+    {
+        struct stat st;
+        ASSERT_EQ(0, stat(folder.c_str(), &st)) << folder;
+        EXPECT_EQ(0700u, st.st_mode & 0777u) << folder;
+    }
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(CliRun, SplitsFilesAndMirrorsFolders)
 {
     Tree tree = MakeTree("split");
@@ -59,11 +61,10 @@ TEST(CliRun, CollidingNamesAreReportedAndNotSplit)
     expect += std::string(JoinPath(tree.strRoot, "one")) + "\\take.wav\r\n";
     expect += std::string(JoinPath(tree.strRoot, "two")) + "\\TAKE.wav\r\n\r\n";
 #ifndef _WIN32
-    // The argument was made absolute with the platform's separators.
-    for (char& c : expect)
-        c = c == '/' ? '\\' : c;
-    for (char& c : report)
-        c = c == '/' ? '\\' : c;
+    // For Linux users: UTF-8, '/' between folders, LF line ends.
+    expect = SJisToUtf8(expect);
+    std::replace(expect.begin(), expect.end(), '\\', '/');
+    expect.erase(std::remove(expect.begin(), expect.end(), '\r'), expect.end());
 #endif
     EXPECT_EQ(expect, report);
     CString strOutSrc = JoinPath(tree.strOut, "src");
@@ -87,7 +88,13 @@ TEST(CliRun, BadPathsAreReportedAndTheRestIsSplit)
     EXPECT_TRUE(Contains(r.strErr, "no such file or folder")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "missing.wav")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "not a .wav file")) << r.strErr;
+#ifdef _WIN32
     EXPECT_TRUE(Contains(r.strErr, "Shift-JIS cannot hold")) << r.strErr;
+#else
+    // Any name is taken on Linux: this one is simply missing.
+    EXPECT_NE(std::string::npos, r.strErr.find("/caf\xC3\xA9.wav\n")) << r.strErr;
+    EXPECT_FALSE(Contains(r.strErr, "cannot hold")) << r.strErr;
+#endif
     EXPECT_TRUE(Contains(r.strErr, "1 個中 1 個のファイルを分割処理しました。")) << r.strErr;
     EXPECT_TRUE(PathExists(JoinPath(tree.strOut, "good_001.wav")));
 }
@@ -112,6 +119,21 @@ TEST(CliRun, NothingCollectedShowsTheDialogsMessage)
         RunSplitProgram({"-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strEmpty)});
     EXPECT_EQ(1, r.nExitCode);
     EXPECT_TRUE(Contains(r.strErr, "※　分割元ファイルがセットされていません。")) << r.strErr;
+}
+
+TEST(CliRun, OutputFolderGivenAsAPathIsNamedAsSuch)
+{
+    Tree tree = MakeTree("selfpath");
+    CString strRec = Dir(tree.strRoot, "rec");
+    ASSERT_TRUE(WriteBytes(JoinPath(strRec, "a.wav"), MakeWave(8000)));
+    ProgramResult r =
+        RunSplitProgram({"-q", "-o", U(strRec), "--log-dir", U(tree.strLogs), U(strRec)});
+    EXPECT_EQ(1, r.nExitCode);
+    EXPECT_TRUE(Contains(r.strErr, "the PATH is the output folder itself (-o), skipped: " +
+                                       std::string(MakeShownPath(strRec))))
+        << r.strErr;
+    EXPECT_FALSE(Contains(r.strErr, "分割元ファイルがセットされていません")) << r.strErr;
+    EXPECT_FALSE(PathExists(JoinPath(strRec, "a_001.wav")));
 }
 
 TEST(CliRun, RelativePathsAreTakenFromTheCurrentFolder)
@@ -185,6 +207,10 @@ TEST(CliRun, OutputFolderThatCannotBeCreatedIsReported)
     EXPECT_EQ(1, r.nExitCode);
     EXPECT_TRUE(Contains(r.strErr, "cannot create the output folder (")) << r.strErr;
     EXPECT_FALSE(Contains(r.strErr, "(error ")) << "the system's words, not a number";
+#ifndef _WIN32
+    // The system's own words in the user's locale (C here), not a table's.
+    EXPECT_TRUE(Contains(r.strErr, "(Not a directory)")) << r.strErr;
+#endif
     r = RunSplitProgram({"-o", U(strFile), "--log-dir", U(tree.strLogs), U(strWave)});
     EXPECT_EQ(1, r.nExitCode);
     EXPECT_TRUE(Contains(r.strErr, "output folder is a file")) << r.strErr;

@@ -293,3 +293,56 @@ TEST_F(SplitFaultTest, PieceThatCannotBeOpenedEndsTheSplit)
                         (const char*)PiecePath(1) + "]\n:";
     EXPECT_NE(ReadTrace().find(entry), std::string::npos) << ReadTrace();
 }
+
+namespace
+{
+// The system's copy is missing; the source ends where piece 2 begins.
+std::atomic<int> g_nBlockReads{0};
+
+BOOL CopyNotSupported(HANDLE, HANDLE, DWORD, LPDWORD pDone)
+{
+    *pDone = 0;
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}
+
+BOOL ReadEndingAtPieceTwo(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
+{
+    if (n == kBlock && ++g_nBlockReads == 2)
+    {
+        *pDone = 0;
+        return TRUE;
+    }
+    return GetDefaultPlatformHooks().pfnReadFile(h, p, n, pDone);
+}
+
+// The platform's text for the code, its first line.
+std::string SystemTextLine(DWORD dwError)
+{
+    char* pcText = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, dwError,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&pcText, 0, nullptr);
+    std::string text(pcText != nullptr ? pcText : "");
+    if (pcText != nullptr)
+        LocalFree(pcText);
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+} // namespace
+
+TEST_F(SplitFaultTest, SourceEndingEarlyAfterAFailedSystemCopyIsTracedAsItsEnd)
+{
+    BigSource();
+    g_nBlockReads = 0;
+    GetPlatformHooks().pfnCopyFileRange = CopyNotSupported;
+    GetPlatformHooks().pfnReadFile = ReadEndingAtPieceTwo;
+    Split(m_strSrc, kSectionMs);
+    std::string trace = ReadTrace();
+    std::string entry =
+        std::string("※　ソースファイルの読込に失敗しました。CopyPiece()\n\tPiecePath[") +
+        (const char*)PiecePath(2) + "], Copied[0]\n:";
+    size_t iAt = trace.find(entry);
+    ASSERT_NE(iAt, std::string::npos) << trace;
+    std::string said = trace.substr(iAt + entry.size());
+    ASSERT_FALSE(SystemTextLine(ERROR_HANDLE_EOF).empty());
+    EXPECT_EQ(0u, said.find(SystemTextLine(ERROR_HANDLE_EOF))) << said;
+}

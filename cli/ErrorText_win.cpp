@@ -1,4 +1,4 @@
-// The system's own words for an error code.
+// The system's own words for an error code, from Windows.
 #include "cli/ErrorText.h"
 
 CString GetSystemErrorText(DWORD dwError)
