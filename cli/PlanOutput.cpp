@@ -57,7 +57,7 @@ void CliPlanOutput::TakePlan(const CString&, const CString& strFolder, const CMy
         const CMyPlanPiece& piece = plan.Pieces[i];
         CString strPath = MakeShownPath(strFolder + piece.strName);
         if (m_hFile != INVALID_HANDLE_VALUE)
-            strRows += FormatPlanCsvRow(strPath, piece, plan.dwSamplingRate);
+            strRows += FormatPlanCsvRow(MakeUtf8Text(strPath), piece, plan.dwSamplingRate);
         if (m_bPrint)
             strLines += FormatPlanLine(strPath, piece, plan.dwSamplingRate);
         const int bLast = i + 1 == plan.Pieces.size();

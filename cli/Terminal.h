@@ -25,6 +25,9 @@ const char* GetUnconvertedReason();
 
 // Writes Shift-JIS text to the stream in the terminal's encoding.
 void PrintSJis(FILE* pStream, const char* pcText);
+// The program's Shift-JIS text in UTF-8, names as they are on disk (on Linux
+// every mapped character back to what it stands for).
+std::string MakeUtf8Text(const char* pcText);
 // The raw argument as it arrived, for messages: printed as is.
 void PrintRaw(FILE* pStream, const std::string& strText);
 

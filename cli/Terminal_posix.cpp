@@ -129,6 +129,13 @@ const char* GetUnconvertedReason()
     return "has characters that Shift-JIS cannot hold beyond the 1,880 kinds one run can map";
 }
 
+std::string MakeUtf8Text(const char* pcText)
+{
+    std::string text;
+    SJisToSystemText(pcText, strlen(pcText), 0, &text);
+    return text;
+}
+
 void PrintSJis(FILE* pStream, const char* pcText)
 {
     // Through the system's text, so that names come out as they are on disk.

@@ -6,6 +6,7 @@
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
 #include "support/Trace.h"
+#include "support/Utf8Conv.h"
 
 #include <io.h>
 
@@ -97,6 +98,11 @@ void GetCliArguments(int, char**, std::vector<CliArgument>* pArgs)
 const char* GetUnconvertedReason()
 {
     return "has characters that Shift-JIS cannot hold";
+}
+
+std::string MakeUtf8Text(const char* pcText)
+{
+    return ConvSJisToUtf8(pcText);
 }
 
 void PrintSJis(FILE* pStream, const char* pcText)

@@ -101,11 +101,11 @@ const char* GetPlanCsvHeader()
     return "path,start,length,reason\r\n";
 }
 
-std::string FormatPlanCsvRow(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate)
+std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
+                             DWORD dwSamplingRate)
 {
-    return CsvField(ConvSJisToUtf8(pcPath)) + "," +
-           FormatPlanTime(piece.qwStart, dwSamplingRate).GetString() + "," +
-           FormatPlanTime(piece.qwFrames, dwSamplingRate).GetString() + "," +
+    return CsvField(strUtf8Path) + "," + FormatPlanTime(piece.qwStart, dwSamplingRate).GetString() +
+           "," + FormatPlanTime(piece.qwFrames, dwSamplingRate).GetString() + "," +
            CsvField(ConvSJisToUtf8(FormatCutReason(piece, dwSamplingRate))) + "\r\n";
 }
 

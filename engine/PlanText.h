@@ -22,8 +22,10 @@ CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, Pla
 CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);
 
 // The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
+// The path comes in UTF-8 already: only the caller knows the system's names.
 const char* GetPlanCsvHeader();
-std::string FormatPlanCsvRow(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);
+std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
+                             DWORD dwSamplingRate);
 
 // The trace entry a real run writes before a piece whose cut the pause search
 // moved or could not move; empty for other cuts.

@@ -120,8 +120,9 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
     };
     for (const auto& source : kSources)
         ASSERT_TRUE(WriteRaw(src + "/" + source.first, MakeWave(source.second))) << source.first;
-    ProgramResult r =
-        RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), src});
+    std::string plan = U(tree.strLogs) + "/plan.csv";
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), "--plan", plan, src});
     EXPECT_EQ(1, r.nExitCode) << r.strErr; // for the two colliding names
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "9 個中 9 個のファイルを分割処理しました。")) << r.strErr;
@@ -133,6 +134,11 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
         std::string base = out + name.substr(0, name.size() - 4);
         EXPECT_EQ(MakeSamples(kFormat, kSources[i].second), JoinPieces(ToSJis(base), nPieces))
             << name;
+        // The plan file names the pieces as they are on disk too.
+        if (name.find('"') == std::string::npos)
+        {
+            EXPECT_NE(std::string::npos, ReadAll(plan).find("\n" + base + "_001.wav,")) << name;
+        }
     }
     const char* const pcReport = u8"=====  重複したファイルのリスト  =====\n";
     std::string report = pcReport;

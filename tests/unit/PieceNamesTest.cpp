@@ -141,9 +141,9 @@ TEST(PlanText, LinesAndCsvRowsSayWhyEachPieceEnds)
     piece.Cut = kCutMarker;
     EXPECT_STREQ(FormatPlanLine("out/a_001.wav", piece, 1000),
                  "out/a_001.wav\t01:02:03.004\t00:03:00.000\tmarker \"a,\"b\"\n");
-    // The path and the label become UTF-8; fields with commas or quotes are quoted.
+    // The label becomes UTF-8; fields with commas or quotes are quoted.
     piece.strLabel = "序";
-    EXPECT_EQ(FormatPlanCsvRow("出力,1.wav", piece, 1000),
+    EXPECT_EQ(FormatPlanCsvRow("\xE5\x87\xBA\xE5\x8A\x9B,1.wav", piece, 1000),
               "\"\xE5\x87\xBA\xE5\x8A\x9B,1.wav\",01:02:03.004,00:03:00.000,"
               "\"marker \"\"\xE5\xBA\x8F\"\"\"\r\n");
     EXPECT_STREQ(GetPlanCsvHeader(), "path,start,length,reason\r\n");
