@@ -84,6 +84,50 @@ inline void RemoveAll(const std::string& path)
     sync();
 }
 
+// Times the command once, removes what it wrote and prints the figures;
+// false when it failed.
+inline bool TimeRound(const std::string& name, const std::vector<std::string>& args,
+                      const std::string& outPath, bool bToDisk, std::vector<double>* pWall,
+                      std::vector<double>* pCpu)
+{
+    Timing time = TimeCommand(args, outPath, bToDisk);
+    RemoveAll(outPath);
+    if (time.dWall < 0)
+    {
+        printf("\n%s failed\n", name.c_str());
+        return false;
+    }
+    printf(" %s %.3f s (cpu %.3f)", name.c_str(), time.dWall, time.dCpu);
+    fflush(stdout);
+    pWall->push_back(time.dWall);
+    pCpu->push_back(time.dCpu);
+    return true;
+}
+
+// A new CD-quality WAV file (44.1 kHz, stereo, 16-bit) with its canonical
+// header for qwData bytes written, ready for the data; nullptr on failure.
+inline FILE* CreateCdWave(const std::string& path, unsigned long long qwData)
+{
+    FILE* pFile = fopen(path.c_str(), "wb");
+    if (pFile == nullptr)
+        return nullptr;
+    unsigned char abHeader[44] = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W', 'A', 'V',
+                                  'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,   1,   0,
+                                  2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1, 2,   0,   4,
+                                  0,   16,  0,    'd',  'a', 't', 'a',  0,    0,   0,   0};
+    for (int i = 0; i < 4; ++i)
+    {
+        abHeader[4 + i] = (unsigned char)((qwData + 36) >> (8 * i));
+        abHeader[40 + i] = (unsigned char)(qwData >> (8 * i));
+    }
+    if (fwrite(abHeader, 1, sizeof(abHeader), pFile) != sizeof(abHeader))
+    {
+        fclose(pFile);
+        return nullptr;
+    }
+    return pFile;
+}
+
 struct Spread
 {
     double dMedian, dLow, dHigh;

@@ -39,24 +39,12 @@ int main()
 
 namespace
 {
-void PutLE32(unsigned char* pb, unsigned long dw)
-{
-    for (int i = 0; i < 4; ++i)
-        pb[i] = (unsigned char)(dw >> (8 * i));
-}
-
 bool WriteSource(const std::string& path, unsigned long long qwData)
 {
-    FILE* pFile = fopen(path.c_str(), "wb");
+    FILE* pFile = CreateCdWave(path, qwData);
     if (pFile == nullptr)
         return false;
-    unsigned char abHeader[44] = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W', 'A', 'V',
-                                  'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,   1,   0,
-                                  2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1, 2,   0,   4,
-                                  0,   16,  0,    'd',  'a', 't', 'a',  0,    0,   0,   0};
-    PutLE32(abHeader + 4, (unsigned long)(qwData + 36));
-    PutLE32(abHeader + 40, (unsigned long)qwData);
-    bool bOk = fwrite(abHeader, 1, sizeof(abHeader), pFile) == sizeof(abHeader);
+    bool bOk = true;
     std::vector<unsigned char> block(8u << 20);
     unsigned long ulSeed = 12345;
     for (unsigned long long qwDone = 0; bOk && qwDone < qwData;)
@@ -150,18 +138,12 @@ int main(int argc, char** argv)
                 Command& command = commands[(i + j) % commands.size()];
                 if (command.outPath == out)
                     mkdir(out.c_str(), 0755); // shntool writes into an existing folder
-                Timing time = TimeCommand(command.args, command.outPath, nMode == 1);
-                RemoveAll(command.outPath);
-                if (time.dWall < 0)
+                if (!TimeRound(command.name, command.args, command.outPath, nMode == 1,
+                               &command.wall[nMode], &command.cpu[nMode]))
                 {
-                    printf("\n%s failed\n", command.name.c_str());
                     RemoveAll(src);
                     return 1;
                 }
-                printf(" %s %.3f s (cpu %.3f)", command.name.c_str(), time.dWall, time.dCpu);
-                fflush(stdout);
-                command.wall[nMode].push_back(time.dWall);
-                command.cpu[nMode].push_back(time.dCpu);
             }
             printf("\n");
         }

@@ -31,12 +31,6 @@ namespace
 const unsigned kRate = 44100;
 const unsigned kTable = 4096;
 
-void PutLE32(unsigned char* pb, unsigned long dw)
-{
-    for (int i = 0; i < 4; ++i)
-        pb[i] = (unsigned char)(dw >> (8 * i));
-}
-
 class Random
 {
 public:
@@ -102,16 +96,10 @@ std::vector<short> MakeTrack(bool bSpeech)
 
 bool WriteSource(const std::string& path, unsigned long long qwData, bool bSpeech)
 {
-    FILE* pFile = fopen(path.c_str(), "wb");
+    FILE* pFile = CreateCdWave(path, qwData);
     if (pFile == nullptr)
         return false;
-    unsigned char abHeader[44] = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W', 'A', 'V',
-                                  'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,   1,   0,
-                                  2,   0,   0x44, 0xAC, 0,   0,   0x10, 0xB1, 2,   0,   4,
-                                  0,   16,  0,    'd',  'a', 't', 'a',  0,    0,   0,   0};
-    PutLE32(abHeader + 4, (unsigned long)(qwData + 36));
-    PutLE32(abHeader + 40, (unsigned long)qwData);
-    bool bOk = fwrite(abHeader, 1, sizeof(abHeader), pFile) == sizeof(abHeader);
+    bool bOk = true;
     std::vector<short> track = MakeTrack(bSpeech);
     const unsigned long long qwTrack = track.size() * sizeof(short);
     for (unsigned long long qwDone = 0; bOk && qwDone < qwData;)
@@ -173,18 +161,11 @@ int main(int argc, char** argv)
         for (int j = 0; j < 2; j++)
         {
             Command& command = commands[(i + j) % 2];
-            Timing time = TimeCommand(command.args, out, false);
-            RemoveAll(out);
-            if (time.dWall < 0)
+            if (!TimeRound(command.name, command.args, out, false, &command.wall, &command.cpu))
             {
-                printf("\n%s failed\n", command.name.c_str());
                 RemoveAll(src);
                 return 1;
             }
-            printf(" %s %.3f s (cpu %.3f)", command.name.c_str(), time.dWall, time.dCpu);
-            fflush(stdout);
-            command.wall.push_back(time.dWall);
-            command.cpu.push_back(time.dCpu);
         }
         printf("\n");
     }

@@ -3,6 +3,7 @@
 
 #include "cli/PathParts.h"
 #include "platform/Platform.h"
+#include "support/PathText.h"
 
 int MakeFullPath(const char* pcPath, CString* pstrFull)
 {

@@ -24,12 +24,6 @@ int FindLastSeparator(const CString& strPath)
     return iLast;
 }
 
-int EndsWithSeparator(const CString& strPath)
-{
-    int iLast = FindLastSeparator(strPath);
-    return iLast >= 0 && iLast == strPath.GetLength() - 1;
-}
-
 void SplitPathComponents(const CString& strPath, std::vector<CString>* pParts)
 {
     pParts->clear();

@@ -8,6 +8,5 @@
 
 // Index of the last '\' or '/', -1 when there is none.
 int FindLastSeparator(const CString& strPath);
-int EndsWithSeparator(const CString& strPath);
 // The components between separators, empty ones included.
 void SplitPathComponents(const CString& strPath, std::vector<CString>* pParts);

@@ -7,18 +7,12 @@
 #include "sources/MirroredFolder.h"
 #include "sources/PathList.h"
 #include "support/MyWString.h"
+#include "support/PathText.h"
 #include "support/Trace.h"
 
 namespace
 {
 const WCHAR kSeparators[] = WSTR("\\/");
-
-int EndsWithSeparator(const CString& strPath)
-{
-    CMyWString strWide(strPath);
-    DWORD dwLength = strWide.GetLength();
-    return dwLength > 0 && strWide.ReverseFindOneOf(0xFFFFFFFF, kSeparators) == dwLength - 1;
-}
 } // namespace
 
 UINT RunThreadProc(LPVOID pParam)

@@ -4,17 +4,11 @@
 #include "framework/CStringArray.h"
 #include "sources/PathList.h"
 #include "support/MyWString.h"
+#include "support/PathText.h"
 
 namespace
 {
 const WCHAR kSeparators[] = WSTR("\\/");
-
-int EndsWithSeparator(const CString& strPath)
-{
-    CMyWString strWide(strPath);
-    DWORD dwLength = strWide.GetLength();
-    return dwLength > 0 && strWide.ReverseFindOneOf(0xFFFFFFFF, kSeparators) == dwLength - 1;
-}
 
 // A mirrored rest of "." or ".." would lead out of the output folder.
 int HasDotComponent(const CMyWString& strRest)

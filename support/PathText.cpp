@@ -121,6 +121,15 @@ CString GetFileNameFromPath(const char* pcPath)
     return strName;
 }
 
+int EndsWithSeparator(const char* pcPath)
+{
+    if (pcPath == nullptr)
+        return 0;
+    CMyWString wstrPath(pcPath);
+    DWORD dwSep = LastSeparator(wstrPath);
+    return dwSep != MYWSTR_NOT_FOUND && dwSep + 1 == wstrPath.GetLength();
+}
+
 CString GetFolderFromPath(const char* pcPath)
 {
     if (pcPath == nullptr)

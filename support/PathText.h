@@ -10,6 +10,8 @@
 // The text after the last separator; the whole path when there is none; ""
 // when the path ends in its separator.
 CString GetFileNameFromPath(const char* pcPath);
+// 1 when the path ends in '\' or '/'.
+int EndsWithSeparator(const char* pcPath);
 // The text before the last separator; the whole path when there is none or
 // it stands at index 0 ("\x" stays "\x", "C:\" gives "C:").
 CString GetFolderFromPath(const char* pcPath);

@@ -80,6 +80,17 @@ FileHandle* AsFile(HANDLE h)
 
 void FailErrno() { SetLastError(PosixErrorToWin32(errno)); }
 
+int StatHandle(HANDLE hFile, struct stat* pst)
+{
+    FileHandle* p = AsFile(hFile);
+    if (p == nullptr || fstat(p->fd, pst) != 0)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    return 1;
+}
+
 bool IsSep(WCHAR w) { return w == u'\\' || w == u'/'; }
 
 std::u16string Widen(LPCSTR pcText, UINT uCodePage)
@@ -528,26 +539,18 @@ BOOL SetEndOfFile(HANDLE hFile)
 
 BOOL GetFileSizeEx(HANDLE hFile, PLARGE_INTEGER lpFileSize)
 {
-    FileHandle* p = AsFile(hFile);
     struct stat st;
-    if (p == nullptr || fstat(p->fd, &st) != 0)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!StatHandle(hFile, &st))
         return FALSE;
-    }
     lpFileSize->QuadPart = (LONGLONG)st.st_size;
     return TRUE;
 }
 
 BOOL GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpInfo)
 {
-    FileHandle* p = AsFile(hFile);
     struct stat st;
-    if (p == nullptr || fstat(p->fd, &st) != 0)
-    {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!StatHandle(hFile, &st))
         return FALSE;
-    }
     WIN32_FIND_DATAA fd;
     FillFindData(st, std::string(), fd);
     memset(lpInfo, 0, sizeof(*lpInfo));
