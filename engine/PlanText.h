@@ -22,8 +22,8 @@ CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, Pla
 CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate);
 
 // The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
-// The path comes in UTF-8 already: only the caller knows the system's names.
 const char* GetPlanCsvHeader();
+// The path comes in UTF-8 already: only the caller knows the system's names.
 std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
                              DWORD dwSamplingRate);
 

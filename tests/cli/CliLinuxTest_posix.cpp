@@ -127,6 +127,7 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
     EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, "9 個中 9 個のファイルを分割処理しました。")) << r.strErr;
     std::string out = U(tree.strOut) + "/src/";
+    const std::string planText = ReadAll(plan);
     for (size_t i = 0; i < 9; i++)
     {
         std::string name = kSources[i].first;
@@ -137,7 +138,7 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
         // The plan file names the pieces as they are on disk too.
         if (name.find('"') == std::string::npos)
         {
-            EXPECT_NE(std::string::npos, ReadAll(plan).find("\n" + base + "_001.wav,")) << name;
+            EXPECT_NE(std::string::npos, planText.find("\n" + base + "_001.wav,")) << name;
         }
     }
     const char* const pcReport = u8"=====  重複したファイルのリスト  =====\n";
