@@ -1,6 +1,7 @@
 // A source's markers, and the cue and adtl chunks of a piece.
 #include "engine/Markers.h"
 
+#include "engine/RiffChunks.h"
 #include "support/Utf8Conv.h"
 
 #include <algorithm>
@@ -10,35 +11,6 @@
 namespace
 {
 const DWORD kCuePointBytes = 24;
-
-DWORD GetLE32(const char* pc)
-{
-    const BYTE* pb = (const BYTE*)pc;
-    return (DWORD)pb[0] | ((DWORD)pb[1] << 8) | ((DWORD)pb[2] << 16) | ((DWORD)pb[3] << 24);
-}
-
-void AppendLE32(std::string* pstr, DWORD dw)
-{
-    for (int i = 0; i < 4; ++i)
-        pstr->push_back((char)(BYTE)(dw >> (8 * i)));
-}
-
-void AppendChunk(std::string* pstr, const char* pcId, const std::string& strBody)
-{
-    pstr->append(pcId, 4);
-    AppendLE32(pstr, (DWORD)strBody.size());
-    pstr->append(strBody);
-    if (strBody.size() % 2 != 0)
-        pstr->push_back('\0');
-}
-
-bool IsChunkId(const char* pc)
-{
-    for (int i = 0; i < 4; ++i)
-        if ((BYTE)pc[i] < 0x20 || (BYTE)pc[i] > 0x7E)
-            return false;
-    return true;
-}
 
 // The cue points that can be read; a count beyond the chunk is named.
 void ReadCuePoints(const std::string& strCue, std::vector<CMyMarker>* pMarkers,
@@ -110,11 +82,13 @@ void ReadAdtlEntries(const std::string& strAdtl, ULONGLONG qwDataFrames,
     CMyMarkerIds ids;
     for (size_t i = 0; i < pMarkers->size(); ++i)
         ids.emplace((*pMarkers)[i].dwId, i);
-    size_t pos = 0;
-    while (pos + 8 <= strAdtl.size())
+    CMyMemoryRiffBytes bytes(strAdtl);
+    CMyChunkWalk walk(&bytes, 0);
+    CMyChunk chunk;
+    while (walk.GetPos() + 8 <= strAdtl.size() && walk.Read(&chunk))
     {
-        const char* pc = strAdtl.data() + pos;
-        DWORD dwSize = GetLE32(pc + 4);
+        const DWORD dwSize = chunk.dwSize;
+        const size_t pos = (size_t)chunk.qwPos;
         if (dwSize > strAdtl.size() - pos - 8)
         {
             CString strNote;
@@ -124,19 +98,12 @@ void ReadAdtlEntries(const std::string& strAdtl, ULONGLONG qwDataFrames,
             pNotes->push_back(strNote);
             return;
         }
+        const char* pc = chunk.acId;
         int bKnown =
             memcmp(pc, "labl", 4) == 0 || memcmp(pc, "note", 4) == 0 || memcmp(pc, "ltxt", 4) == 0;
         if (bKnown && dwSize >= 4)
-            AttachEntry(pc, pc + 8, dwSize, qwDataFrames, ids, pMarkers);
-        pos += 8 + (size_t)dwSize;
-        // An odd size is followed by a pad byte, unless the writer forgot it.
-        if ((dwSize & 1) != 0 && pos < strAdtl.size())
-        {
-            int bNoPad = pos + 5 <= strAdtl.size() && IsChunkId(strAdtl.data() + pos) &&
-                         !IsChunkId(strAdtl.data() + pos + 1);
-            if (!bNoPad)
-                ++pos;
-        }
+            AttachEntry(pc, strAdtl.data() + pos + 8, dwSize, qwDataFrames, ids, pMarkers);
+        walk.Skip(chunk);
     }
 }
 } // namespace
@@ -199,24 +166,23 @@ std::string BuildPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGL
             continue;
         ULONGLONG qwFirst = marker.qwFrame > qwStart ? marker.qwFrame : qwStart;
         DWORD dwOffset = (DWORD)(qwFirst - qwStart);
-        AppendLE32(&strPoints, marker.dwId);
-        AppendLE32(&strPoints, dwOffset); // dwPosition
+        AppendLE(&strPoints, marker.dwId, 4);
+        AppendLE(&strPoints, dwOffset, 4); // dwPosition
         strPoints.append("data", 4);
-        AppendLE32(&strPoints, 0); // dwChunkStart
-        AppendLE32(&strPoints, 0); // dwBlockStart
-        AppendLE32(&strPoints, dwOffset);
+        AppendLE(&strPoints, 0, 4); // dwChunkStart
+        AppendLE(&strPoints, 0, 4); // dwBlockStart
+        AppendLE(&strPoints, dwOffset, 4);
         ++dwCount;
         for (const CMyAdtlEntry& entry : marker.Entries)
         {
             std::string strBody;
-            AppendLE32(&strBody, marker.dwId);
+            AppendLE(&strBody, marker.dwId, 4);
             strBody.append(entry.strBody);
             if (memcmp(entry.acId, "ltxt", 4) == 0 && strBody.size() >= 8)
             {
                 ULONGLONG qwRegionEnd = qwLast < qwEnd ? qwLast : qwEnd;
                 DWORD dwLength = marker.qwLength > 0 ? (DWORD)(qwRegionEnd - qwFirst) : 0;
-                for (int i = 0; i < 4; ++i)
-                    strBody[4 + i] = (char)(BYTE)(dwLength >> (8 * i));
+                PutLE(&strBody[4], dwLength, 4);
             }
             AppendChunk(&strAdtl, entry.acId, strBody);
         }
@@ -224,7 +190,7 @@ std::string BuildPieceMarkerChunks(const std::vector<CMyMarker>& markers, ULONGL
     if (dwCount == 0)
         return std::string();
     std::string strCue;
-    AppendLE32(&strCue, dwCount);
+    AppendLE(&strCue, dwCount, 4);
     strCue.append(strPoints);
     std::string strOut;
     AppendChunk(&strOut, "cue ", strCue);
@@ -259,10 +225,7 @@ std::string BuildShortPieceMarkerChunks(const std::vector<CMyMarker>& markers, U
     std::string str = BuildPieceMarkerChunks(markers, qwStart, qwFrames);
     if (str.size() + 8 > nSpace)
         return str;
-    DWORD dwJunk = (DWORD)(nSpace - str.size() - 8);
-    str.append("JUNK", 4);
-    for (int i = 0; i < 4; ++i)
-        str.push_back((char)(BYTE)(dwJunk >> (8 * i)));
-    str.append(dwJunk, '\0');
+    // Both sizes are even: every chunk is padded.
+    AppendChunk(&str, "JUNK", std::string(nSpace - str.size() - 8, '\0'));
     return str;
 }

@@ -2,6 +2,7 @@
 #include "engine/PieceHeader.h"
 
 #include "engine/PieceIXml.h"
+#include "engine/RiffChunks.h"
 
 #include <cstring>
 #include <string>
@@ -9,21 +10,6 @@
 namespace
 {
 const DWORD kAllOnes = 0xFFFFFFFFu;
-
-void AppendLE(std::string* pstr, ULONGLONG qw, int nBytes)
-{
-    for (int i = 0; i < nBytes; ++i)
-        pstr->push_back((char)(BYTE)(qw >> (8 * i)));
-}
-
-void AppendChunk(std::string* pstr, const char* pcId, const std::string& strBody)
-{
-    pstr->append(pcId, 4);
-    AppendLE(pstr, strBody.size(), 4);
-    pstr->append(strBody);
-    if (strBody.size() % 2 != 0)
-        pstr->push_back('\0');
-}
 
 // The "fmt " body a piece carries: the source's own, or the 16 PCM bytes of
 // the parameters for a file read by its first kilobyte.
@@ -58,13 +44,8 @@ std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG
     if (!src.BextBody.empty())
     {
         std::string strBext = src.BextBody;
-        const BYTE* pb = (const BYTE*)strBext.data() + kBextTimeReference;
-        ULONGLONG qwTime = 0;
-        for (int i = 7; i >= 0; --i)
-            qwTime = (qwTime << 8) | pb[i];
-        qwTime += qwFramesBefore;
-        for (int i = 0; i < 8; ++i)
-            strBext[kBextTimeReference + i] = (char)(BYTE)(qwTime >> (8 * i));
+        char* pcTime = &strBext[kBextTimeReference];
+        PutLE(pcTime, GetLE64(pcTime) + qwFramesBefore, 8);
         AppendChunk(&strChunks, "bext", strBext);
     }
     if (!src.IXmlBody.empty())

@@ -2,6 +2,7 @@
 #include "engine/WaveFile.h"
 
 #include "engine/PieceHeader.h"
+#include "engine/RiffChunks.h"
 
 #include "support/Trace.h"
 
@@ -28,47 +29,6 @@ const BYTE kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
 const WORD kTagPcm = 1;
 const WORD kTagFloat = 3;
 const WORD kTagExtensible = 0xFFFE;
-
-WORD GetLE16(const BYTE* pb)
-{
-    return (WORD)(pb[0] | (pb[1] << 8));
-}
-
-DWORD GetLE32(const BYTE* pb)
-{
-    return (DWORD)pb[0] | ((DWORD)pb[1] << 8) | ((DWORD)pb[2] << 16) | ((DWORD)pb[3] << 24);
-}
-
-ULONGLONG GetLE64(const BYTE* pb)
-{
-    return (ULONGLONG)GetLE32(pb) | ((ULONGLONG)GetLE32(pb + 4) << 32);
-}
-
-// Four printable ASCII characters, as every chunk id is.
-bool IsChunkId(const BYTE* pb)
-{
-    for (int i = 0; i < 4; ++i)
-        if (pb[i] < 0x20 || pb[i] > 0x7E)
-            return false;
-    return true;
-}
-
-// Four bytes against a four-letter tag, without regard to ASCII letter case.
-bool IsTag(const BYTE* pb, const char* pcTag)
-{
-    for (int i = 0; i < 4; ++i)
-    {
-        BYTE b = pb[i];
-        BYTE t = (BYTE)pcTag[i];
-        if (b >= 'a' && b <= 'z')
-            b = (BYTE)(b - 32);
-        if (t >= 'a' && t <= 'z')
-            t = (BYTE)(t - 32);
-        if (b != t)
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 CMyWaveFile::CMyWaveFile()
@@ -198,9 +158,10 @@ CMyWaveFile::WindowResult CMyWaveFile::ReadWindowHeader(int* pbTraced)
 
 // Walks the chunks from "fmt " on. A byte search for "data" would take the
 // four letters inside another chunk (a LIST chunk's text) for the tag.
-int CMyWaveFile::WalkToDataTag(DWORD n, DWORD* pdwTag) const
+int CMyWaveFile::WalkToDataTag(DWORD n, DWORD* pdwTag)
 {
     const BYTE* pb = m_HeaderWindow.GetBuff();
+    CMyFileRiffBytes bytes(this);
     DWORD dwTag = 12;
     for (;;)
     {
@@ -211,10 +172,9 @@ int CMyWaveFile::WalkToDataTag(DWORD n, DWORD* pdwTag) const
             *pdwTag = dwTag;
             return 1;
         }
-        // Odd-sized chunks are followed by a pad byte. Counted in 64 bits so
-        // that a huge size cannot wrap back into the window.
+        // Counted in 64 bits so that a huge size cannot wrap back into the window.
         DWORD dwChunkSize = GetLE32(pb + dwTag + 4);
-        ULONGLONG qwNext = (ULONGLONG)dwTag + 8 + dwChunkSize + (dwChunkSize & 1);
+        ULONGLONG qwNext = SkipChunkPad(&bytes, (ULONGLONG)dwTag + 8 + dwChunkSize, dwChunkSize);
         if (qwNext > kFirstDataTag + kMaxDataTagOffset)
             return 0; // the tag would start too far away
         dwTag = (DWORD)qwNext;
@@ -239,27 +199,6 @@ int CMyWaveFile::SearchDataTag(DWORD n, DWORD* pdwTag) const
     return 0;
 }
 
-// Reads qwCount bytes at qwPosition through the transfer buffer, in as many
-// reads as its limit needs. 0 when they are not all there.
-int CMyWaveFile::ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut)
-{
-    pstrOut->clear();
-    if (qwPosition > GetFileSize() || dwCount > GetFileSize() - qwPosition || !Seek(qwPosition))
-        return 0;
-    while (pstrOut->size() < dwCount)
-    {
-        DWORD dwGot = 0;
-        const BYTE* pb = Read(dwCount - (DWORD)pstrOut->size(), &dwGot);
-        if (pb == nullptr || dwGot == 0)
-            return 0;
-        pstrOut->append((const char*)pb, dwGot);
-        // Read limits itself by the recorded position, which it does not move.
-        if (!Seek(qwPosition + pstrOut->size()))
-            return 0;
-    }
-    return 1;
-}
-
 void CMyWaveFile::Report(const char* pcText) const
 {
     if (m_bReport)
@@ -273,28 +212,16 @@ int CMyWaveFile::Refuse(const char* pcReason, ULONGLONG qwPosition)
     return 0;
 }
 
-// A whole chunk header at qwPosition: four printable id bytes and a size that
-// fits in the file (any size for "data", which recorders leave too large or
-// all ones).
-int CMyWaveFile::IsChunkHeaderAt(ULONGLONG qwPosition)
-{
-    std::string strBytes;
-    if (!ReadBytesAt(qwPosition, 8, &strBytes))
-        return 0;
-    const BYTE* pb = (const BYTE*)strBytes.data();
-    return IsChunkId(pb) &&
-           (IsTag(pb, "data") || GetLE32(pb + 4) <= GetFileSize() - qwPosition - 8);
-}
-
 // Walks the RIFF (or RF64/BW64) chunks from byte 12 to "data" wherever it
 // lies, keeping "fmt ", "bext", "iXML" and "ds64" on the way; every refusal
 // says why in the trace.
 int CMyWaveFile::ReadChunkedHeader()
 {
+    CMyFileRiffBytes bytes(this);
     std::string strBytes;
     if (GetFileSize() < 12)
         return Refuse("WAVEファイルとしては短すぎます。", 0);
-    if (!ReadBytesAt(0, 12, &strBytes))
+    if (!bytes.ReadAt(0, 12, &strBytes))
         return Refuse("ファイルを読み込めません。", 0);
     const BYTE* pb = (const BYTE*)strBytes.data();
     int bRf64 = IsTag(pb, "RF64") || IsTag(pb, "BW64");
@@ -305,20 +232,22 @@ int CMyWaveFile::ReadChunkedHeader()
     m_Header.RiffSize = GetLE32(pb + 4);
 
     const ULONGLONG qwFileSize = GetFileSize();
-    ULONGLONG qwPos = 12;
+    CMyChunkWalk walk(&bytes, 12);
     int bFmt = 0;
     int bDs64 = 0;
     ULONGLONG qwDs64DataSize = 0;
     for (DWORD nChunks = 0;; ++nChunks)
     {
+        CMyChunk chunk;
         if (nChunks >= kMaxChunks)
-            return Refuse("チャンクが多すぎます。", qwPos);
-        if (!ReadBytesAt(qwPos, 8, &strBytes))
-            return Refuse("dataチャンクがありません。", qwPos);
-        pb = (const BYTE*)strBytes.data();
-        const DWORD dwSize = GetLE32(pb + 4);
+            return Refuse("チャンクが多すぎます。", walk.GetPos());
+        if (!walk.Read(&chunk))
+            return Refuse("dataチャンクがありません。", walk.GetPos());
+        const char* pcId = chunk.acId;
+        const DWORD dwSize = chunk.dwSize;
+        const ULONGLONG qwPos = chunk.qwPos;
         const ULONGLONG qwBody = qwPos + 8;
-        if (IsTag(pb, "data"))
+        if (IsTag(pcId, "data"))
         {
             if (!bFmt)
                 return Refuse("dataチャンクの前にfmtチャンクがありません。", qwPos);
@@ -333,45 +262,44 @@ int CMyWaveFile::ReadChunkedHeader()
         }
         if (dwSize > qwFileSize - qwBody)
             return Refuse("チャンクがファイルの終わりを越えています。", qwPos);
-        if (IsTag(pb, "fmt "))
+        if (IsTag(pcId, "fmt "))
         {
             if (dwSize < 16 || dwSize > kMaxFmtBody)
                 return Refuse("fmtチャンクの大きさが無効です。", qwPos);
-            if (!ReadBytesAt(qwBody, dwSize, &m_Header.FmtBody))
+            if (!bytes.ReadAt(qwBody, dwSize, &m_Header.FmtBody))
                 return Refuse("fmtチャンクを読めません。", qwPos);
             m_Header.FmtSize = dwSize;
             bFmt = 1;
         }
-        else if (IsTag(pb, "ds64"))
+        else if (IsTag(pcId, "ds64"))
         {
-            if (dwSize < kDs64Body || !ReadBytesAt(qwBody, kDs64Body, &strBytes))
+            if (dwSize < kDs64Body || !bytes.ReadAt(qwBody, kDs64Body, &strBytes))
                 return Refuse("ds64チャンクが無効です。", qwPos);
-            qwDs64DataSize = GetLE64((const BYTE*)strBytes.data() + 8);
+            qwDs64DataSize = GetLE64(strBytes.data() + 8);
             bDs64 = 1;
         }
-        else if (IsTag(pb, "bext") || IsTag(pb, "iXML"))
-        {
-            int bBext = IsTag(pb, "bext");
-            std::string* pstrBody = bBext ? &m_Header.BextBody : &m_Header.IXmlBody;
-            // A bext too short to hold the time reference is no broadcast wave.
-            if ((bBext && dwSize < kBextTimeReference + 8) || dwSize > kMaxCarriedBody ||
-                !ReadBytesAt(qwBody, dwSize, pstrBody))
-            {
-                pstrBody->clear();
-                m_strWalkTrace.AppendFormat(
-                    "分割ファイルに写さないチャンクがあります。"
-                    "CMyWaveFile::ReadHeader()\n\tChunkSize[%u], Position[%I64u]\n",
-                    dwSize, qwPos);
-            }
-        }
-        qwPos = qwBody + dwSize;
-        // Odd sizes are followed by a pad byte, unless the writer forgot it:
-        // then a whole chunk header starts one byte early and none follows
-        // the pad. When both places hold one, the pad is taken as written.
-        if ((dwSize & 1) != 0 && (IsChunkHeaderAt(qwPos + 1) || !IsChunkHeaderAt(qwPos)))
-            ++qwPos;
+        else if (IsTag(pcId, "bext") || IsTag(pcId, "iXML"))
+            ReadCarriedBody(&bytes, chunk);
+        walk.Skip(chunk);
     }
     return CheckChunkedFormat();
+}
+
+// A bext or iXML body the pieces carry; one they cannot is named in the
+// walk's trace and left out.
+void CMyWaveFile::ReadCarriedBody(CMyRiffBytes* pBytes, const CMyChunk& chunk)
+{
+    int bBext = IsTag(chunk.acId, "bext");
+    std::string* pstrBody = bBext ? &m_Header.BextBody : &m_Header.IXmlBody;
+    // A bext too short to hold the time reference is no broadcast wave.
+    if ((bBext && chunk.dwSize < kBextTimeReference + 8) || chunk.dwSize > kMaxCarriedBody ||
+        !pBytes->ReadAt(chunk.qwPos + 8, chunk.dwSize, pstrBody))
+    {
+        pstrBody->clear();
+        m_strWalkTrace.AppendFormat("分割ファイルに写さないチャンクがあります。"
+                                    "CMyWaveFile::ReadHeader()\n\tChunkSize[%u], Position[%I64u]\n",
+                                    chunk.dwSize, chunk.qwPos);
+    }
 }
 
 // The "fmt " body of a walked file: tag 1 or 3, or extensible with the PCM

@@ -7,6 +7,9 @@
 
 #include <string>
 
+class CMyRiffBytes;
+struct CMyChunk;
+
 class CMyWaveFile : public CMyLockedFile
 {
 public:
@@ -29,15 +32,14 @@ private:
     WindowResult ReadWindowHeader(int* pbTraced);
     int ReadAfterWindow(WindowResult window);
     void TakeCanonicalDataTag(DWORD dwTag);
-    int WalkToDataTag(DWORD n, DWORD* pdwTag) const;
+    int WalkToDataTag(DWORD n, DWORD* pdwTag);
     int SearchDataTag(DWORD n, DWORD* pdwTag) const;
     int ReadChunkedHeader();
     int CheckChunkedFormat();
     void TakeWrappedDataSize();
-    int ReadBytesAt(ULONGLONG qwPosition, DWORD dwCount, std::string* pstrOut);
     int Refuse(const char* pcReason, ULONGLONG qwPosition);
     void Report(const char* pcText) const;
-    int IsChunkHeaderAt(ULONGLONG qwPosition);
+    void ReadCarriedBody(CMyRiffBytes* pBytes, const CMyChunk& chunk);
 
     CMyWaveHeader m_Header;
     // The first kilobyte of the file, as read by ReadHeader.

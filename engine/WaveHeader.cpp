@@ -2,6 +2,7 @@
 // header (CMyWaveHeader), which also writes the canonical 44-byte header.
 #include "engine/WaveHeader.h"
 
+#include "engine/RiffChunks.h"
 #include "support/Trace.h"
 
 #include <cstring>
@@ -10,18 +11,6 @@ namespace
 {
 const DWORD kMaxSamplingRate = 200000;
 const WORD kMaxChunkedChannels = 32;
-
-void PutLE16(BYTE* pb, WORD w)
-{
-    pb[0] = (BYTE)w;
-    pb[1] = (BYTE)(w >> 8);
-}
-
-void PutLE32(BYTE* pb, DWORD dw)
-{
-    for (int i = 0; i < 4; ++i)
-        pb[i] = (BYTE)(dw >> (8 * i));
-}
 
 // The first inconsistency, as the reason's code: 0 when there is none.
 int FindInconsistency(const CSonvelBaseParam& p)
@@ -218,17 +207,17 @@ int CMyWaveHeader::BuildHeader(CMyByteBuff* pOut, DWORD dwDataSize) const
     memcpy(pb, "RIFF", 4);
     // Past 4 GiB the RIFF size cannot be told; all ones rather than a wrapped count.
     DWORD dwRiffSize = dwDataSize <= 0xFFFFFFFFu - 36 ? dwDataSize + 36 : 0xFFFFFFFFu;
-    PutLE32(pb + 4, dwRiffSize);
+    PutLE(pb + 4, dwRiffSize, 4);
     memcpy(pb + 8, "WAVEfmt ", 8);
-    PutLE32(pb + 16, 16);
-    PutLE16(pb + 20, Param.FormatID);
-    PutLE16(pb + 22, Param.Channels);
-    PutLE32(pb + 24, Param.SamplingRate);
-    PutLE32(pb + 28, Param.DataRate);
-    PutLE16(pb + 32, Param.BlockSize);
-    PutLE16(pb + 34, Param.Resolution);
+    PutLE(pb + 16, 16, 4);
+    PutLE(pb + 20, Param.FormatID, 2);
+    PutLE(pb + 22, Param.Channels, 2);
+    PutLE(pb + 24, Param.SamplingRate, 4);
+    PutLE(pb + 28, Param.DataRate, 4);
+    PutLE(pb + 32, Param.BlockSize, 2);
+    PutLE(pb + 34, Param.Resolution, 2);
     memcpy(pb + 36, "data", 4);
-    PutLE32(pb + 40, dwDataSize);
+    PutLE(pb + 40, dwDataSize, 4);
     pOut->SetLength(kCanonicalHeaderSize);
     return (int)kCanonicalHeaderSize;
 }

@@ -105,3 +105,27 @@ TEST(Markers, SourceChunksAreFoundAroundTheData)
     ASSERT_NE(pb, nullptr);
     EXPECT_EQ(std::string((const char*)pb, dwGot), MakeSampleBytes(2, 999));
 }
+
+// An odd bext that lost its pad byte, then an extensible "fmt " (its size 40
+// is a printable '(', so an id seems to start a byte later too): the markers
+// behind it are read where the header walk reads the chunks.
+TEST(Markers, SourceChunksLieWhereTheHeaderWalkFindsThem)
+{
+    WaveFormat fmt = MakeExtensibleFormat(2, 24, 24, 48000, 1);
+    const std::string bext = MakeBextBody(7) + "x";
+    WaveOptions opt;
+    opt.chunksBeforeFmt = {"bext" + LE32((uint32_t)bext.size()) + bext};
+    opt.chunksBeforeData = {MakeChunk("cue ", kCue), MakeChunk("LIST", "adtl" + kAdtl)};
+    CString strPath = JoinPath(MakeTestDir("chunks"), "nopad.wav");
+    ASSERT_TRUE(WriteBytes(strPath, BuildWave(fmt, MakeSamples(fmt, 10), opt)));
+    CMyWaveFile file;
+    ASSERT_TRUE(file.SetFilePath(strPath) && file.RefreshFileSize() != ~0ull &&
+                file.GetTransferBuff().Reallocate(0x1000, 1));
+    file.SetTransferLimit(0x1000);
+    ASSERT_TRUE(file.OpenForRead() && file.ReadHeader(0));
+    CMySourceChunks chunks;
+    EXPECT_EQ(ReadSourceChunks(&file, file.GetHeader(), &chunks), 1);
+    EXPECT_EQ(chunks.strBext, bext);
+    EXPECT_EQ(chunks.strCue, kCue);
+    EXPECT_EQ(chunks.strAdtl, kAdtl);
+}
