@@ -1,6 +1,8 @@
 // Pauses in sample data, found by the level of 10 ms windows.
 #include "engine/PauseFinder.h"
 
+#include "engine/JobFlags.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -10,14 +12,15 @@ namespace
 // usually found within the first read or two.
 const DWORD kReadBytes = 0x20000;
 
-// Sum of the squares of dwCount samples, each scaled to full scale 1.0. The
-// integers are summed exactly as they are and scaled once at the end.
-double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
+// Sum of the squares of dwCount samples dwStride bytes apart (one channel's),
+// each scaled to full scale 1.0. The integers are summed exactly as they are
+// and scaled once at the end.
+double SumSquares(const BYTE* pb, DWORD dwCount, DWORD dwStride, const CMySampleFormat& fmt)
 {
     double dSum = 0.0;
     if (fmt.wSampleFormat == 3 && fmt.wBytesPerSample == 4)
     {
-        for (DWORD i = 0; i < dwCount; ++i, pb += 4)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
             float f;
             memcpy(&f, pb, 4);
@@ -27,7 +30,7 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
     }
     if (fmt.wSampleFormat == 3)
     {
-        for (DWORD i = 0; i < dwCount; ++i, pb += 8)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
             double d;
             memcpy(&d, pb, 8);
@@ -38,14 +41,14 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
     switch (fmt.wBytesPerSample)
     {
     // Up to 24 bits the squares add up in 64-bit integers (a window holds at
-    // most 2000 frames of 32 channels: below 2^63 even for 24 bits), which
-    // the compiler can do many at a time.
+    // most 2000 frames: below 2^63 even for 24 bits), which the compiler can
+    // do many at a time.
     case 1: // unsigned, silence at 128
     {
         ULONGLONG qwSum = 0;
-        for (DWORD i = 0; i < dwCount; ++i)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
-            int n = (int)pb[i] - 128;
+            int n = (int)pb[0] - 128;
             qwSum += (ULONGLONG)(n * n);
         }
         return (double)qwSum / (128.0 * 128.0);
@@ -53,7 +56,7 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
     case 2:
     {
         ULONGLONG qwSum = 0;
-        for (DWORD i = 0; i < dwCount; ++i, pb += 2)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
             int n = (short)(WORD)(pb[0] | (pb[1] << 8));
             qwSum += (ULONGLONG)(n * n);
@@ -63,7 +66,7 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
     case 3:
     {
         ULONGLONG qwSum = 0;
-        for (DWORD i = 0; i < dwCount; ++i, pb += 3)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
             // The top byte carries the sign: shift the 24 bits up, then back.
             DWORD dw = ((DWORD)pb[0] << 8) | ((DWORD)pb[1] << 16) | ((DWORD)pb[2] << 24);
@@ -73,7 +76,7 @@ double SumSquares(const BYTE* pb, DWORD dwCount, const CMySampleFormat& fmt)
         return (double)qwSum / (8388608.0 * 8388608.0);
     }
     default:
-        for (DWORD i = 0; i < dwCount; ++i, pb += 4)
+        for (DWORD i = 0; i < dwCount; ++i, pb += dwStride)
         {
             DWORD dw =
                 (DWORD)pb[0] | ((DWORD)pb[1] << 8) | ((DWORD)pb[2] << 16) | ((DWORD)pb[3] << 24);
@@ -97,18 +100,24 @@ int IsPauseFormat(const CMySampleFormat& fmt)
 int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
                   double dPowerLimit)
 {
-    const DWORD dwSamples = dwFrames * fmt.wChannels;
-    const double dLimit = dwSamples * dPowerLimit;
+    const DWORD dwBlock = (DWORD)fmt.wChannels * fmt.wBytesPerSample;
+    const double dLimit = dwFrames * dPowerLimit;
     // Sound passes the limit within its first samples: the rest of a loud
-    // window is not looked at.
+    // channel is not looked at.
     const DWORD kStep = 64;
-    double dSum = 0.0;
-    for (DWORD i = 0; i < dwSamples; i += kStep)
+    // Every channel must be quiet: one voice among silent channels is no
+    // pause, however many they are.
+    for (WORD c = 0; c < fmt.wChannels; ++c)
     {
-        DWORD dwCount = dwSamples - i < kStep ? dwSamples - i : kStep;
-        dSum += SumSquares(pbFrames + (size_t)i * fmt.wBytesPerSample, dwCount, fmt);
-        if (!(dSum < dLimit))
-            return 0;
+        const BYTE* pbChannel = pbFrames + (size_t)c * fmt.wBytesPerSample;
+        double dSum = 0.0;
+        for (DWORD i = 0; i < dwFrames; i += kStep)
+        {
+            DWORD dwCount = dwFrames - i < kStep ? dwFrames - i : kStep;
+            dSum += SumSquares(pbChannel + (size_t)i * dwBlock, dwCount, dwBlock, fmt);
+            if (!(dSum < dLimit))
+                return 0;
+        }
     }
     return 1;
 }
@@ -129,6 +138,9 @@ int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double
     ULONGLONG qwRunFirst = 0, qwRunEnd = 0;
     for (ULONGLONG qwPos = qwEnd; qwPos > qwFirst;)
     {
+        // A long search on a slow disk must not hold up an abort.
+        if (g_bAbort.load(std::memory_order_relaxed))
+            return 0;
         const ULONGLONG qwFrom = qwPos - qwFirst > qwSpan ? qwPos - qwSpan : qwFirst;
         const DWORD dwFrames = (DWORD)(qwPos - qwFrom);
         DWORD dwGot = 0;

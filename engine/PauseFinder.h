@@ -1,6 +1,6 @@
-// Pauses in sample data: stretches in which every 10 ms window's level (RMS
-// over all channels, in dB of full scale) stays below a threshold for at least
-// a minimum time.
+// Pauses in sample data: stretches in which every 10 ms window's level (the
+// RMS of its loudest channel, in dB of full scale) stays below a threshold for
+// at least a minimum time.
 #pragma once
 
 #include "engine/SplitPlan.h"
@@ -24,8 +24,9 @@ struct CMyPause
 // 1 for the sample formats the level can be measured in.
 int IsPauseFormat(const CMySampleFormat& fmt);
 
-// 1 when the mean square of dwFrames frames (full scale 1.0) is below
-// dPowerLimit, 10^(dB/10); a sample that is no number counts as loud.
+// 1 when the mean square of every channel over dwFrames frames (full scale
+// 1.0) is below dPowerLimit, 10^(dB/10); a sample that is no number counts as
+// loud.
 int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
                   double dPowerLimit);
 
@@ -33,6 +34,7 @@ int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& f
 // laid back from qwEnd and read through the reader from qwEnd backwards, only
 // as far as it takes to find it. A pause reaching past either end counts with
 // the part inside. 1 with *pPause set, or with pPause->qwEnd 0 when there is
-// none; 0 when a read fails.
+// none; 0 when a read fails or the job's abort flag is set (tested before
+// every read).
 int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
                      ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwEnd, CMyPause* pPause);

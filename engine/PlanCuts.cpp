@@ -1,6 +1,7 @@
 // The planners: where a source's pieces start and end, and why.
 #include "engine/PlanCuts.h"
 
+#include "engine/JobFlags.h"
 #include "engine/Markers.h"
 #include "engine/PauseFinder.h"
 #include "engine/PieceHeader.h"
@@ -80,6 +81,7 @@ private:
     DWORD m_dwTail = 0;
     ULONGLONG m_qwLengthFrames = 0;
     int m_bReadFailed = 0;
+    int m_bAborted = 0;
 };
 
 // Room for about as many pieces as the rule will make: a plan of many
@@ -244,6 +246,11 @@ int CMyPlanner::CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast)
         ULONGLONG qwCut = qwStart + qwMax;
         if (m_Rule.bPause)
             qwCut = MoveToPause(qwStart, qwCut, qwMax, &cut);
+        if (m_bAborted)
+        {
+            m_pPlan->Notes.push_back("※　中止されたため計画を途中で終えました。MakeSplitPlan()\n");
+            return 0;
+        }
         if (!Add(qwStart, qwCut - qwStart, cut))
             return 0;
         m_pPlan->Pieces.back().llShift = (LONGLONG)qwCut - (LONGLONG)(qwStart + qwMax);
@@ -305,7 +312,8 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
     if (!FindNearestPause(m_pReader, fmt, m_Rule.dPauseLevel, qwMin > 0 ? qwMin : 1,
                           qwCut - qwWindow, qwCut, &pause))
     {
-        if (!m_bReadFailed)
+        m_bAborted = g_bAbort.load(std::memory_order_relaxed);
+        if (!m_bReadFailed && !m_bAborted)
         {
             CString strNote;
             strNote.Format("※　無音を探す範囲を読めないため、区切りを動かしません。"

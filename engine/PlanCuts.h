@@ -20,8 +20,8 @@ int PlanFixedLength(const CMyPlanSource& src, DWORD dwSectionLength, CMyPlan* pP
 // nearest it within the search window, read through pReader; without one it
 // stays exact ("no pause"). The last piece carries a partial frame at the end
 // of the data. 0 when the file cannot be planned (more parts than frames, a
-// limit that cannot hold one frame): the reason is in the notes, which also
-// name what the planner could not use.
+// limit that cannot hold one frame, an abort during the pause search): the
+// reason is in the notes, which also name what the planner could not use.
 int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameReader* pReader,
                   CMyPlan* pPlan);
 
