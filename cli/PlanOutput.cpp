@@ -46,8 +46,17 @@ int CliPlanOutput::Write(const std::string& strText)
     return 0;
 }
 
-void CliPlanOutput::TakePlan(const CString&, const CString& strFolder, const CMyPlan& plan)
+void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder,
+                             const CMyPlan& plan)
 {
+    if (plan.qwClaimedDataBytes != 0)
+    {
+        CString strText;
+        strText.Format("its header claims %I64u bytes of audio, the file holds %I64u; only those "
+                       "are split: ",
+                       plan.qwClaimedDataBytes, plan.qwPresentDataBytes);
+        PrintError(strText + MakeShownPath(strSrcPath));
+    }
     // Written in blocks: a plan may have a million pieces.
     const size_t kBlock = 0x10000;
     std::string strRows;

@@ -9,7 +9,9 @@ class CliPlanOutput : public CMyPlanSink
 {
 public:
     // bPrint: each plan's lines go to standard output, and each file that
-    // would not be split is named on standard error (a dry run).
+    // would not be split is named on standard error (a dry run). A file whose
+    // header claims more audio than it holds is named on standard error
+    // either way.
     explicit CliPlanOutput(int bPrint) : m_bPrint(bPrint) {}
     ~CliPlanOutput() override;
     CliPlanOutput(const CliPlanOutput&) = delete;

@@ -26,7 +26,17 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequ
     // A header may claim more data than the file holds: plan only what is there.
     src.qwDataBytes = header.DataSize;
     if (pSrc->GetFileSize() - header.DataStart < src.qwDataBytes)
+    {
         src.qwDataBytes = pSrc->GetFileSize() - header.DataStart;
+        plan.qwClaimedDataBytes = header.DataSize;
+        plan.qwPresentDataBytes = src.qwDataBytes;
+        CString strNote;
+        strNote.Format("※　ヘッダのデータサイズがファイルにあるデータより大きいため、"
+                       "ファイルにある分だけを分割します。PlanSourceFile()\n"
+                       "\tDataSize[%I64u], DataInFile[%I64u]\n",
+                       header.DataSize, src.qwDataBytes);
+        plan.Notes.push_back(strNote);
+    }
     src.dwSamplingRate = header.Param.SamplingRate;
     src.wBlockSize = header.Param.BlockSize;
     src.wChannels = header.Param.Channels;
@@ -52,7 +62,7 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequ
     {
         CMySourceChunks chunks;
         ReadSourceChunks(pSrc, header, &chunks);
-        plan.Notes = chunks.Notes;
+        plan.Notes.insert(plan.Notes.end(), chunks.Notes.begin(), chunks.Notes.end());
         ReadMarkers(chunks.strCue, chunks.strAdtl, src.qwDataBytes / src.wBlockSize, &pOut->Markers,
                     &plan.Notes);
         ReadBextFacts(chunks.strBext, &facts);

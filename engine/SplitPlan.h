@@ -57,6 +57,11 @@ struct CMyPlan
     std::vector<CString> Notes;
     DWORD dwSamplingRate = 0;
     WORD wBlockSize = 0;
+    // A header that claims more sample bytes than the file holds: the bytes
+    // it claims and those there, which alone are planned (0, 0 when the file
+    // holds them all).
+    ULONGLONG qwClaimedDataBytes = 0;
+    ULONGLONG qwPresentDataBytes = 0;
 
     ULONGLONG GetPieceBytes(size_t i) const
     {

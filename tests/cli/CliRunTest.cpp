@@ -354,3 +354,27 @@ TEST(CliRun, PieceHeldByAnotherWriterIsLeftToIt)
     EXPECT_TRUE(trace.find(cannotOpen) != std::string::npos || Contains(trace, cannotOpen))
         << trace;
 }
+
+// A recording cut short (its header claims 32000 bytes, 8000 are there) is
+// split as far as it goes, and both the trace and standard error say so.
+TEST(CliRun, DataSizeBeyondTheFileIsSaid)
+{
+    Tree tree = MakeTree("cutshort");
+    WaveOptions opt;
+    opt.bOverrideDataSize = true;
+    opt.dwDataSize = 32000;
+    CString strWave = JoinPath(tree.strRoot, "a.wav");
+    ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, MakeSamples(kFormat, 4000), opt)));
+    ProgramResult r = RunSplitProgram(
+        {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "wavoss-split: its header claims 32000 bytes of audio, the "
+                                   "file holds 8000; only those are split: "))
+        << r.strErr;
+    EXPECT_EQ(MakeSamples(kFormat, 4000), JoinPieces(JoinPath(tree.strOut, "a"), 1));
+    std::string trace;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    std::string note = "ファイルにある分だけを分割します。PlanSourceFile()\n"
+                       "\tDataSize[32000], DataInFile[8000]\n";
+    EXPECT_TRUE(trace.find(note) != std::string::npos || Contains(trace, note)) << trace;
+}

@@ -65,3 +65,35 @@ TEST(SourcePlan, MarkersAndLabelsComeFromTheSource)
     EXPECT_STREQ(result.Plan.Notes[1],
                  "ラベルのない分割ファイルには、{label}の代わりに番号を使います。\n");
 }
+
+// A header that claims four times the samples the file holds: the pieces
+// hold what is there, and the plan says so with both sizes.
+TEST(SourcePlan, DataSizeBeyondTheFileIsNamed)
+{
+    WaveFormat fmt = MakePcmFormat(1, 16, 8000);
+    WaveOptions opt;
+    opt.bOverrideDataSize = true;
+    opt.dwDataSize = 32000;
+    CString strPath = JoinPath(MakeTestDir("plan"), "short.wav");
+    ASSERT_TRUE(WriteBytes(strPath, BuildWave(fmt, MakeSamples(fmt, 4000), opt)));
+    CMyWaveFile file;
+    ASSERT_TRUE(file.SetFilePath(strPath) && file.RefreshFileSize() != ~0ull &&
+                file.GetTransferBuff().Reallocate(0x10000, 1));
+    file.SetTransferLimit(0x10000);
+    ASSERT_TRUE(file.OpenForRead() && file.ReadHeader(0));
+
+    CMyPlanRequest request;
+    request.Rule.dwSectionLength = 1000;
+    request.Rule.bMarkers = 1;
+    CMySourcePlan result;
+    ASSERT_EQ(PlanSourceFile(&file, "short", request, &result), 1);
+    ASSERT_EQ(result.Plan.Pieces.size(), 1u);
+    EXPECT_EQ(result.Plan.Pieces[0].qwFrames, 4000u);
+    EXPECT_EQ(result.Plan.qwClaimedDataBytes, 32000u);
+    EXPECT_EQ(result.Plan.qwPresentDataBytes, 8000u);
+    ASSERT_EQ(result.Plan.Notes.size(), 2u); // the markers' note follows
+    EXPECT_STREQ(result.Plan.Notes[0],
+                 "※　ヘッダのデータサイズがファイルにあるデータより大きいため、"
+                 "ファイルにある分だけを分割します。PlanSourceFile()\n"
+                 "\tDataSize[32000], DataInFile[8000]\n");
+}
