@@ -40,8 +40,8 @@ int StartsWith(const char* pcPath, const BYTE* pbHead, DWORD dwLength)
     return dwHave == dwLength && memcmp(strHave.data(), pbHead, dwLength) == 0;
 }
 
-OnDisk LookAtPiece(const char* pcPath, ULONGLONG qwPlanned, const CMyByteBuff& head,
-                   DWORD dwHeadLength)
+// The piece's size against the plan's; kWhole only says that it matches.
+OnDisk LookAtPiece(const char* pcPath, ULONGLONG qwPlanned)
 {
     WIN32_FIND_DATAA entry;
     if (!GetFindData(&entry, pcPath))
@@ -49,9 +49,7 @@ OnDisk LookAtPiece(const char* pcPath, ULONGLONG qwPlanned, const CMyByteBuff& h
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return kUnlike;
     ULONGLONG qwSize = MakeUInt64(entry.nFileSizeLow, entry.nFileSizeHigh);
-    if (qwSize != qwPlanned)
-        return qwSize < qwPlanned ? kShort : kUnlike;
-    return dwHeadLength != 0 && StartsWith(pcPath, head.GetBuff(), dwHeadLength) ? kWhole : kUnlike;
+    return qwSize == qwPlanned ? kWhole : qwSize < qwPlanned ? kShort : kUnlike;
 }
 } // namespace
 
@@ -74,14 +72,17 @@ ExistingPieces FindExistingPieces(const CString& strFolderSep, const CMyWaveHead
         const CMyPlanPiece& planned = plan.Pieces[i];
         const ULONGLONG qwBytes = plan.GetPieceBytes(i);
         const CString strPath = strFolderSep + planned.strName;
-        const std::vector<CMyMarker> markers = carried.Of(planned);
-        const CMyPieceShape shape = ShapePiece(header, qwBytes, planned.qwStart, markers);
-        DWORD dwHead = BuildPieceHeaderWith(header, qwBytes, planned.qwStart, (DWORD)i + 1,
-                                            shape.bRf64, shape.strMarkers, &head);
-        OnDisk state = LookAtPiece(strPath, shape.dwHeadLength + qwBytes, head,
-                                   dwHead == shape.dwHeadLength ? dwHead : 0);
+        const CMyPieceShape shape =
+            ShapePiece(header, qwBytes, planned.qwStart, carried.Of(planned));
+        OnDisk state = LookAtPiece(strPath, shape.dwHeadLength + qwBytes);
         if (state == kAbsent)
             continue;
+        // Its size is the plan's: so must its header be, byte for byte.
+        if (state == kWhole &&
+            (BuildPieceHeaderWith(header, qwBytes, planned.qwStart, (DWORD)i + 1, shape.bRf64,
+                                  shape.strMarkers, &head) != shape.dwHeadLength ||
+             !StartsWith(strPath, head.GetBuff(), shape.dwHeadLength)))
+            state = kUnlike;
         ++dwExisting;
         iLast = i;
         if (state == kWhole)

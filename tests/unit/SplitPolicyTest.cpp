@@ -126,6 +126,26 @@ TEST_F(SplitPolicyTest, DryRunAndRunReachTheSameVerdicts)
              EXPECT_EQ(DeleteFileA(piece(strOut, "a_003.wav")), TRUE);
          },
          "+"},
+        // A piece of the planned size is whole only with the planned header.
+        {"-n with a piece of its size but another header", "", 1,
+         [piece](SplitPolicyTest* t)
+         {
+             t->AddSource("a.wav", 2000);
+             EXPECT_EQ(t->Run(0, 0), "+");
+             std::string other = BuildWave(MakePcmFormat(1, 8, 2000), MakeSamples(kFmt, 1000));
+             EXPECT_TRUE(WriteBytes(piece(t->m_state.m_strOutputFolder, "a_001.wav"), other));
+         },
+         "-"},
+        // A split cuts short only the last piece it writes.
+        {"-n with a piece cut short before a whole one", "", 1,
+         [piece](SplitPolicyTest* t)
+         {
+             t->AddSource("a.wav", 3000);
+             EXPECT_EQ(t->Run(0, 0), "+");
+             EXPECT_TRUE(WriteBytes(piece(t->m_state.m_strOutputFolder, "a_002.wav"),
+                                    BuildWave(kFmt, "short")));
+         },
+         "-"},
         {"-n with pieces of another length on disk", "", 1,
          [](SplitPolicyTest* t)
          {
