@@ -9,8 +9,8 @@
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
 #include "engine/SplitFile.h"
-#include "framework/WinThread.h"
 #include "engine/SplitPolicy.h"
+#include "framework/WinThread.h"
 #include "support/Trace.h"
 
 #include <vector>
