@@ -13,6 +13,7 @@
 #include "engine/BatchRun.h"
 #include "engine/JobFlags.h"
 #include "engine/SectionLength.h"
+#include "engine/SplitPolicy.h"
 #include "framework/AfxMessageBox.h"
 #include "platform/TextFile.h"
 #include "support/FileSystem.h"
@@ -192,8 +193,10 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         return GetInterruptExitCode();
     }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
+    CMySplitPolicy policy;
     if (options.bNoClobber)
-        DropSplitFiles(&list, strOutput, dwSectionLength, request, &dwSplitBefore, &dwPartlySplit);
+        DropSplitFiles(&list, strOutput, dwSectionLength, request, &policy, &dwSplitBefore,
+                       &dwPartlySplit);
     if (list.GetCount() == 0)
     {
         if (dwSplitBefore + dwPartlySplit != 0)
@@ -211,6 +214,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     choice.pRequest = &request;
     choice.pSink = &output;
     choice.bDryRun = options.bDryRun;
+    choice.pPolicy = options.bNoClobber ? &policy : nullptr;
     CliBatchResult result;
     if (!RunCliBatch(list, strOutput, dwSectionLength, choice, &result))
     {

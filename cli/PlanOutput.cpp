@@ -46,6 +46,12 @@ int CliPlanOutput::Write(const std::string& strText)
     return 0;
 }
 
+namespace
+{
+// Written in blocks: a plan may have a million pieces.
+const size_t kBlock = 0x10000;
+} // namespace
+
 void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder,
                              const CMyPlan& plan)
 {
@@ -57,29 +63,37 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
                        plan.qwClaimedDataBytes, plan.qwPresentDataBytes);
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    // Written in blocks: a plan may have a million pieces.
-    const size_t kBlock = 0x10000;
-    std::string strRows;
+    if (!m_bPrint)
+        return;
     CString strLines;
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
     {
         const CMyPlanPiece& piece = plan.Pieces[i];
-        CString strPath = MakeShownPath(strFolder + piece.strName);
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            strRows += FormatPlanCsvRow(MakeUtf8Text(strPath), piece, plan.dwSamplingRate);
-        if (m_bPrint)
-            strLines += FormatPlanLine(strPath, piece, plan.dwSamplingRate);
-        const int bLast = i + 1 == plan.Pieces.size();
-        if (!strRows.empty() && (bLast || strRows.size() >= kBlock))
-        {
-            Write(strRows);
-            strRows.clear();
-        }
-        if (!strLines.IsEmpty() && (bLast || (size_t)strLines.GetLength() >= kBlock))
+        strLines +=
+            FormatPlanLine(MakeShownPath(strFolder + piece.strName), piece, plan.dwSamplingRate);
+        if (i + 1 == plan.Pieces.size() || (size_t)strLines.GetLength() >= kBlock)
         {
             PrintSJis(stdout, strLines);
             strLines.Empty();
         }
+    }
+}
+
+void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
+                              PieceStatus status)
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    const CMyPlanPiece& piece = plan.Pieces[dwIndex];
+    m_strRows += FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)), piece,
+                                  plan.dwSamplingRate, status);
+    // A piece on disk is in the file at once: a run cut off later leaves its
+    // row behind; the rows of pieces given up may wait for the next block.
+    if (status == kStatusWritten || status == kStatusCutShort ||
+        dwIndex + 1 == plan.Pieces.size() || m_strRows.size() >= kBlock)
+    {
+        Write(m_strRows);
+        m_strRows.clear();
     }
 }
 

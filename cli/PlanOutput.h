@@ -5,6 +5,8 @@
 #include "engine/SplitFile.h"
 #include "platform/Platform.h"
 
+#include <string>
+
 class CliPlanOutput : public CMyPlanSink
 {
 public:
@@ -26,6 +28,9 @@ public:
     void TakePlan(const CString& strSrcPath, const CString& strFolder,
                   const CMyPlan& plan) override;
     void TakeRefusal(const CString& strSrcPath, const CString& strReason) override;
+    // A row of the plan file, with the piece's status.
+    void TakePiece(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
+                   PieceStatus status) override;
 
 private:
     int Write(const std::string& strText);
@@ -34,4 +39,5 @@ private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bFailed = 0;
+    std::string m_strRows; // rows not written yet
 };

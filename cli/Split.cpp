@@ -9,8 +9,9 @@
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
 #include "engine/SplitFile.h"
+#include "engine/SplitPolicy.h"
 #include "framework/WinThread.h"
-#include "support/FileSystem.h"
+#include "support/Trace.h"
 
 #include <vector>
 
@@ -56,6 +57,7 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
     state.m_pPlanRequest = choice.pRequest;
     state.m_pPlanSink = choice.pSink;
     state.m_bDryRun = choice.bDryRun;
+    state.m_pPolicy = choice.pPolicy;
     CMyCliRunHost host;
     CMyBatchRun batch(&state, &host);
     CliBatch run = {&batch, &host, 0};
@@ -89,52 +91,59 @@ int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD d
 }
 
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial)
+                    const CMyPlanRequest& request, CMySplitPolicy* pPolicy, DWORD* pdwDone,
+                    DWORD* pdwPartial)
 {
     *pdwDone = *pdwPartial = 0;
+    pPolicy->TakeCollectedFiles(*pList);
+    pPolicy->SetNoClobber(1);
     CMyRunState state;
     state.m_pPathList = pList;
     state.m_strOutputFolder = strOutputFolder;
     CMyBatchRun batch(&state, nullptr);
     std::vector<CString> dropped;
-    std::vector<CMyPlannedPiece> pieces;
+    // Decided as a dry run does, silently: a file the split would refuse is
+    // left to it, to say why.
+    SetTraceMuted(1);
     for (DWORD i = 0; i < pList->GetCount(); i++)
     {
         const CMyPathRecord& record = pList->GetAt(i);
         CString strBase;
-        // A file the split would refuse is left to it, to say why.
-        if (!batch.MakeOutputBasePath(&strBase, record) ||
-            !PlanSplit(strBase, record.FilePath, dwSectionLength, &request, &pieces))
+        if (!batch.MakeOutputBasePath(&strBase, record))
             continue;
-        size_t nExisting = 0, nAsPlanned = 0;
-        for (const CMyPlannedPiece& piece : pieces)
-        {
-            WIN32_FIND_DATAA entry;
-            if (!GetFindData(&entry, piece.strPath) ||
-                (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-                continue;
-            nExisting++;
-            nAsPlanned += MakeUInt64(entry.nFileSizeLow, entry.nFileSizeHigh) == piece.qwFileSize;
-        }
-        if (nExisting == 0)
-            continue;
-        if (nAsPlanned == pieces.size())
+        CMySplitDecision decision;
+        SplitVerdict verdict = pPolicy->Decide(strBase, record.FilePath, &request, dwSectionLength,
+                                               1, nullptr, &decision);
+        const DWORD dwPieces = (DWORD)decision.SourcePlan.Plan.Pieces.size();
+        CString strText;
+        if (verdict == kVerdictDone)
         {
             PrintError("its pieces exist already, not split again (-n): " +
                        MakeShownPath(record.FilePath));
             (*pdwDone)++;
         }
-        else
+        else if (verdict == kVerdictLeftAlone)
         {
-            CString strText;
             strText.Format("%u of its %u pieces exist already as planned; not split, not "
                            "overwritten (-n): ",
-                           (DWORD)nAsPlanned, (DWORD)pieces.size());
+                           decision.dwKept, dwPieces);
             PrintError(strText + MakeShownPath(record.FilePath));
             (*pdwPartial)++;
         }
+        else
+        {
+            if (verdict == kVerdictWrite && decision.dwKept != 0)
+            {
+                strText.Format("%u of its %u pieces exist already whole and are kept; the rest "
+                               "are written (-n): ",
+                               decision.dwKept, dwPieces);
+                PrintError(strText + MakeShownPath(record.FilePath));
+            }
+            continue;
+        }
         dropped.push_back(record.FilePath);
     }
+    SetTraceMuted(0);
     for (const CString& strPath : dropped)
         pList->RemovePath(strPath);
 }

@@ -5,6 +5,7 @@
 #include "sources/PathList.h"
 
 class CMyPlanSink;
+class CMySplitPolicy;
 struct CMyPlanRequest;
 
 struct CliBatchResult
@@ -20,6 +21,8 @@ struct CliPlanChoice
     const CMyPlanRequest* pRequest = nullptr;
     CMyPlanSink* pSink = nullptr;
     int bDryRun = 0;
+    // The policy DropSplitFiles decided with (null: the run's own).
+    CMySplitPolicy* pPolicy = nullptr;
 };
 
 // Splits every record into the output folder (in a dry run, plans it); 0
@@ -27,10 +30,13 @@ struct CliPlanChoice
 int RunCliBatch(const CMyPathList& list, const CString& strOutputFolder, DWORD dwSectionLength,
                 const CliPlanChoice& choice, CliBatchResult* pResult);
 
-// -n: takes out, with a message each, every record some of whose pieces
-// exist already in the output folder. A file whose planned pieces all exist
-// with their planned sizes was split before (counted in *pdwDone); one whose
-// pieces exist in part, or with other sizes, is not split (counted in
-// *pdwPartial).
+// -n: decides every record with the run's policy (which then splits them:
+// the piece names each file takes stay its own), and takes out, with a
+// message each, every record whose pieces need no writing or must not be
+// overwritten. A file whose planned pieces are all on disk whole was split
+// before (counted in *pdwDone); one with pieces unlike its plan is not split
+// (counted in *pdwPartial). One whose pieces are whole in part, the rest
+// missing or the last cut short, stays: the run writes the rest.
 void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dwSectionLength,
-                    const CMyPlanRequest& request, DWORD* pdwDone, DWORD* pdwPartial);
+                    const CMyPlanRequest& request, CMySplitPolicy* pPolicy, DWORD* pdwDone,
+                    DWORD* pdwPartial);

@@ -1,7 +1,6 @@
 // The batch run on the worker thread.
 #include "engine/BatchRun.h"
 
-#include "engine/PieceClash.h"
 #include "engine/SplitFile.h"
 #include "framework/AfxMessageBox.h"
 #include "sources/MirroredFolder.h"
@@ -56,11 +55,17 @@ DWORD CMyBatchRun::RunBatch()
     DWORD dwTick = 0;
     DWORD dwSplit = 0;
     // Every collected file is known before the first piece is written, so
-    // that none is overwritten, whichever comes first in the list.
-    CMyCollectedFiles collected;
-    collected.TakeIdentities(*pList);
+    // that none is overwritten, whichever comes first in the list; a host's
+    // policy knows them already.
+    CMySplitPolicy ownPolicy;
+    CMySplitPolicy* pPolicy = m_pState->m_pPolicy;
+    if (pPolicy == nullptr)
+    {
+        ownPolicy.TakeCollectedFiles(*pList);
+        pPolicy = &ownPolicy;
+    }
     CMySplitter splitter(m_pState, m_pHost);
-    splitter.SetCollectedFiles(&collected);
+    splitter.SetPolicy(pPolicy);
     for (DWORD i = 0; i < dwCount; ++i)
     {
         if (g_bAbort.load() || m_pState->m_bStopBatch.load())

@@ -90,16 +90,20 @@ int CMyLockedFile::OpenForWrite()
     return OpenHandle(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
-// Always 1; a handle the system will not close leaves the object open.
+// 0 when the system reported a failure (the last error says which): what
+// was written may not all have reached the file. The object is closed either
+// way: the system has let go of the handle whatever it reported (Linux frees
+// the descriptor, and Windows fails only for a handle that was not valid), and
+// using it again could reach a file opened since.
 int CMyLockedFile::Close()
 {
     CSingleLock lock(&m_Lock);
-    if (m_bOpen && CloseHandle(m_hFile))
-    {
-        m_bOpen = 0;
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
-    return 1;
+    if (!m_bOpen)
+        return 1;
+    int bClosed = WvCloseHandle(m_hFile) ? 1 : 0;
+    m_bOpen = 0;
+    m_hFile = INVALID_HANDLE_VALUE;
+    return bClosed;
 }
 
 int CMyLockedFile::Seek(ULONGLONG qwPosition)

@@ -98,15 +98,17 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 
 const char* GetPlanCsvHeader()
 {
-    return "path,start,length,reason\r\n";
+    return "path,start,length,reason,status\r\n";
 }
 
 std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
-                             DWORD dwSamplingRate)
+                             DWORD dwSamplingRate, PieceStatus status)
 {
+    static const char* const kStatus[] = {"planned", "written", "cut short", "not written"};
     return CsvField(strUtf8Path) + "," + FormatPlanTime(piece.qwStart, dwSamplingRate).GetString() +
            "," + FormatPlanTime(piece.qwFrames, dwSamplingRate).GetString() + "," +
-           CsvField(ConvSJisToUtf8(FormatCutReason(piece, dwSamplingRate))) + "\r\n";
+           CsvField(ConvSJisToUtf8(FormatCutReason(piece, dwSamplingRate))) + "," +
+           kStatus[status] + "\r\n";
 }
 
 CString FormatCutTrace(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate)

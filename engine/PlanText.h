@@ -2,6 +2,7 @@
 // lines of cuts that were moved to a pause or found none.
 #pragma once
 
+#include "engine/PlanSink.h"
 #include "engine/SplitPlan.h"
 #include "framework/CString.h"
 
@@ -24,8 +25,10 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 // The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
 const char* GetPlanCsvHeader();
 // The path comes in UTF-8 already: only the caller knows the system's names.
+// The last field is the piece's status: "planned", "written", "cut short" or
+// "not written".
 std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
-                             DWORD dwSamplingRate);
+                             DWORD dwSamplingRate, PieceStatus status);
 
 // The trace entry a real run writes before a piece whose cut the pause search
 // moved or could not move; empty for other cuts.

@@ -9,6 +9,7 @@
 
 class CMyPathList;
 class CMyPlanSink;
+class CMySplitPolicy;
 struct CMyPlanRequest;
 
 // Filled by the host (Execute) before the worker starts. The worker only reads
@@ -24,6 +25,9 @@ struct CMyRunState
     const CMyPlanRequest* m_pPlanRequest = nullptr;
     // Told every file's plan before its first piece (null: no one).
     CMyPlanSink* m_pPlanSink = nullptr;
+    // What decides each file, when the host has one (-n, or files decided
+    // before the run); null: the run's own, with the listed files collected.
+    CMySplitPolicy* m_pPolicy = nullptr;
     // Plan only: no folder, no piece, no summary; a file counts as split
     // when a real run would write its plan.
     int m_bDryRun = 0;

@@ -31,9 +31,13 @@ void* RealAlloc(size_t n)
     return malloc(n);
 }
 BOOL RealCopyRange(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone);
+BOOL RealClose(HANDLE h)
+{
+    return CloseHandle(h);
+}
 
-const PlatformHooks kReal = {RealRead,     RealWrite, RealFree,     RealFindFirst,
-                             RealFindNext, RealAlloc, RealCopyRange};
+const PlatformHooks kReal = {RealRead,     RealWrite, RealFree,      RealFindFirst,
+                             RealFindNext, RealAlloc, RealCopyRange, RealClose};
 PlatformHooks g_hooks = kReal;
 
 // A test that replaced the reads or writes must see every byte pass through

@@ -15,6 +15,8 @@ struct PlatformHooks
     void* (*pfnAlloc)(size_t nBytes); // the big buffers; released with free()
     // Copies from one open file to another without passing through our memory.
     BOOL (*pfnCopyFileRange)(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);
+    // A close may report a write the system could not finish (a network share).
+    BOOL (*pfnCloseHandle)(HANDLE hObject);
 };
 
 // The table in force (the real calls unless a test replaced them).
@@ -51,6 +53,10 @@ inline void* WvAlloc(size_t nBytes)
 inline BOOL WvCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone)
 {
     return GetPlatformHooks().pfnCopyFileRange(hFrom, hTo, nBytes, pDone);
+}
+inline BOOL WvCloseHandle(HANDLE h)
+{
+    return GetPlatformHooks().pfnCloseHandle(h);
 }
 
 // The system's own copy of nBytes from the file pointer of hFrom to that of

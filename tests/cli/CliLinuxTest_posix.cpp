@@ -234,9 +234,9 @@ TEST(CliLinux, SignalsFinishTheBlockAndSayWhatWasCutShort)
         for (int nTry = 1; nTry <= 3 && nPieces == 4; nTry++)
         {
             out = std::string(tree.strRoot) + "/out" + std::to_string(++nCase);
-            pid_t pid = StartSplitProgram(
-                {"-q", "-l", "40", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)},
-                "/dev/null", errPath);
+            pid_t pid = StartSplitProgram({"-q", "-l", "40", "-o", out, "--log-dir",
+                                           U(tree.strLogs), "--plan", out + ".csv", U(strWave)},
+                                          "/dev/null", errPath);
             ASSERT_GT(pid, 0);
             // Held as soon as the first piece is there, so the signals land
             // inside it.
@@ -271,6 +271,23 @@ TEST(CliLinux, SignalsFinishTheBlockAndSayWhatWasCutShort)
             EXPECT_EQ(piece.size() - 44, GetLE32(piece, 40)) << n;
             EXPECT_EQ(piece.size() - 8, GetLE32(piece, 4)) << n;
         }
+        // The plan file says which pieces were written whole.
+        std::string plan = ReadAll(out + ".csv");
+        for (int n = 1; n <= 4; n++)
+        {
+            // An abort may come between two pieces: the piece's size tells.
+            const char* pcStatus = "not written";
+            if (n <= nPieces)
+                pcStatus = ReadAll(out + "/long_00" + std::to_string(n) + ".wav").size() ==
+                                   44u + 384000u * 40
+                               ? "written"
+                               : "cut short";
+            std::string row = "/long_00" + std::to_string(n) + ".wav,";
+            size_t iRow = plan.find(row);
+            ASSERT_NE(std::string::npos, iRow) << plan;
+            std::string line = plan.substr(iRow, plan.find('\n', iRow) - iRow);
+            EXPECT_EQ(std::string(",") + pcStatus + "\r", line.substr(line.rfind(','))) << line;
+        }
     }
 }
 
@@ -285,14 +302,15 @@ TEST(CliLinux, FileSizeLimitFailsTheWrite)
     std::string out = std::string(tree.strRoot) + "/out";
     std::string errPath = std::string(tree.strRoot) + "/stderr";
     const rlim_t kLimit = 102400;
-    pid_t pid =
-        StartSplitProgram({"-q", "-l", "30", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)},
-                          "/dev/null", errPath,
-                          [kLimit]
-                          {
-                              struct rlimit limit = {kLimit, kLimit};
-                              setrlimit(RLIMIT_FSIZE, &limit);
-                          });
+    const std::string plan = std::string(tree.strRoot) + "/plan.csv";
+    pid_t pid = StartSplitProgram(
+        {"-q", "-l", "30", "-o", out, "--log-dir", U(tree.strLogs), "--plan", plan, U(strWave)},
+        "/dev/null", errPath,
+        [kLimit]
+        {
+            struct rlimit limit = {kLimit, kLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     ASSERT_GT(pid, 0);
     EXPECT_EQ(1, WaitBounded(pid, 60)) << ReadAll(errPath);
     std::string piece = ReadAll(out + "/a_001.wav");
@@ -306,6 +324,14 @@ TEST(CliLinux, FileSizeLimitFailsTheWrite)
     EXPECT_TRUE(has("ファイル サイズが制限値を超えているため、保存できません。")) << trace;
     EXPECT_FALSE(has("ディスクに十分な空き領域がありません")) << trace;
     EXPECT_TRUE(has("×　失敗")) << trace;
+    // The plan file says what became of each piece.
+    const std::string rows = ReadAll(plan);
+    EXPECT_NE(std::string::npos,
+              rows.find("/a_001.wav,00:00:00.000,00:00:30.000,length,cut short\r\n"))
+        << rows;
+    EXPECT_NE(std::string::npos,
+              rows.find("/a_002.wav,00:00:30.000,00:00:30.000,end,not written\r\n"))
+        << rows;
 }
 
 // A help text that cannot be written is a failure, not a success.

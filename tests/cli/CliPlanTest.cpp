@@ -196,7 +196,7 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
     ASSERT_TRUE(ReadBytes(strPlan, csv));
     std::vector<std::string> rows = Lines(csv);
     ASSERT_EQ(5u, rows.size()) << csv;
-    EXPECT_EQ("path,start,length,reason\r", rows[0]);
+    EXPECT_EQ("path,start,length,reason,status\r", rows[0]);
     // Where each piece starts, the reason its cut is there, and the pause it
     // should be in (the middle, 30 ms either way for the syllables' fades).
     struct Expect
@@ -217,7 +217,8 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
             if (kEnd == std::string::npos)
                 break;
         }
-        ASSERT_EQ(4u, fields.size());
+        ASSERT_EQ(5u, fields.size());
+        EXPECT_EQ("written", fields[4]);
         EXPECT_EQ(FrameOf(fields[1]), dwStart / 16 * 16);
         EXPECT_EQ(0u, fields[3].find(expects[i].pcReason));
         uint32_t dwCut = dwStart + FrameOf(fields[2]);
@@ -332,4 +333,32 @@ TEST(CliPlan, PiecesOfOneFileAreNeverOverwrittenByAnother)
     EXPECT_NE(std::string::npos,
               trace.find(TraceText(
                   "※　ピースが先に分割したファイルのピースと同じ名前になるため分割しません。")));
+}
+
+// -n reaches the run's verdict: b.wav's pieces would take a.wav's names, so
+// the pieces a second run finds are a.wav's, not b.wav's.
+TEST(CliPlan, NoClobberKnowsWhosePiecesItFinds)
+{
+    Tree tree = MakeTree("sharedagain");
+    CString strSrc = Dir(tree.strRoot, "src");
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "a.wav"), MakeWave(16000)));
+    ASSERT_TRUE(WriteBytes(JoinPath(strSrc, "b.wav"), BuildWave(kFormat, std::string(32000, 'b'))));
+    auto done = [&](const char* pcName)
+    {
+        return "its pieces exist already, not split again (-n): " +
+               std::string(MakeShownPath(JoinPath(strSrc, pcName)));
+    };
+    std::vector<std::string> args = {"-q", "-l",           "1",         "--name",        "{start}",
+                                     "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strSrc)};
+    ProgramResult r = RunSplitProgram(args);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 個中 1 個のファイルを分割処理しました。")) << r.strErr;
+    args.insert(args.begin(), "-n");
+    r = RunSplitProgram(args);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, done("a.wav"))) << r.strErr;
+    EXPECT_FALSE(Contains(r.strErr, done("b.wav"))) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
+    CString strOut = JoinPath(tree.strOut, "src");
+    EXPECT_TRUE(Piece(strOut, "00-00-00.wav") == MakeWave(8000));
 }

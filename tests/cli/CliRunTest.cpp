@@ -286,10 +286,11 @@ TEST(CliRun, NothingIsCreatedBeforeTheArgumentsAreChecked)
     EXPECT_FALSE(PathExists(strLogs));
 }
 
-// -n: a file whose pieces all exist as planned was split before; one whose
-// pieces exist in part (a run cut short) is neither split nor overwritten,
-// and counts as not split.
-TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
+// -n: a file whose pieces all exist whole was split before; one cut short
+// (some pieces whole, the last one on disk shorter, the rest missing) is
+// finished, its whole pieces kept; one whose pieces are unlike its plan is
+// neither split nor overwritten, and counts as not split.
+TEST(CliRun, NoClobberFinishesWhatWasCutShort)
 {
     Tree tree = MakeTree("noclobber");
     CString strWave = JoinPath(tree.strRoot, "a.wav");
@@ -303,9 +304,14 @@ TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
     EXPECT_TRUE(Contains(r.strErr, "its pieces exist already, not split again")) << r.strErr;
 
     // As an interrupted run leaves them: piece 2 cut short, no piece 3.
+    // Piece 1 gets a mark in its data, which a piece kept keeps.
+    CString strFirst = JoinPath(tree.strOut, "a_001.wav");
     CString strSecond = JoinPath(tree.strOut, "a_002.wav");
     CString strThird = JoinPath(tree.strOut, "a_003.wav");
-    std::string piece;
+    std::string first, piece;
+    ASSERT_TRUE(ReadBytes(strFirst, first));
+    first[100] = (char)(first[100] ^ 0x55);
+    ASSERT_TRUE(WriteBytes(strFirst, first));
     ASSERT_TRUE(ReadBytes(strSecond, piece));
     std::string shortPiece = piece.substr(0, 44 + 1000);
     PutLE32(shortPiece, 4, 36 + 1000);
@@ -313,17 +319,29 @@ TEST(CliRun, NoClobberSkipsAFileWhosePiecesExist)
     ASSERT_TRUE(WriteBytes(strSecond, shortPiece));
     ASSERT_EQ(TRUE, DeleteFileA(strThird));
     r = RunSplitProgram(args);
-    EXPECT_EQ(1, r.nExitCode) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "1 of its 3 pieces exist already as planned")) << r.strErr;
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "1 of its 3 pieces exist already whole and are kept; the rest "
+                                   "are written (-n)"))
+        << r.strErr;
+    std::string expected = MakeWave(8000 * 3).substr(44);
+    expected[100 - 44] = first[100];
+    EXPECT_TRUE(JoinPieces(JoinPath(tree.strOut, "a"), 3) == expected);
+
+    // A piece longer than planned belongs to another plan.
     ASSERT_TRUE(ReadBytes(strSecond, piece));
-    EXPECT_EQ(shortPiece, piece);
-    EXPECT_FALSE(PathExists(strThird));
+    ASSERT_TRUE(WriteBytes(strSecond, piece + "more"));
+    r = RunSplitProgram(args);
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "2 of its 3 pieces exist already as planned; not split, not "
+                                   "overwritten (-n)"))
+        << r.strErr;
+    std::string after;
+    ASSERT_TRUE(ReadBytes(strSecond, after));
+    EXPECT_EQ(piece + "more", after);
     // Without -n the pieces are written again, as the window does.
     args.erase(args.begin());
     EXPECT_EQ(0, RunSplitProgram(args).nExitCode);
-    ASSERT_TRUE(ReadBytes(strSecond, piece));
-    EXPECT_EQ(44u + 16000u, piece.size());
-    EXPECT_TRUE(PathExists(strThird));
+    EXPECT_TRUE(JoinPieces(JoinPath(tree.strOut, "a"), 3) == MakeWave(8000 * 3).substr(44));
 }
 
 // A piece another process is writing is not written at the same time: this

@@ -4,6 +4,7 @@
 #include "SplitFixture.h"
 
 #include "engine/JobFlags.h"
+#include "platform/TextFile.h"
 
 #include <atomic>
 #include <vector>
@@ -360,3 +361,75 @@ TEST_F(SplitFaultTest, SourceEndingEarlyAfterAFailedSystemCopyIsTracedAsItsEnd)
     ASSERT_FALSE(SystemTextLine(ERROR_HANDLE_EOF).empty());
     EXPECT_EQ(0u, said.find(SystemTextLine(ERROR_HANDLE_EOF))) << said;
 }
+
+namespace
+{
+// The first close fails after the system let go of the handle, as Linux's
+// close does on a network share; a later call with that handle is counted,
+// never passed on.
+HANDLE g_hFailedClose = nullptr;
+std::atomic<int> g_nFailedHandleCloses{0};
+
+BOOL CloseFailingOnce(HANDLE h)
+{
+    if (g_hFailedClose != nullptr && h != g_hFailedClose)
+        return GetDefaultPlatformHooks().pfnCloseHandle(h);
+    ++g_nFailedHandleCloses;
+    if (g_hFailedClose == nullptr)
+    {
+        g_hFailedClose = h;
+        GetDefaultPlatformHooks().pfnCloseHandle(h);
+    }
+    SetLastError(ERROR_WRITE_FAULT);
+    return FALSE;
+}
+} // namespace
+
+// A piece whose close fails may not hold what was written: it is not whole,
+// it is removed, and its freed handle is never used again.
+TEST_F(SplitFaultTest, FailedCloseLeavesNoPieceAndNoHandleInUse)
+{
+    WaveFormat fmt = MakePcmFormat(1, 8, 1000);
+    CString strSrc = WriteSource(BuildWave(fmt, MakeSamples(fmt, 2000)));
+    g_hFailedClose = nullptr;
+    g_nFailedHandleCloses = 0;
+    GetPlatformHooks().pfnCloseHandle = CloseFailingOnce; // the first is piece 1's
+    {
+        CMySplitter splitter(&m_state, &m_host);
+        EXPECT_EQ(splitter.SplitFile(BasePath(), strSrc, 1000), 0u);
+        EXPECT_EQ(splitter.WasWhole(), 0);
+    }
+    ResetPlatformHooks();
+    EXPECT_EQ(g_nFailedHandleCloses.load(), 1);
+    EXPECT_FALSE(PathExists(PiecePath(1)));
+    EXPECT_FALSE(PathExists(PiecePath(2)));
+    std::string trace = ReadTrace();
+    EXPECT_NE(trace.find("※　分割ファイルを閉じられません。SplitFile()\n\tPiecePath[" +
+                         std::string(PiecePath(1)) + "]\n:"),
+              std::string::npos)
+        << trace;
+    EXPECT_NE(trace.find("※　分割ファイルを正しく閉じられないため削除しました。"),
+              std::string::npos)
+        << trace;
+}
+
+#ifndef _WIN32
+// The program joins names with '\': a box for Linux users shows '/', as
+// their trace does.
+TEST_F(SplitFaultTest, FullDiskBoxShowsLinuxSeparators)
+{
+    WaveFormat fmt = MakePcmFormat(1, 8, 1000);
+    CString strSrc = WriteSource(BuildWave(fmt, MakeSamples(fmt, 1000)));
+    CString strBase = m_strDir + "\\f";
+    g_freeAnswers = {kLow};
+    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+    TakeMessages();
+    UseLogTextForLinuxUsers(1);
+    EXPECT_EQ(Split(strBase, strSrc, 1000), 0u);
+    UseLogTextForLinuxUsers(0);
+    std::vector<std::string> boxes = TakeMessages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("[ " + std::string(m_strDir) + "/f_001.wav ]"), std::string::npos)
+        << boxes[0];
+}
+#endif
