@@ -299,6 +299,10 @@ TEST(CliPlan, PlanningOptionsThatCannotWorkAreUsageErrors)
         {{"-p"}, "--pause moves the cuts of -l or -S"},
         {{"-N", "2", "--pause=2"}, "--pause moves the cuts of -l or -S"},
         {{"-l", "1", "--pause=x"}, "invalid --pause 'x'"},
+        // A search window shorter than the pause looked for can never move a cut.
+        {{"-l", "10", "-p0.2"}, "--pause '0.2' searches less than --pause-min '0.3'"},
+        {{"-S", "1M", "--pause=1", "--pause-min=0:02"},
+         "--pause '1' searches less than --pause-min '0:02'"},
     };
     for (const auto& c : cases)
     {
