@@ -6,6 +6,7 @@
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
 #include "cli/Options.h"
+#include "cli/PlanFileCheck.h"
 #include "cli/PlanOptions.h"
 #include "cli/PlanOutput.h"
 #include "cli/Split.h"
@@ -129,6 +130,33 @@ int CheckPlanFile(const CString& strGiven, CString* pstrFull)
     return 1;
 }
 
+// A file --plan names is written over only when it is a plan: a recording
+// named by mistake (the plan's own name forgotten) is a usage error.
+int CheckPlanFileKind(const CString& strFull)
+{
+    const CString strShown = MakeShownPath(strFull);
+    switch (IsExistFile(strFull, 0, 0) ? ClassifyPlanFile(strFull) : kPlanFileFree)
+    {
+    case kPlanFileFree:
+    case kPlanFilePlan:
+        return kExitDone;
+    case kPlanFileWave:
+        PrintError("--plan names a WAV file, which is not overwritten (give the plan file's "
+                   "own name after --plan): " +
+                   strShown);
+        break;
+    case kPlanFileOther:
+        PrintError("--plan names a file that is not a plan, which is not overwritten: " + strShown);
+        break;
+    case kPlanFileUnread:
+        PrintError("cannot read the plan file to see that it is a plan (" +
+                   GetSystemErrorText(GetLastError()) + "): " + strShown);
+        return kExitFailed;
+    }
+    PrintRaw(stderr, GetUsageText());
+    return kExitUsage;
+}
+
 int Run(const CliOptions& options, const CMyPlanRequest& request)
 {
     // Every argument is checked before anything is created: the length (its
@@ -143,8 +171,14 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     if (!CheckFolder(options.strOutput, "output folder", &strOutput))
         return kExitFailed;
     CString strPlanFile;
-    if (!options.strPlanFile.IsEmpty() && !CheckPlanFile(options.strPlanFile, &strPlanFile))
-        return kExitFailed;
+    if (!options.strPlanFile.IsEmpty())
+    {
+        if (!CheckPlanFile(options.strPlanFile, &strPlanFile))
+            return kExitFailed;
+        const int nExit = CheckPlanFileKind(strPlanFile);
+        if (nExit != kExitDone)
+            return nExit;
+    }
     CString strLogDir;
     if (!options.strLogDir.IsEmpty())
     {

@@ -76,6 +76,17 @@ int TakeLengthValue(const CliArgument& arg, const char* pcValue, CString* pstrVa
     *pstrValue = pcValue;
     return 1;
 }
+
+// The pause's times are read as the length is ("0:30"); a value with other
+// characters is kept in Shift-JIS, as the reason that refuses it quotes it.
+int TakeTimeValue(const CliArgument& arg, const char* pcArgv, const char* pcValue,
+                  CString* pstrValue)
+{
+    for (const char* pc = pcValue; *pc != '\0'; ++pc)
+        if ((unsigned char)*pc >= 0x80)
+            return TakeValue(arg, pcArgv, pcValue, pstrValue);
+    return TakeLengthValue(arg, pcValue, pstrValue);
+}
 } // namespace
 
 int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, CString* pstrError)
@@ -185,7 +196,9 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             return 0;
         }
         int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
-                                    : TakeValue(args[it->second], pcArgv, optarg, pstrField);
+                     : nOption == 'p' || nOption == kPauseMinOption
+                         ? TakeTimeValue(args[it->second], pcArgv, optarg, pstrField)
+                         : TakeValue(args[it->second], pcArgv, optarg, pstrField);
         if (!bTaken)
         {
             pstrError->Format("the value of '%s' %s", name.c_str(), GetUnconvertedReason());

@@ -1,90 +1,82 @@
 // The command line's choice of how to cut, read into a plan request.
 #include "cli/PlanOptions.h"
 
-#include "engine/PlanValues.h"
-#include "engine/SectionLength.h"
+#include "engine/RequestBuilder.h"
 
 namespace
 {
-int Fail(CString* pstrError, const char* pcFormat, const char* pcValue = "")
+// The options as the request builder takes them: a value left out (or given
+// empty) is not given.
+CMyPlanTexts MakeCliPlanTexts(const CliOptions& options)
 {
-    pstrError->Format(pcFormat, pcValue);
-    return 0;
+    CMyPlanTexts texts;
+    texts.bLength = options.bLengthGiven;
+    texts.bParts = !options.strParts.IsEmpty();
+    texts.strParts = options.strParts;
+    texts.bMaxSize = !options.strMaxSize.IsEmpty();
+    texts.strMaxSize = options.strMaxSize;
+    texts.bMarkers = options.bMarkers;
+    texts.bPause = options.bPause;
+    texts.strPauseWindow = options.strPause;
+    texts.bPauseMin = !options.strPauseMin.IsEmpty();
+    texts.strPauseMin = options.strPauseMin;
+    texts.bPauseLevel = !options.strPauseLevel.IsEmpty();
+    texts.strPauseLevel = options.strPauseLevel;
+    texts.bName = !options.strName.IsEmpty();
+    texts.strName = options.strName;
+    return texts;
+}
+
+// The usage line's reason; %s is the value as typed.
+const char* GetRefusalFormat(PlanRefusal reason)
+{
+    switch (reason)
+    {
+    case kRefusePartsAndLength:
+        return "-N (equal parts) and -l (a length) cannot be combined";
+    case kRefusePartsAndMaxSize:
+        return "-N (equal parts) and -S (a size limit) cannot be combined";
+    case kRefuseMaxSizeAndLength:
+        return "-S (a size limit) and -l (a length) cannot be combined";
+    case kRefuseParts:
+        return "invalid part count '%s' (a whole number from 1)";
+    case kRefuseMaxSize:
+        return "invalid size '%s' (bytes above 0, or with K, M or G: KiB, MiB, GiB)";
+    case kRefuseMaxSizeSmall:
+        return "size limit '%s' cannot hold one frame with its header (45 bytes at least)";
+    case kRefusePauseRule:
+        return "--pause moves the cuts of -l or -S: give one of them";
+    case kRefusePauseWindow:
+        return "invalid --pause '%s' (seconds above 0, such as 5 or 2.5)";
+    case kRefusePauseValues:
+        return "--pause-min and --pause-level need --pause";
+    case kRefusePauseMin:
+        return "invalid --pause-min '%s' (seconds above 0, such as 0.3)";
+    case kRefusePauseLevel:
+        return "invalid --pause-level '%s' (dB of full scale, 0 or below, such as -40)";
+    case kRefusePauseShort:
+        return "--pause '%s' searches less than --pause-min '%s' of quiet: no cut could move "
+               "(search longer, or look for shorter pauses)";
+    case kRefuseNameEmpty: // not met: an empty --name is no --name
+        return "--name is empty (a template such as {title}_{n})";
+    case kRefuseNameOpen:
+        return "a '{' in --name is not closed with '}'";
+    case kRefuseNameField:
+        return "unknown field '%s' in --name (known: {title} {n} {count} {start} {time} {date} "
+               "{label})";
+    case kRefuseNone:
+        break;
+    }
+    return "";
 }
 } // namespace
 
 int MakeCliPlanRequest(const CliOptions& options, CMyPlanRequest* pRequest, CString* pstrError)
 {
-    *pRequest = CMyPlanRequest();
-    CMyPlanRule& rule = pRequest->Rule;
-    const int bParts = !options.strParts.IsEmpty();
-    const int bMaxSize = !options.strMaxSize.IsEmpty();
-    if (bParts && options.bLengthGiven)
-        return Fail(pstrError, "-N (equal parts) and -l (a length) cannot be combined");
-    if (bParts && bMaxSize)
-        return Fail(pstrError, "-N (equal parts) and -S (a size limit) cannot be combined");
-    // Pieces of a length and files of a size are two rules for one cut.
-    if (bMaxSize && options.bLengthGiven)
-        return Fail(pstrError, "-S (a size limit) and -l (a length) cannot be combined");
-
-    if (bParts)
-    {
-        rule.Kind = kRuleParts;
-        rule.dwParts = ParsePartCount(options.strParts);
-        if (rule.dwParts == 0)
-            return Fail(pstrError, "invalid part count '%s' (a whole number from 1)",
-                        options.strParts);
-    }
-    else if (bMaxSize)
-    {
-        rule.Kind = kRuleMaxSize;
-        rule.qwMaxSize = ParseByteSize(options.strMaxSize);
-        if (rule.qwMaxSize == 0)
-            return Fail(pstrError,
-                        "invalid size '%s' (bytes above 0, or with K, M or G: KiB, MiB, GiB)",
-                        options.strMaxSize);
-        if (rule.qwMaxSize < kMinPieceFile)
-            return Fail(pstrError,
-                        "size limit '%s' cannot hold one frame with its header (45 bytes at least)",
-                        options.strMaxSize);
-    }
-    else if (options.bMarkers && !options.bLengthGiven)
-        rule.Kind = kRuleWhole; // -m alone: each part between markers whole
-    rule.bMarkers = options.bMarkers;
-    pRequest->bCarryMarkers = options.bMarkers;
-
-    // Pause values are times as -l reads them ("2.5", "0:30"), in milliseconds.
-    if (options.bPause)
-    {
-        if (!options.bLengthGiven && !bMaxSize)
-            return Fail(pstrError, "--pause moves the cuts of -l or -S: give one of them");
-        rule.bPause = 1;
-        if (!options.strPause.IsEmpty() &&
-            (rule.dwPauseWindow = ParseSectionLength(options.strPause)) == 0)
-            return Fail(pstrError, "invalid --pause '%s' (seconds above 0, such as 5 or 2.5)",
-                        options.strPause);
-    }
-    if (!options.bPause && (!options.strPauseMin.IsEmpty() || !options.strPauseLevel.IsEmpty()))
-        return Fail(pstrError, "--pause-min and --pause-level need --pause");
-    if (!options.strPauseMin.IsEmpty() &&
-        (rule.dwPauseMin = ParseSectionLength(options.strPauseMin)) == 0)
-        return Fail(pstrError, "invalid --pause-min '%s' (seconds above 0, such as 0.3)",
-                    options.strPauseMin);
-    if (!options.strPauseLevel.IsEmpty() &&
-        !ParseDecibels(options.strPauseLevel, &rule.dPauseLevel))
-        return Fail(pstrError,
-                    "invalid --pause-level '%s' (dB of full scale, 0 or below, such as -40)",
-                    options.strPauseLevel);
-
-    if (!options.strName.IsEmpty())
-    {
-        CString strBad;
-        if (!ParseNameTemplate(options.strName, &pRequest->NameTemplate, &strBad))
-            return Fail(pstrError,
-                        strBad == "{" ? "a '{' in --name is not closed with '}'"
-                                      : "unknown field '%s' in --name (known: {title} {n} {count} "
-                                        "{start} {time} {date} {label})",
-                        strBad);
-    }
-    return 1;
+    CMyPlanRefusal refusal;
+    if (BuildPlanRequest(MakeCliPlanTexts(options), pRequest, &refusal))
+        return 1;
+    pstrError->Format(GetRefusalFormat(refusal.Reason), (const char*)refusal.strValue,
+                      (const char*)refusal.strOther);
+    return 0;
 }

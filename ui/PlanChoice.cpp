@@ -1,67 +1,63 @@
 // The window's choice of how to cut, read into a plan request.
 #include "ui/PlanChoice.h"
 
-#include "engine/PlanValues.h"
-#include "engine/SectionLength.h"
-
 namespace
 {
-int Refuse(CString* pstrError, PlanChoiceField* pField, PlanChoiceField field,
-           const CString& strText)
+// The choice as the request builder takes it: the boxes the dialog leaves
+// off (another rule's value, the pause settings without their rule) are
+// not given.
+CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
 {
-    *pstrError = strText;
-    *pField = field;
-    return 0;
-}
-
-int ReadRule(const CMyPlanChoice& choice, CMyPlanRule* pRule, CString* pstrError,
-             PlanChoiceField* pField)
-{
-    pRule->Kind = choice.Kind;
-    switch (choice.Kind)
+    CMyPlanTexts texts;
+    texts.bLength = choice.Kind == kRuleLength;
+    texts.bParts = choice.Kind == kRuleParts;
+    texts.strParts = choice.strParts;
+    texts.bMaxSize = choice.Kind == kRuleMaxSize;
+    texts.strMaxSize = choice.strMaxSize;
+    texts.bMarkers = choice.bMarkers || choice.Kind == kRuleWhole;
+    if (choice.bPause && CanMoveToPause(choice.Kind))
     {
-    case kRuleParts:
-        pRule->dwParts = ParsePartCount(choice.strParts);
-        if (pRule->dwParts == 0)
-            return Refuse(pstrError, pField, kChoiceParts,
-                          "※　無効な分割数です。1 以上の整数を入れてください。");
-        return 1;
-    case kRuleMaxSize:
-        pRule->qwMaxSize = ParseByteSize(choice.strMaxSize);
-        if (pRule->qwMaxSize == 0)
-            return Refuse(pstrError, pField, kChoiceMaxSize,
-                          "※　無効なサイズ上限です。バイト数か、K・M・G を付けた数"
-                          "(例: 700M)を入れてください。");
-        if (pRule->qwMaxSize < kMinPieceFile)
-            return Refuse(pstrError, pField, kChoiceMaxSize,
-                          "※　サイズ上限が小さすぎます。ヘッダと 1 サンプルが入る 45 バイト"
-                          "以上にしてください。");
-        return 1;
-    default:
-        return 1;
+        texts.bPause = 1;
+        texts.strPauseWindow = choice.strPauseWindow;
+        texts.bPauseMin = 1;
+        texts.strPauseMin = choice.strPauseMin;
+        texts.bPauseLevel = 1;
+        texts.strPauseLevel = choice.strPauseLevel;
     }
+    texts.bName = 1;
+    texts.strName = choice.strName;
+    return texts;
 }
 
-// Pause values are times as the section length reads them ("2.5", "0:30").
-int ReadPause(const CMyPlanChoice& choice, CMyPlanRule* pRule, CString* pstrError,
-              PlanChoiceField* pField)
+// Each refusal's message (%s: the value as typed) and the box it is about.
+// The window asks for one rule at a time, and for pause settings only with
+// a rule they apply to: the other refusals are not met here.
+const struct
 {
-    if (!choice.bPause || !CanMoveToPause(choice.Kind))
-        return 1;
-    pRule->bPause = 1;
-    if (!choice.strPauseWindow.IsEmpty() &&
-        (pRule->dwPauseWindow = ParseSectionLength(choice.strPauseWindow)) == 0)
-        return Refuse(
-            pstrError, pField, kChoicePauseWindow,
-            "※　無効な探す範囲です。0 より長い秒数(例: 5)を入れるか、空欄にしてください。");
-    if ((pRule->dwPauseMin = ParseSectionLength(choice.strPauseMin)) == 0)
-        return Refuse(pstrError, pField, kChoicePauseMin,
-                      "※　無効な無音の長さです。0 より長い秒数(例: 0.3)を入れてください。");
-    if (!ParseDecibels(choice.strPauseLevel, &pRule->dPauseLevel))
-        return Refuse(pstrError, pField, kChoicePauseLevel,
-                      "※　無効なレベルです。0 以下の dB の値(例: -40)を入れてください。");
-    return 1;
-}
+    PlanRefusal Reason;
+    PlanChoiceField Field;
+    const char* pcText;
+} kRefusals[] = {
+    {kRefuseParts, kChoiceParts, "※　無効な分割数です。1 以上の整数を入れてください。"},
+    {kRefuseMaxSize, kChoiceMaxSize,
+     "※　無効なサイズ上限です。バイト数か、K・M・G を付けた数(例: 700M)を入れてください。"},
+    {kRefuseMaxSizeSmall, kChoiceMaxSize,
+     "※　サイズ上限が小さすぎます。ヘッダと 1 サンプルが入る 45 バイト以上にしてください。"},
+    {kRefusePauseWindow, kChoicePauseWindow,
+     "※　無効な探す範囲です。0 より長い秒数(例: 5)を入れるか、空欄にしてください。"},
+    {kRefusePauseMin, kChoicePauseMin,
+     "※　無効な無音の長さです。0 より長い秒数(例: 0.3)を入れてください。"},
+    {kRefusePauseLevel, kChoicePauseLevel,
+     "※　無効なレベルです。0 以下の dB の値(例: -40)を入れてください。"},
+    {kRefusePauseShort, kChoicePauseWindow,
+     "※　探す範囲 %s が無音の長さ %s より短いため、区切りを動かせません。無音の長さ以上の"
+     "秒数を入れるか、空欄にしてください。"},
+    {kRefuseNameEmpty, kChoiceName, "※　ファイル名が空です。{title}_{n} などを入れてください。"},
+    {kRefuseNameOpen, kChoiceName, "※　ファイル名の「{」が「}」で閉じられていません。"},
+    {kRefuseNameField, kChoiceName,
+     "※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} {count} {start} {time} "
+     "{date} {label}"},
+};
 } // namespace
 
 int IsDefaultPlanChoice(const CMyPlanChoice& choice)
@@ -73,32 +69,19 @@ int IsDefaultPlanChoice(const CMyPlanChoice& choice)
 int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest, CString* pstrError,
                           PlanChoiceField* pField)
 {
-    *pRequest = CMyPlanRequest();
     *pField = kChoiceNone;
-    CMyPlanRule& rule = pRequest->Rule;
-    if (!ReadRule(choice, &rule, pstrError, pField) || !ReadPause(choice, &rule, pstrError, pField))
-        return 0;
-    // Markers alone are the markers' rule; with a rule they cut first. Either
-    // way the pieces carry their markers, as the command line's -m has them.
-    rule.bMarkers = choice.bMarkers || choice.Kind == kRuleWhole;
-    pRequest->bCarryMarkers = rule.bMarkers;
-
-    CString strBad;
-    if (choice.strName.IsEmpty())
-        return Refuse(pstrError, pField, kChoiceName,
-                      "※　ファイル名が空です。{title}_{n} などを入れてください。");
-    if (!ParseNameTemplate(choice.strName, &pRequest->NameTemplate, &strBad))
-    {
-        CString strText;
-        if (strBad == "{")
-            strText = "※　ファイル名の「{」が「}」で閉じられていません。";
-        else
-            strText.Format("※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} "
-                           "{count} {start} {time} {date} {label}",
-                           (const char*)strBad);
-        return Refuse(pstrError, pField, kChoiceName, strText);
-    }
-    return 1;
+    CMyPlanRefusal refusal;
+    if (BuildPlanRequest(MakeChoiceTexts(choice), pRequest, &refusal))
+        return 1;
+    *pstrError = "※　この組み合わせでは分割できません。";
+    for (const auto& entry : kRefusals)
+        if (entry.Reason == refusal.Reason)
+        {
+            pstrError->Format(entry.pcText, (const char*)refusal.strValue,
+                              (const char*)refusal.strOther);
+            *pField = entry.Field;
+        }
+    return 0;
 }
 
 CString DescribePlanChoice(const CMyPlanChoice& choice, const char* pcSectionLength)

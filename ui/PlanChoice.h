@@ -1,9 +1,9 @@
 // The window's choice of how to cut, as the "分割方法" dialog holds it: the
-// texts the user typed, read into the engine's plan request by the parsers
-// the command line's options use, so that both refuse the same values.
+// texts the user typed, read into the engine's plan request by the request
+// builder the command line's options use, so that both refuse the same values.
 #pragma once
 
-#include "engine/SourcePlan.h"
+#include "engine/RequestBuilder.h"
 #include "framework/CString.h"
 
 // The box a value comes from (a refusal puts the focus there).
@@ -30,8 +30,8 @@ struct CMyPlanChoice
     CString strMaxSize;
     int bPause = 0;         // with kRuleLength or kRuleMaxSize only
     CString strPauseWindow; // empty: a tenth of the piece, at most 30 s
-    CString strPauseMin = "0.3";
-    CString strPauseLevel = "-40";
+    CString strPauseMin = kDefaultPauseMin;
+    CString strPauseLevel = kDefaultPauseLevel;
     CString strName = kDefaultNameTemplate;
 };
 
@@ -42,11 +42,6 @@ int IsDefaultPlanChoice(const CMyPlanChoice& choice);
 inline int UsesSectionLength(const CMyPlanChoice& choice)
 {
     return choice.Kind == kRuleLength;
-}
-// 1 when the pause search applies to the rule (a length or a size limit).
-inline int CanMoveToPause(PlanRuleKind kind)
-{
-    return kind == kRuleLength || kind == kRuleMaxSize;
 }
 
 // Reads the choice into *pRequest (its fixed length is the section length,

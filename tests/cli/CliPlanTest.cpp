@@ -300,6 +300,10 @@ TEST(CliPlan, PlanningOptionsThatCannotWorkAreUsageErrors)
         {{"-p"}, "--pause moves the cuts of -l or -S"},
         {{"-N", "2", "--pause=2"}, "--pause moves the cuts of -l or -S"},
         {{"-l", "1", "--pause=x"}, "invalid --pause 'x'"},
+        // A search window shorter than the pause looked for can never move a cut.
+        {{"-l", "10", "-p0.2"}, "--pause '0.2' searches less than --pause-min '0.3'"},
+        {{"-S", "1M", "--pause=1", "--pause-min=0:02"},
+         "--pause '1' searches less than --pause-min '0:02'"},
     };
     for (const auto& c : cases)
     {
@@ -311,6 +315,54 @@ TEST(CliPlan, PlanningOptionsThatCannotWorkAreUsageErrors)
         EXPECT_EQ(1u, Lines(r.strErr).size() - Lines(GetUsageText()).size()) << r.strErr;
     }
     EXPECT_FALSE(PathExists(tree.strOut));
+}
+
+// --plan written over only a plan: a recording named by mistake (the plan's
+// own name forgotten) or any other file stays as it was, and nothing is made.
+TEST(CliPlan, PlanFileNeverReplacesWhatIsNotAPlan)
+{
+    Tree tree = MakeTree("planover");
+    CString strWave = JoinPath(tree.strRoot, "b.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(100)));
+    CString strPlan = JoinPath(tree.strRoot, "a.wav");
+    const struct
+    {
+        std::string start;
+        int nExit;
+        const char* pcSaid;
+    } cases[] = {
+        {MakeWave(10), 2, "--plan names a WAV file, which is not overwritten"},
+        {"RF64" + MakeWave(10).substr(4), 2, "--plan names a WAV file"},
+        {"BW64" + MakeWave(10).substr(4), 2, "--plan names a WAV file"},
+        {"take 1,good\n", 2, "--plan names a file that is not a plan"},
+        {"path,start,length,reasons\r\n", 2, "not a plan"},
+        {"", 0, ""},
+        // A plan of a version with a column more is a plan too.
+        {"path,start,length,reason,status\r\n", 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.start.substr(0, 8));
+        ASSERT_TRUE(WriteBytes(strPlan, c.start));
+        ProgramResult r = RunSplitProgram({"-q", "-o", U(tree.strOut), "--plan", U(strPlan),
+                                           "--log-dir", U(tree.strLogs), U(strWave)});
+        EXPECT_EQ(c.nExit, r.nExitCode) << r.strErr;
+        EXPECT_TRUE(Contains(r.strErr, c.pcSaid)) << r.strErr;
+        std::string after;
+        ASSERT_TRUE(ReadBytes(strPlan, after));
+        if (c.nExit != 0)
+        {
+            EXPECT_TRUE(after == c.start);
+            EXPECT_FALSE(PathExists(tree.strOut));
+            EXPECT_FALSE(PathExists(JoinPath(tree.strLogs, "TraceFile.txt")));
+        }
+        else
+            EXPECT_EQ(0u, after.find("path,start,length,reason")) << after;
+    }
+    // The plan a run wrote is replaced by the next run's.
+    ProgramResult r = RunSplitProgram({"-q", "-o", U(tree.strOut), "--plan", U(strPlan),
+                                       "--log-dir", U(tree.strLogs), U(strWave)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
 }
 
 // A template without {title} may give two files the same piece names: the

@@ -226,6 +226,9 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
          "※　サイズ上限が小さすぎます。ヘッダと 1 サンプルが入る 45 バイト以上にしてください。"},
         {IDC_PLAN_LENGTH, IDC_PLAN_PAUSE, IDC_PLAN_PAUSE_LEVEL, "+3",
          "※　無効なレベルです。0 以下の dB の値(例: -40)を入れてください。"},
+        {IDC_PLAN_LENGTH, IDC_PLAN_PAUSE, IDC_PLAN_PAUSE_WINDOW, "0.2",
+         "※　探す範囲 0.2 が無音の長さ 0.3 より短いため、区切りを動かせません。無音の長さ以上の"
+         "秒数を入れるか、空欄にしてください。"},
         {IDC_PLAN_LENGTH, 0, IDC_PLAN_NAME, "{title}_{foo}",
          "※　ファイル名に使えない欄 {foo} があります。使える欄: {title} {n} {count} {start} "
          "{time} {date} {label}"},

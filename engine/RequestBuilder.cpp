@@ -1,0 +1,99 @@
+// One way from a front end's texts to a run's plan request.
+#include "engine/RequestBuilder.h"
+
+#include "engine/PlanValues.h"
+#include "engine/SectionLength.h"
+
+namespace
+{
+int Refuse(CMyPlanRefusal* pRefusal, PlanRefusal reason, const CString& strValue = CString())
+{
+    pRefusal->Reason = reason;
+    pRefusal->strValue = strValue;
+    return 0;
+}
+
+int ReadRule(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRefusal)
+{
+    if (texts.bParts && texts.bLength)
+        return Refuse(pRefusal, kRefusePartsAndLength);
+    if (texts.bParts && texts.bMaxSize)
+        return Refuse(pRefusal, kRefusePartsAndMaxSize);
+    // Pieces of a length and files of a size are two rules for one cut.
+    if (texts.bMaxSize && texts.bLength)
+        return Refuse(pRefusal, kRefuseMaxSizeAndLength);
+    if (texts.bParts)
+    {
+        pRule->Kind = kRuleParts;
+        pRule->dwParts = ParsePartCount(texts.strParts);
+        if (pRule->dwParts == 0)
+            return Refuse(pRefusal, kRefuseParts, texts.strParts);
+    }
+    else if (texts.bMaxSize)
+    {
+        pRule->Kind = kRuleMaxSize;
+        pRule->qwMaxSize = ParseByteSize(texts.strMaxSize);
+        if (pRule->qwMaxSize == 0)
+            return Refuse(pRefusal, kRefuseMaxSize, texts.strMaxSize);
+        if (pRule->qwMaxSize < kMinPieceFile)
+            return Refuse(pRefusal, kRefuseMaxSizeSmall, texts.strMaxSize);
+    }
+    else if (texts.bMarkers && !texts.bLength)
+        pRule->Kind = kRuleWhole;
+    pRule->bMarkers = texts.bMarkers;
+    return 1;
+}
+
+// Pause values are times as the section length reads them ("2.5", "0:30").
+int ReadPause(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRefusal)
+{
+    if (texts.bPause)
+    {
+        // The fixed length a front end falls back to is no length asked for.
+        if (!texts.bLength && !texts.bMaxSize)
+            return Refuse(pRefusal, kRefusePauseRule);
+        pRule->bPause = 1;
+        if (!texts.strPauseWindow.IsEmpty() &&
+            (pRule->dwPauseWindow = ParseSectionLength(texts.strPauseWindow)) == 0)
+            return Refuse(pRefusal, kRefusePauseWindow, texts.strPauseWindow);
+    }
+    else if (texts.bPauseMin || texts.bPauseLevel)
+        return Refuse(pRefusal, kRefusePauseValues);
+    if (texts.bPauseMin && (pRule->dwPauseMin = ParseSectionLength(texts.strPauseMin)) == 0)
+        return Refuse(pRefusal, kRefusePauseMin, texts.strPauseMin);
+    if (texts.bPauseLevel && !ParseDecibels(texts.strPauseLevel, &pRule->dPauseLevel))
+        return Refuse(pRefusal, kRefusePauseLevel, texts.strPauseLevel);
+    // A pause longer than the stretch searched can never be found in it.
+    if (pRule->bPause && pRule->dwPauseWindow != 0 && pRule->dwPauseWindow < pRule->dwPauseMin)
+    {
+        pRefusal->strOther = texts.bPauseMin ? texts.strPauseMin : CString(kDefaultPauseMin);
+        return Refuse(pRefusal, kRefusePauseShort, texts.strPauseWindow);
+    }
+    return 1;
+}
+
+int ReadName(const CMyPlanTexts& texts, CMyNameTemplate* pTemplate, CMyPlanRefusal* pRefusal)
+{
+    if (!texts.bName)
+        return 1;
+    if (texts.strName.IsEmpty())
+        return Refuse(pRefusal, kRefuseNameEmpty);
+    CString strBad;
+    if (!ParseNameTemplate(texts.strName, pTemplate, &strBad))
+        return Refuse(pRefusal, strBad == "{" ? kRefuseNameOpen : kRefuseNameField, strBad);
+    return 1;
+}
+} // namespace
+
+int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal)
+{
+    *pRequest = CMyPlanRequest();
+    *pRefusal = CMyPlanRefusal();
+    CMyPlanRule& rule = pRequest->Rule;
+    if (!ReadRule(texts, &rule, pRefusal) || !ReadPause(texts, &rule, pRefusal) ||
+        !ReadName(texts, &pRequest->NameTemplate, pRefusal))
+        return 0;
+    // Markers that cut are carried by the pieces, either front end alike.
+    pRequest->bCarryMarkers = rule.bMarkers;
+    return 1;
+}
