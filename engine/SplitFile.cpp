@@ -170,7 +170,7 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
 
     const CMyPlanRequest request = MakeRequest(m_pState->m_pPlanRequest, dwSectionLength);
     CMySourcePlan sourcePlan;
-    int bPlanned = PlanSourceFile(&src, strTitle, request, &sourcePlan);
+    int bPlanned = PlanSourceFile(&src, strFolderSep, strTitle, request, &sourcePlan);
     const CMyPlan& plan = sourcePlan.Plan;
     // The notes end with the reason when the file cannot be planned.
     if (!bDryRun)
@@ -190,7 +190,9 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
                       "※　ピースが収集済みのファイルを上書きするため分割しません。"
                       "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
                       (const char*)strClash);
-    if (!IsTodaysNames(request.NameTemplate) && !TakeNames(strSrcPath, strFolderSep, plan))
+    // Today's names of two files never meet, unless cut to the system's limit.
+    if ((!IsTodaysNames(request.NameTemplate) || plan.dwShortNames != 0) &&
+        !TakeNames(strSrcPath, strFolderSep, plan))
         return 0;
     if (bDryRun)
     {
@@ -441,7 +443,8 @@ int PlanSplit(const CString& strBasePath, const CString& strSrcPath, DWORD dwSec
     if (qwFileSize == kNotFound || qwFileSize <= header.DataStart)
         return 0;
     CMySourcePlan sourcePlan;
-    if (!PlanSourceFile(&src, strTitle, MakeRequest(pRequest, dwSectionLength), &sourcePlan))
+    if (!PlanSourceFile(&src, strFolderSep, strTitle, MakeRequest(pRequest, dwSectionLength),
+                        &sourcePlan))
         return 0;
     const CMyPlan& plan = sourcePlan.Plan;
     CMyCarriedMarkers carried(sourcePlan, pRequest != nullptr && pRequest->bCarryMarkers);

@@ -57,6 +57,9 @@ struct CMyPlan
     std::vector<CString> Notes;
     DWORD dwSamplingRate = 0;
     WORD wBlockSize = 0;
+    // Names cut to the system's limit (PieceNames): they may meet names that
+    // another file's pieces have whole.
+    DWORD dwShortNames = 0;
 
     ULONGLONG GetPieceBytes(size_t i) const
     {
