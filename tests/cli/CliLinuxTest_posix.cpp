@@ -357,14 +357,18 @@ TEST(CliLinux, LabelsKeepTheirCharactersInPieceNames)
         MarkerChunks({{1, 3000, u8"café"}, {2, 6000, u8"中文简体"}, {3, 9000, u8"é?/\U0001F3B5"}});
     CString strWave = JoinPath(tree.strRoot, "w.wav");
     ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, MakeSamples(kFormat, 12000), marked)));
+    const std::string plan = U(tree.strRoot) + "/plan.csv";
     ProgramResult r = RunSplitProgram({"-q", "-m", "--name", "{label}", "-o", U(tree.strOut),
-                                       "--log-dir", U(tree.strLogs), U(strWave)});
+                                       "--log-dir", U(tree.strLogs), "--plan", plan, U(strWave)});
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
     for (const char* pcName : {"001.wav", u8"café.wav", u8"中文简体.wav", u8"é__\U0001F3B5.wav"})
     {
         struct stat st;
         EXPECT_EQ(0, stat((U(tree.strOut) + "/" + pcName).c_str(), &st)) << pcName;
     }
+    // The plan file gives the reasons with the labels as they are.
+    const std::string reason = u8R"("marker ""中文简体""")";
+    EXPECT_NE(std::string::npos, ReadAll(plan).find(reason)) << ReadAll(plan);
 }
 
 // A trace on a full disk: the run says so with the system's words, does not
