@@ -14,5 +14,6 @@ int ConvUtf8ToNameText(const char* pcText, size_t nBytes, std::string* pstrOut);
 
 // 1 when the system takes the name (Shift-JIS) in the folder (Shift-JIS, with
 // its final separator): on Linux a component holds 255 bytes of what is
-// stored, UTF-8; on Windows the whole path stays below MAX_PATH characters.
+// stored, UTF-8; on Windows the whole path stays below MAX_PATH characters,
+// and a name holds 255.
 int FitsNameLimit(const char* pcFolderSep, const char* pcName);
