@@ -86,14 +86,13 @@ TEST(PieceIXml, UidsOfManyPiecesAreAllDifferent)
             {
                 bool bAlnum = isalnum((unsigned char)source[i]) != 0;
                 EXPECT_EQ(bAlnum, isalnum((unsigned char)uid[i]) != 0) << uid;
-                if (!bAlnum)
-                    EXPECT_EQ(uid[i], source[i]) << uid;
-                if (isupper((unsigned char)uid[i]))
-                    EXPECT_NE(source.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos)
-                        << uid;
-                if (islower((unsigned char)uid[i]))
-                    EXPECT_NE(source.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos)
-                        << uid;
+                EXPECT_TRUE(bAlnum || uid[i] == source[i]) << uid;
+                EXPECT_TRUE(!isupper((unsigned char)uid[i]) ||
+                            source.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
+                    << uid;
+                EXPECT_TRUE(!islower((unsigned char)uid[i]) ||
+                            source.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+                    << uid;
             }
             EXPECT_TRUE(seen.insert(uid).second) << pcUid << " piece " << dwPiece << ": " << uid;
         }
