@@ -136,7 +136,7 @@ TEST(PieceNames, LabelsThatAreNoTextKeepOnlyWholeCharacters)
 TEST(PieceNames, NamesTooLongAreCutToTheLimitAfterWholeCharacters)
 {
     std::string strKana, strSo;
-    for (int i = 0; i < 150; i++)
+    for (int i = 0; i < 300; i++)
     {
         strKana += "\x82\xA0"; // a hiragana letter
         strSo += "\x83\x5C";   // its trail byte looks like a backslash
