@@ -270,11 +270,25 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         return kExitFailed;
     if (result.dwSplit < list.GetCount())
     {
-        PrintError("the files that were not split and why are in " +
-                   MakeShownPath(GetTraceFilePath()));
+        DWORD dwLost = 0;
+        // A trace that lost entries holds no reasons: ReportLostTrace says so.
+        if (!GetTraceLostError(&dwLost))
+            PrintError("the files that were not split and why are in " +
+                       MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
     return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
+}
+// A trace that could not be written fails the run, and the user is told
+// why: its entries are the only record of what went wrong.
+int ReportLostTrace(int iExit)
+{
+    DWORD dwError = 0;
+    if (!GetTraceLostError(&dwError))
+        return iExit;
+    PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) + " (" +
+               GetSystemErrorText(dwError) + "): entries of this run are missing from it");
+    return iExit == kExitDone ? kExitFailed : iExit;
 }
 } // namespace
 
@@ -305,5 +319,5 @@ int main(int argc, char** argv)
         return UsageError("no output folder given (-o DIR)");
     if (options.paths.empty())
         return UsageError("no WAV file or folder given");
-    return Run(options, request);
+    return ReportLostTrace(Run(options, request));
 }

@@ -2,6 +2,7 @@
 #include "engine/Markers.h"
 
 #include "engine/RiffChunks.h"
+#include "support/SystemNames.h"
 #include "support/Utf8Conv.h"
 
 #include <algorithm>
@@ -145,7 +146,7 @@ CString DecodeMarkerText(const char* pcText, size_t nBytes)
     bool bAscii =
         std::all_of(strText.begin(), strText.end(), [](char c) { return (BYTE)c < 0x80; });
     std::string strSJis;
-    if (!bAscii && ConvUtf8ToSJis(strText.data(), strText.size(), &strSJis))
+    if (!bAscii && ConvUtf8ToNameText(strText.data(), strText.size(), &strSJis))
         return CString(strSJis.c_str());
     return CString(strText.c_str());
 }

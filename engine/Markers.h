@@ -34,7 +34,8 @@ void ReadMarkers(const std::string& strCue, const std::string& strAdtl, ULONGLON
 
 // A marker text (zero-terminated or not) as Shift-JIS: text that is valid
 // UTF-8 and not plain ASCII is converted from UTF-8, anything else is taken
-// as Shift-JIS already. Characters Shift-JIS lacks become '?'.
+// as Shift-JIS already. Characters Shift-JIS lacks keep themselves where
+// names can hold them (ConvUtf8ToNameText), else become '?'.
 CString DecodeMarkerText(const char* pcText, size_t nBytes);
 
 // The "cue " and LIST/adtl chunks (ids, sizes and pad bytes included) for a

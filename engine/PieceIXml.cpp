@@ -4,7 +4,7 @@
 namespace
 {
 const size_t kNone = std::string::npos;
-// The tail of a FILE_UID that is made the piece's own.
+// The letters and digits of a FILE_UID counted as one run of its number.
 const size_t kMaxUidTail = 8;
 
 // The decimal digits inside <pcName>...</pcName> (blanks around them
@@ -88,9 +88,48 @@ const char* PickAlphabet(const std::string& strTail)
     return "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 }
 
-// The last (at most 8) letters and digits of the FILE_UID, read as a number
-// in their alphabet, plus the piece number: every piece gets a UID of the
-// same length and alphabet, unlike the source's and every other piece's.
+// Adds dwAdd to the letters and digits of the FILE_UID text [iText, iEnd),
+// read as one number: from its end, runs of at most kMaxUidTail letters and
+// digits (a separator ends a run), each counted in its own smallest alphabet,
+// and a run that wraps carries into the run before it. Every character keeps
+// its place, and every run its alphabet; pieces stay unlike each other and the
+// source as long as the UID has more values than the file has pieces.
+void AddToUid(std::string* pstrXml, size_t iText, size_t iEnd, ULONGLONG qwAdd)
+{
+    size_t iRunEnd = iEnd;
+    while (qwAdd != 0)
+    {
+        while (iRunEnd > iText && !IsAlnum((*pstrXml)[iRunEnd - 1]))
+            --iRunEnd;
+        size_t iRun = iRunEnd;
+        while (iRun > iText && iRunEnd - iRun < kMaxUidTail && IsAlnum((*pstrXml)[iRun - 1]))
+            --iRun;
+        if (iRun == iRunEnd)
+            return; // the whole UID wrapped
+        std::string strRun = pstrXml->substr(iRun, iRunEnd - iRun);
+        std::string strAlphabet = PickAlphabet(strRun);
+        ULONGLONG qwBase = strAlphabet.size();
+        ULONGLONG qwValue = 0, qwSpan = 1;
+        for (char c : strRun)
+        {
+            qwValue = qwValue * qwBase + strAlphabet.find(c);
+            qwSpan *= qwBase;
+        }
+        // At most 62^8 values a run: the sum stays far inside 64 bits.
+        qwValue += qwAdd;
+        qwAdd = qwValue / qwSpan;
+        qwValue %= qwSpan;
+        for (size_t i = strRun.size(); i > 0; --i)
+        {
+            strRun[i - 1] = strAlphabet[(size_t)(qwValue % qwBase)];
+            qwValue /= qwBase;
+        }
+        pstrXml->replace(iRun, strRun.size(), strRun);
+        iRunEnd = iRun;
+    }
+}
+
+// The FILE_UID plus the piece number: a UID of the same length and alphabet.
 void DeriveFileUid(std::string* pstrXml, DWORD dwPiece)
 {
     size_t iText = pstrXml->find("<FILE_UID>");
@@ -100,29 +139,7 @@ void DeriveFileUid(std::string* pstrXml, DWORD dwPiece)
     size_t iEnd = pstrXml->find("</FILE_UID>", iText);
     if (iEnd == kNone)
         return;
-    while (iEnd > iText && !IsAlnum((*pstrXml)[iEnd - 1]))
-        --iEnd;
-    size_t iTail = iEnd;
-    while (iTail > iText && iEnd - iTail < kMaxUidTail && IsAlnum((*pstrXml)[iTail - 1]))
-        --iTail;
-    if (iTail == iEnd)
-        return;
-    std::string strTail = pstrXml->substr(iTail, iEnd - iTail);
-    std::string strAlphabet = PickAlphabet(strTail);
-    ULONGLONG qwBase = strAlphabet.size();
-    ULONGLONG qwValue = 0, qwSpan = 1;
-    for (char c : strTail)
-    {
-        qwValue = qwValue * qwBase + strAlphabet.find(c);
-        qwSpan *= qwBase;
-    }
-    qwValue = (qwValue + dwPiece) % qwSpan;
-    for (size_t i = strTail.size(); i > 0; --i)
-    {
-        strTail[i - 1] = strAlphabet[(size_t)(qwValue % qwBase)];
-        qwValue /= qwBase;
-    }
-    pstrXml->replace(iTail, strTail.size(), strTail);
+    AddToUid(pstrXml, iText, iEnd, dwPiece);
 }
 
 // Frames of the file's rate counted at another rate, without overflow for

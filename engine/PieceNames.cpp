@@ -4,11 +4,13 @@
 #include "engine/Markers.h"
 #include "engine/WaveHeader.h"
 #include "support/SJisByteType.h"
+#include "support/SystemNames.h"
 
 #include <cstring>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -37,7 +39,10 @@ void AddText(CMyNameTemplate* pTemplate, const char* pc, size_t n)
 }
 
 // Characters Windows refuses in a name, and control characters, as '_'. The
-// second byte of a Shift-JIS character is never one of them.
+// second byte of a Shift-JIS character is never one of them; a lead byte
+// without its trail byte (a label that is no Shift-JIS text) is no character,
+// and the byte after it is judged on its own ("\x81/" must not reach the
+// system as a separator).
 CString MakeNameSafe(const CString& strText)
 {
     CString strOut;
@@ -45,7 +50,7 @@ CString MakeNameSafe(const CString& strText)
     for (size_t i = 0; pc[i] != '\0'; ++i)
     {
         BYTE b = (BYTE)pc[i];
-        if (IsCodePageLeadByte(b) && pc[i + 1] != '\0')
+        if (GetSJisCharBytes(pc + i) == 2)
         {
             strOut.Append(pc + i, 2);
             ++i;
@@ -93,6 +98,40 @@ CString FormatNumber(DWORD dwNumber)
     return str;
 }
 
+// The stem cut after its longest run of whole characters with which stem +
+// pcEnd fits the system's limit in the folder (never to a device's name); as
+// it is when it fits already, or when not even its first character would
+// (the open then fails as it always did). *pbCut is set when it is cut.
+CString FitStem(const CString& strFolderSep, const CString& strStem, const char* pcEnd, int* pbCut)
+{
+    if (FitsNameLimit(strFolderSep, strStem + pcEnd))
+        return strStem;
+    std::vector<int> ends; // where each character ends
+    const char* pc = strStem;
+    for (int i = 0; pc[i] != '\0';)
+    {
+        i += GetSJisCharBytes(pc + i);
+        ends.push_back(i);
+    }
+    // The longer the stem, the more it takes: the last count of characters
+    // that fits is found by halves.
+    size_t nFit = 0, nOver = ends.size();
+    while (nOver - nFit > 1)
+    {
+        size_t nMid = (nFit + nOver) / 2;
+        if (FitsNameLimit(strFolderSep, strStem.Left(ends[nMid - 1]) + pcEnd))
+            nFit = nMid;
+        else
+            nOver = nMid;
+    }
+    while (nFit > 0 && IsDeviceName(strStem.Left(ends[nFit - 1])))
+        --nFit;
+    if (nFit == 0)
+        return strStem;
+    *pbCut = 1;
+    return strStem.Left(ends[nFit - 1]);
+}
+
 // The label of the last marker at or before the frame (the first on its
 // frame that has one); empty when there is none.
 CString LabelAt(const std::vector<CMyMarker>* pMarkers, ULONGLONG qwFrame)
@@ -119,7 +158,7 @@ int ParseNameTemplate(const char* pcTemplate, CMyNameTemplate* pTemplate, CStrin
     size_t i = 0;
     while (pc[i] != '\0')
     {
-        if (IsCodePageLeadByte((BYTE)pc[i]) && pc[i + 1] != '\0')
+        if (GetSJisCharBytes(pc + i) == 2)
         {
             i += 2;
             continue;
@@ -197,6 +236,8 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
     const DWORD dwRate = pPlan->dwSamplingRate;
     const DWORD dwCount = (DWORD)pPlan->Pieces.size();
     int bTimeFell = 0, bDateFell = 0, bLabelFell = 0;
+    CString strFirstShort;
+    pPlan->dwShortNames = 0;
     std::unordered_set<ULONGLONG> taken;
     // For each stem met more than once, the suffix to try next: many pieces
     // of one name number on without trying every suffix again.
@@ -260,16 +301,31 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
             strStem = FormatNumber(i + 1);
         if (IsDeviceName(strStem))
             strStem += '_';
-        CString strName = strStem + ".wav";
+        int bCut = 0;
+        CString strName = FitStem(facts.strFolderSep, strStem, ".wav", &bCut) + ".wav";
         ULONGLONG qwHash = HashName(strName);
         if (!taken.insert(qwHash).second)
         {
             DWORD& dwNext = nextSuffix.emplace(qwHash, 2).first->second;
+            CString strSuffix;
             do
-                strName.Format("%s_%u.wav", (const char*)strStem, dwNext++);
-            while (!taken.insert(HashName(strName)).second);
+            {
+                strSuffix.Format("_%u.wav", dwNext++);
+                bCut = 0;
+                strName = FitStem(facts.strFolderSep, strStem, strSuffix, &bCut) + strSuffix;
+            } while (!taken.insert(HashName(strName)).second);
         }
+        if (bCut && pPlan->dwShortNames++ == 0)
+            strFirstShort = strName;
         piece.strName = strName;
+    }
+    if (pPlan->dwShortNames != 0)
+    {
+        CString strNote;
+        strNote.Format("名前が長すぎる分割ファイルは、.wavの前を短くします。\n"
+                       "\tCount[%u], FirstName[%s]\n",
+                       pPlan->dwShortNames, (const char*)strFirstShort);
+        pPlan->Notes.push_back(strNote);
     }
     if (bTimeFell)
         pPlan->Notes.push_back("bextチャンクがないため、{time}の代わりに{start}を使います。\n");

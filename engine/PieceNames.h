@@ -47,6 +47,9 @@ struct CMyNameFacts
     int bTimeReference = 0; // a bext chunk gave the time reference
     ULONGLONG qwTimeReference = 0;
     CString strDate; // "yyyymmdd", empty when the bext gives none
+    // The pieces' folder with its final separator: a name must fit the
+    // system's limit there (on Windows the whole path counts).
+    CString strFolderSep;
 };
 
 // The time reference and date of a bext body (empty: none).
@@ -55,8 +58,11 @@ void ReadBextFacts(const std::string& strBext, CMyNameFacts* pFacts);
 // Sets every piece's strName: the template's text with characters Windows
 // does not allow in a name, and control characters, as '_' ({title} is taken
 // as it is), and "_2", "_3", ... before ".wav" for names an earlier piece of
-// the plan has (letter case aside). A field the file cannot give falls back:
-// {time} to {start}, {date} to nothing, {label} to {n}; one note each per file.
+// the plan has (letter case aside). A name longer than the system takes in
+// facts.strFolderSep is cut before ".wav" (or before its "_2") after a whole
+// character. A field the file cannot give falls back: {time} to {start},
+// {date} to nothing, {label} to {n}; one note each per file, and one for the
+// names cut.
 void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& facts,
                     const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan);
 

@@ -14,8 +14,8 @@ int NeedsSourceChunks(const CMyNameTemplate& nameTemplate)
     return 0;
 }
 
-int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequest& request,
-                   CMySourcePlan* pOut)
+int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString& strTitle,
+                   const CMyPlanRequest& request, CMySourcePlan* pOut)
 {
     const CMyWaveHeader& header = pSrc->GetHeader();
     CMyPlan& plan = pOut->Plan;
@@ -57,6 +57,7 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequ
     }
     CMyNameFacts facts;
     facts.strTitle = strTitle;
+    facts.strFolderSep = strFolderSep;
     // The default run reads nothing beyond the header, as it always has.
     if (request.Rule.bMarkers || request.bCarryMarkers || NeedsSourceChunks(*pTemplate))
     {

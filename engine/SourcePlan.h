@@ -34,8 +34,9 @@ int NeedsSourceChunks(const CMyNameTemplate& nameTemplate);
 // is current (its data start lies inside the file). strTitle is the name
 // {title} stands for. Reads the chunks only when markers or the template need
 // them, and samples only in the pause windows; leaves the file's position
-// anywhere (seek to the data start before copying). 1 with the plan; 0 when
-// the file cannot be planned. Either way pOut->Plan.Notes hold the trace
-// entries for the file.
-int PlanSourceFile(CMyWaveFile* pSrc, const CString& strTitle, const CMyPlanRequest& request,
-                   CMySourcePlan* pOut);
+// anywhere (seek to the data start before copying). strFolderSep is where
+// the pieces go, with its final separator (names are fitted to the system's
+// limit there). 1 with the plan; 0 when the file cannot be planned. Either
+// way pOut->Plan.Notes hold the trace entries for the file.
+int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString& strTitle,
+                   const CMyPlanRequest& request, CMySourcePlan* pOut);

@@ -62,6 +62,9 @@ struct CMyPlan
     // holds them all).
     ULONGLONG qwClaimedDataBytes = 0;
     ULONGLONG qwPresentDataBytes = 0;
+    // Names cut to the system's limit (PieceNames): they may meet names that
+    // another file's pieces have whole.
+    DWORD dwShortNames = 0;
 
     ULONGLONG GetPieceBytes(size_t i) const
     {

@@ -104,7 +104,7 @@ SplitVerdict CMySplitPolicy::Decide(const CString& strBasePath, const CString& s
     CMyPlanRequest& request = pOut->Request;
     request = pRequest != nullptr ? *pRequest : CMyPlanRequest();
     request.Rule.dwSectionLength = dwSectionLength;
-    int bPlanned = PlanSourceFile(&src, strTitle, request, &pOut->SourcePlan);
+    int bPlanned = PlanSourceFile(&src, pOut->strFolderSep, strTitle, request, &pOut->SourcePlan);
     const CMyPlan& plan = pOut->SourcePlan.Plan;
     // The notes end with the reason when the file cannot be planned.
     if (!bDryRun)
@@ -122,7 +122,9 @@ SplitVerdict CMySplitPolicy::Decide(const CString& strBasePath, const CString& s
                       "※　ピースが収集済みのファイルを上書きするため分割しません。"
                       "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
                       (const char*)strClash);
-    if (!IsTodaysNames(request.NameTemplate) && !TakeNames(strSrcPath, pOut->strFolderSep, plan))
+    // Today's names of two files never meet, unless cut to the system's limit.
+    if ((!IsTodaysNames(request.NameTemplate) || plan.dwShortNames != 0) &&
+        !TakeNames(strSrcPath, pOut->strFolderSep, plan))
         return kVerdictRefused;
     pOut->Verdict = m_bNoClobber ? LookAtExisting(strSrcPath, pOut) : kVerdictWrite;
     return pOut->Verdict;

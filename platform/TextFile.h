@@ -2,11 +2,16 @@
 // "\r\n". Paths are Shift-JIS.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <cstddef>
 #include <string>
 
 // Appends the text (fopen "at"); gives 0 when the file cannot be opened.
-int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength);
+// *pdwError (when given): 0, or the system's error when the text did not
+// reach the file whole (not opened, not all written, not closed).
+int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength,
+                   DWORD* pdwError = nullptr);
 // Creates the file empty, or empties it (fopen "wt"); gives 0 on failure.
 int EmptyTextFile(const char* pcPath);
 

@@ -5,6 +5,7 @@
 #include "platform/TextFile.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,11 +23,18 @@ FILE* OpenSJisPath(const char* pcPath, const char* pcMode)
 }
 } // namespace
 
-int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength)
+int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength, DWORD* pdwError)
 {
+    DWORD dwUnused = 0;
+    DWORD& dwError = pdwError != nullptr ? *pdwError : dwUnused;
+    dwError = 0;
+    errno = 0;
     FILE* fp = OpenSJisPath(pcPath, "ab");
     if (fp == nullptr)
+    {
+        dwError = errno != 0 ? PosixErrorToWin32(errno) : ERROR_FILENAME_EXCED_RANGE;
         return 0;
+    }
     std::string out;
     if (g_bForLinuxUsers.load(std::memory_order_relaxed))
         out = MakeLogText(pcText, nLength);
@@ -40,8 +48,11 @@ int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength)
             out += pcText[i];
         }
     }
-    fwrite(out.data(), 1, out.size(), fp);
-    fclose(fp);
+    // A full disk shows at the latest when the buffer is flushed on close.
+    if (fwrite(out.data(), 1, out.size(), fp) != out.size())
+        dwError = PosixErrorToWin32(errno);
+    if (fclose(fp) != 0 && dwError == 0)
+        dwError = PosixErrorToWin32(errno);
     return 1;
 }
 

@@ -3,13 +3,23 @@
 
 #include <cstdio>
 
-int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength)
+int AppendTextFile(const char* pcPath, const char* pcText, size_t nLength, DWORD* pdwError)
 {
+    DWORD dwUnused = 0;
+    DWORD& dwError = pdwError != nullptr ? *pdwError : dwUnused;
+    dwError = 0;
+    SetLastError(0);
     FILE* fp = fopen(pcPath, "at");
     if (fp == nullptr)
+    {
+        dwError = GetLastError() != 0 ? GetLastError() : ERROR_OPEN_FAILED;
         return 0;
-    fwrite(pcText, 1, nLength, fp);
-    fclose(fp);
+    }
+    // The runtime's failing WriteFile leaves the system's error behind.
+    if (fwrite(pcText, 1, nLength, fp) != nLength)
+        dwError = GetLastError() != 0 ? GetLastError() : ERROR_WRITE_FAULT;
+    if (fclose(fp) != 0 && dwError == 0)
+        dwError = GetLastError() != 0 ? GetLastError() : ERROR_WRITE_FAULT;
     return 1;
 }
 

@@ -30,3 +30,8 @@ int GetSJisByteType(const char* pcText, DWORD dwIndex)
             return iType;
     }
 }
+
+int GetSJisCharBytes(const char* pcText)
+{
+    return IsCodePageLeadByte((BYTE)pcText[0]) && IsSJisTrailByte((BYTE)pcText[1]) ? 2 : 1;
+}

@@ -18,3 +18,7 @@ int IsCodePageLeadByte(BYTE bChar);
 
 // The class of the byte at dwIndex, found by walking the text from its start.
 int GetSJisByteType(const char* pcText, DWORD dwIndex);
+
+// The bytes of the character that starts at pcText: 2 for a lead byte that a
+// trail byte follows, else 1 (a lead byte alone is a byte of its own).
+int GetSJisCharBytes(const char* pcText);

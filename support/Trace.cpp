@@ -5,6 +5,7 @@
 #include "framework/FormatText.h"
 #include "platform/TextFile.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -19,6 +20,19 @@ CString g_strTraceFilePath;
 
 thread_local int t_bMuted = 0;
 
+// The system's error of the first entry since start-up that did not reach
+// the file; 0 while every one has. Written under g_traceMutex.
+std::atomic<DWORD> g_dwLostError{0};
+
+// An entry did not reach the trace file: the first reason is kept. Before
+// start-up the path is empty and nothing is meant to be written.
+void NoteLostEntry(DWORD dwError)
+{
+    if (g_strTraceFilePath.IsEmpty() || g_dwLostError.load(std::memory_order_relaxed) != 0)
+        return;
+    g_dwLostError.store(dwError != 0 ? dwError : ERROR_WRITE_FAULT, std::memory_order_relaxed);
+}
+
 // wvsprintfA's limit: 1024 bytes with the terminator.
 const size_t kFormatLimit = 1024;
 
@@ -31,14 +45,22 @@ void AppendRaw(const char* pcText, size_t nLength, bool bLineEnd)
                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
+    {
+        NoteLostEntry(GetLastError());
         return;
+    }
     SetFilePointer(hFile, 0, nullptr, FILE_END);
     DWORD dwDone = 0;
     std::string bytes = MakeLogText(pcText, nLength);
-    WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwDone, nullptr);
     if (bLineEnd)
-        WriteFile(hFile, "\n", 1, &dwDone, nullptr);
-    CloseHandle(hFile);
+        bytes += '\n';
+    // A short write without an error is a full disk.
+    if (!WriteFile(hFile, bytes.data(), (DWORD)bytes.size(), &dwDone, nullptr))
+        NoteLostEntry(GetLastError());
+    else if (dwDone != bytes.size())
+        NoteLostEntry(ERROR_DISK_FULL);
+    if (!CloseHandle(hFile))
+        NoteLostEntry(GetLastError());
 }
 } // namespace
 
@@ -75,7 +97,11 @@ void WriteTraceString(const CString& strText)
     int bOpened;
     {
         std::lock_guard<std::mutex> guard(g_traceMutex);
-        bOpened = AppendTextFile(g_strTraceFilePath, strText, (size_t)strText.GetLength());
+        DWORD dwError = 0;
+        bOpened =
+            AppendTextFile(g_strTraceFilePath, strText, (size_t)strText.GetLength(), &dwError);
+        if (dwError != 0)
+            NoteLostEntry(dwError);
     }
     if (!bOpened)
         AfxMessageBox("トレース用ファイルが開けません", MB_OK);
@@ -158,8 +184,15 @@ void StartTraceLog(const char* pcFolder)
         std::lock_guard<std::mutex> guard(g_traceMutex);
         g_strProgramFolder = strFolder;
         g_strTraceFilePath.Format("%s\\TraceFile.txt", (const char*)strFolder);
+        g_dwLostError.store(0, std::memory_order_relaxed);
         EmptyTextFile(g_strTraceFilePath);
     }
+}
+
+int GetTraceLostError(DWORD* pdwError)
+{
+    *pdwError = g_dwLostError.load(std::memory_order_relaxed);
+    return *pdwError != 0;
 }
 
 CString GetProgramFolderText()

@@ -24,6 +24,11 @@ void ZeroFill(void* pBuff, DWORD dwCount);
 // Start-up: sets the program folder (pcFolder, or the running program's
 // folder when null), the trace file path beside it, and empties the file.
 void StartTraceLog(const char* pcFolder);
+// 1 when an entry since start-up did not reach the trace file (it could not
+// be opened, written whole or closed), with the system's error of the first
+// such entry in *pdwError. The writers go on dropping such entries quietly,
+// as they always have; a front end that can say so asks here.
+int GetTraceLostError(DWORD* pdwError);
 // The process-wide program folder and trace file path ("" before start-up).
 CString GetProgramFolderText();
 CString GetTraceFilePath();

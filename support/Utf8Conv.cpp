@@ -49,7 +49,7 @@ int ConvUtf8ToSJis(const char* pcText, size_t nBytes, std::string* pstrOut)
     return 1;
 }
 
-std::string ConvSJisToUtf8(const char* pcText)
+std::string ConvSJisToUtf8Plain(const char* pcText)
 {
     std::vector<WCHAR> wide;
     std::string strText(pcText != nullptr ? pcText : "");

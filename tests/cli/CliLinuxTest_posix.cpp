@@ -372,3 +372,50 @@ TEST(CliLinux, LogsGoToTheStateFolderByDefault)
         EXPECT_EQ(0700u, st.st_mode & 0777u) << folder;
     }
 }
+
+// Labels keep the characters Shift-JIS lacks in the pieces' names on disk,
+// through the mapping of file names; what a Windows name refuses is still '_'.
+TEST(CliLinux, LabelsKeepTheirCharactersInPieceNames)
+{
+    Tree tree = MakeTree("labels");
+    WaveOptions marked;
+    marked.chunksAfterData =
+        MarkerChunks({{1, 3000, u8"café"}, {2, 6000, u8"中文简体"}, {3, 9000, u8"é?/\U0001F3B5"}});
+    CString strWave = JoinPath(tree.strRoot, "w.wav");
+    ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, MakeSamples(kFormat, 12000), marked)));
+    const std::string plan = U(tree.strRoot) + "/plan.csv";
+    ProgramResult r = RunSplitProgram({"-q", "-m", "--name", "{label}", "-o", U(tree.strOut),
+                                       "--log-dir", U(tree.strLogs), "--plan", plan, U(strWave)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    for (const char* pcName : {"001.wav", u8"café.wav", u8"中文简体.wav", u8"é__\U0001F3B5.wav"})
+    {
+        struct stat st;
+        EXPECT_EQ(0, stat((U(tree.strOut) + "/" + pcName).c_str(), &st)) << pcName;
+    }
+    // The plan file gives the reasons with the labels as they are.
+    const std::string reason = u8R"("marker ""中文简体""")";
+    EXPECT_NE(std::string::npos, ReadAll(plan).find(reason)) << ReadAll(plan);
+}
+
+// A trace on a full disk: the run says so with the system's words, does not
+// send the user to it for the reasons, and fails.
+TEST(CliLinux, TraceThatCannotBeWrittenFailsTheRun)
+{
+    Tree tree = MakeTree("tracefull");
+    const std::string trace = U(tree.strLogs) + "/TraceFile.txt";
+    ASSERT_EQ(0, symlink("/dev/full", trace.c_str()));
+    CString strGood = JoinPath(tree.strRoot, "a.wav");
+    CString strBad = JoinPath(tree.strRoot, "b.wav");
+    ASSERT_TRUE(WriteBytes(strGood, MakeWave(12000)));
+    ASSERT_TRUE(WriteBytes(strBad, "not a wave"));
+    const std::string said = "cannot write " + trace + " (";
+    for (const CString& strWave : {strGood, strBad})
+    {
+        ProgramResult r = RunSplitProgram(
+            {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)});
+        EXPECT_EQ(1, r.nExitCode) << r.strErr;
+        EXPECT_NE(std::string::npos, r.strErr.find(said)) << r.strErr;
+        EXPECT_EQ(std::string::npos, r.strErr.find("why are in")) << r.strErr;
+    }
+    EXPECT_TRUE(PathExists(JoinPath(tree.strOut, "a_002.wav")));
+}

@@ -13,27 +13,6 @@
 
 namespace
 {
-// One cue point: id, frame, label.
-struct Mark
-{
-    uint32_t dwId;
-    uint32_t dwFrame;
-    const char* pcLabel;
-};
-
-// The cue and adtl chunks of the points, frames counted from the piece.
-std::vector<std::string> MarkerChunks(const std::vector<Mark>& marks)
-{
-    std::string cue = LE32((uint32_t)marks.size());
-    std::string adtl = "adtl";
-    for (const Mark& m : marks)
-    {
-        cue += LE32(m.dwId) + LE32(m.dwFrame) + "data" + LE32(0) + LE32(0) + LE32(m.dwFrame);
-        adtl += MakeChunk("labl", LE32(m.dwId) + m.pcLabel + std::string(1, '\0'));
-    }
-    return {MakeChunk("cue ", cue), MakeChunk("LIST", adtl)};
-}
-
 // The program's text as its trace holds it: UTF-8 for Linux users.
 std::string TraceText(const char* pcText)
 {
@@ -413,4 +392,48 @@ TEST(CliPlan, NoClobberKnowsWhosePiecesItFinds)
     EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。")) << r.strErr;
     CString strOut = JoinPath(tree.strOut, "src");
     EXPECT_TRUE(Piece(strOut, "00-00-00.wav") == MakeWave(8000));
+}
+
+// A label longer than a name may be: the dry run plans the names the run
+// writes, each cut before ".wav" (before "_2" for the second) to fill the
+// system's limit, and the trace says so once.
+TEST(CliPlan, NamesTooLongForTheSystemAreCutAlikeInDryRunAndRun)
+{
+    Tree tree = MakeTree("longname");
+    const std::string label(300, 'x');
+    WaveOptions marked;
+    marked.chunksAfterData = MarkerChunks({{1, 3000, label.c_str()}, {2, 7000, label.c_str()}});
+    CString strWave = JoinPath(tree.strRoot, "w.wav");
+    ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, MakeSamples(kFormat, 10000), marked)));
+    const std::vector<std::string> args = {
+        "-m", "--name", "{label}", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)};
+    std::vector<std::string> dryArgs = args;
+    dryArgs.insert(dryArgs.begin(), "--dry-run");
+    ProgramResult dry = RunSplitProgram(dryArgs);
+    EXPECT_EQ(0, dry.nExitCode) << dry.strErr;
+    std::vector<std::string> runArgs = args;
+    runArgs.insert(runArgs.begin(), "-q");
+    ProgramResult run = RunSplitProgram(runArgs);
+    EXPECT_EQ(0, run.nExitCode) << run.strErr;
+
+    std::vector<std::string> names;
+    for (const std::string& line : Lines(dry.strOut))
+    {
+        std::string path = line.substr(0, line.find('\t'));
+        names.push_back(path.substr(path.find_last_of("\\/") + 1));
+        EXPECT_TRUE(PathExists(JoinPath(tree.strOut, names.back().c_str()))) << names.back();
+    }
+    ASSERT_EQ(3u, names.size()) << dry.strOut;
+    EXPECT_EQ("001.wav", names[0]);
+    // Both at the limit: the second gives up two x for its "_2".
+    size_t nStem = names[1].size() - 4;
+    EXPECT_LT(nStem, label.size());
+    EXPECT_EQ(std::string(nStem, 'x') + ".wav", names[1]);
+    EXPECT_EQ(std::string(nStem - 2, 'x') + "_2.wav", names[2]);
+    std::string trace;
+    ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
+    const std::string note = TraceText("名前が長すぎる分割ファイルは、.wavの前を短くします。");
+    size_t iNote = trace.find(note);
+    EXPECT_NE(std::string::npos, iNote) << trace;
+    EXPECT_EQ(std::string::npos, trace.find(note, iNote + 1)) << trace;
 }

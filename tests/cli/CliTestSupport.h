@@ -74,3 +74,24 @@ inline Tree MakeTree(const char* pcName)
     tree.strLogs = Dir(tree.strRoot, "logs");
     return tree;
 }
+
+// One cue point: id, frame, label.
+struct Mark
+{
+    uint32_t dwId;
+    uint32_t dwFrame;
+    const char* pcLabel;
+};
+
+// The cue and adtl chunks of the points, frames counted from the piece.
+inline std::vector<std::string> MarkerChunks(const std::vector<Mark>& marks)
+{
+    std::string cue = LE32((uint32_t)marks.size());
+    std::string adtl = "adtl";
+    for (const Mark& m : marks)
+    {
+        cue += LE32(m.dwId) + LE32(m.dwFrame) + "data" + LE32(0) + LE32(0) + LE32(m.dwFrame);
+        adtl += MakeChunk("labl", LE32(m.dwId) + m.pcLabel + std::string(1, '\0'));
+    }
+    return {MakeChunk("cue ", cue), MakeChunk("LIST", adtl)};
+}

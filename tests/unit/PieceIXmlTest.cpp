@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
 #include <string>
 
 namespace
@@ -51,7 +53,7 @@ TEST(PieceIXml, EachPieceGetsItsOwnTimeAndUid)
          3, 2, "<BWF_TIME_REFERENCE_LOW>9</BWF_TIME_REFERENCE_LOW>"},
         {"a number past 32 bits stays", Bext("4294967296", "0"), 3, 2, Bext("4294967296", "0")},
         {"decimal UID", Uid("0099"), 0, 3, Uid("0102")},
-        {"hexadecimal UID wraps in its length", Uid("x-FFFE"), 0, 3, Uid("x-0001")},
+        {"hexadecimal UID carries past a separator", Uid("x-FFFE"), 0, 3, Uid("y-0001")},
         {"lower-case letters", Uid("{abz}"), 0, 1, Uid("{ac0}")},
         {"only the last eight letters and digits", Uid("SDVQJS2L0130002F4F7A8B37"), 0, 36,
          Uid("SDVQJS2L0130002F4F7A8B5B")},
@@ -61,4 +63,38 @@ TEST(PieceIXml, EachPieceGetsItsOwnTimeAndUid)
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, MakePieceIXml(c.source, c.qwFramesBefore, c.dwPiece, 48000))
             << c.pcName;
+}
+
+// Many pieces of one source: no two UIDs alike, none the source's, each of
+// the source's length, with its separators where they were and no letter of
+// a case the source's UID does not use.
+TEST(PieceIXml, UidsOfManyPiecesAreAllDifferent)
+{
+    const char* const kUids[] = {"ab-7", "x-FFFE", "0099", "SDVQJS2L0130002F4F7A8B37",
+                                 "550e8400-e29b-41d4-a716-446655440000"};
+    const unsigned kPieces = 2000;
+    for (const char* pcUid : kUids)
+    {
+        const std::string source(pcUid);
+        std::set<std::string> seen{source};
+        for (unsigned dwPiece = 1; dwPiece <= kPieces; ++dwPiece)
+        {
+            std::string xml = MakePieceIXml(Uid(pcUid), 0, dwPiece, 48000);
+            std::string uid = xml.substr(10, xml.size() - 21);
+            ASSERT_EQ(uid.size(), source.size()) << pcUid << " piece " << dwPiece;
+            for (size_t i = 0; i < uid.size(); ++i)
+            {
+                bool bAlnum = isalnum((unsigned char)source[i]) != 0;
+                EXPECT_EQ(bAlnum, isalnum((unsigned char)uid[i]) != 0) << uid;
+                EXPECT_TRUE(bAlnum || uid[i] == source[i]) << uid;
+                EXPECT_TRUE(!isupper((unsigned char)uid[i]) ||
+                            source.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos)
+                    << uid;
+                EXPECT_TRUE(!islower((unsigned char)uid[i]) ||
+                            source.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+                    << uid;
+            }
+            EXPECT_TRUE(seen.insert(uid).second) << pcUid << " piece " << dwPiece << ": " << uid;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
 #include "engine/PlanText.h"
+#include "support/SystemNames.h"
 
 #include "WaveBuilder.h"
 
@@ -98,6 +99,77 @@ TEST(PieceNames, TemplatesGiveTheNamesTabled)
     plan = MakePlan(thousand);
     NamePlanPieces(nameTemplate, plain, nullptr, &plan);
     EXPECT_STREQ(plan.Pieces[999].strName, "talk_1000.wav");
+}
+
+// A label is any bytes: only a lead byte with its trail byte is a character;
+// any other byte follows the rules of a byte of its own.
+TEST(PieceNames, LabelsThatAreNoTextKeepOnlyWholeCharacters)
+{
+    const struct
+    {
+        const char* pcLabel;
+        const char* pcName;
+    } cases[] = {
+        {"\x81/x", "__x.wav"},                        // no separator sneaks in after a lead byte
+        {"a\x81", "a_.wav"},                          // a lead byte at the end
+        {"\x81\x7F", "__.wav"},                       // 0x7F is no trail byte
+        {"\x81\x81/", "\x81\x81_.wav"},               // a pair, then a byte of its own
+        {"\x83\x5C\xFC\x40", "\x83\x5C\xFC\x40.wav"}, // trail bytes that look like '\' or '@'
+    };
+    CMyNameTemplate nameTemplate;
+    CString strBad;
+    ASSERT_EQ(ParseNameTemplate("{label}", &nameTemplate, &strBad), 1);
+    CMyNameFacts facts;
+    for (const auto& c : cases)
+    {
+        std::vector<CMyMarker> markers(1);
+        markers[0].strLabel = c.pcLabel;
+        CMyPlan plan = MakePlan({0});
+        NamePlanPieces(nameTemplate, facts, &markers, &plan);
+        EXPECT_STREQ(plan.Pieces[0].strName, c.pcName) << c.pcName;
+    }
+}
+
+// Names longer than the system takes are cut before ".wav", or before the
+// "_2" of the second, after a whole character, as long as fits: one
+// character more would not. One note for the file.
+TEST(PieceNames, NamesTooLongAreCutToTheLimitAfterWholeCharacters)
+{
+    std::string strKana, strSo;
+    for (int i = 0; i < 300; i++)
+    {
+        strKana += "\x82\xA0"; // a hiragana letter
+        strSo += "\x83\x5C";   // its trail byte looks like a backslash
+    }
+    const std::string strLatin(300, 'x');
+    CMyNameTemplate nameTemplate;
+    CString strBad;
+    ASSERT_EQ(ParseNameTemplate("{label}", &nameTemplate, &strBad), 1);
+    CMyNameFacts facts;
+    for (const std::string& label : {strLatin, strKana, strSo})
+    {
+        std::vector<CMyMarker> markers(1);
+        markers[0].strLabel = label.c_str();
+        CMyPlan plan = MakePlan({0, 1});
+        NamePlanPieces(nameTemplate, facts, &markers, &plan);
+        const size_t nChar = label[0] == 'x' ? 1 : 2;
+        const char* const kEnds[] = {".wav", "_2.wav"};
+        for (int i = 0; i < 2; i++)
+        {
+            std::string name(plan.Pieces[i].strName);
+            size_t nEnd = strlen(kEnds[i]);
+            ASSERT_GT(name.size(), nEnd);
+            std::string stem = name.substr(0, name.size() - nEnd);
+            EXPECT_EQ(kEnds[i], name.substr(stem.size()));
+            EXPECT_EQ(0u, label.find(stem)) << name;
+            EXPECT_EQ(0u, stem.size() % nChar) << name;
+            EXPECT_TRUE(FitsNameLimit("", name.c_str())) << name;
+            std::string longer = label.substr(0, stem.size() + nChar) + kEnds[i];
+            EXPECT_FALSE(FitsNameLimit("", longer.c_str())) << name;
+        }
+        EXPECT_EQ(2u, plan.dwShortNames);
+        EXPECT_EQ(1u, plan.Notes.size());
+    }
 }
 
 TEST(PieceNames, UnknownFieldsAreRefused)

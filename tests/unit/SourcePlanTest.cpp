@@ -44,7 +44,7 @@ TEST(SourcePlan, MarkersAndLabelsComeFromTheSource)
     CMyPlanRequest request;
     request.Rule.dwSectionLength = 1500;
     CMySourcePlan result;
-    ASSERT_EQ(PlanSourceFile(&file, "talk", request, &result), 1);
+    ASSERT_EQ(PlanSourceFile(&file, "out/", "talk", request, &result), 1);
     EXPECT_EQ(Names(result.Plan), "talk_001.wav talk_002.wav ");
     EXPECT_TRUE(result.Plan.Notes.empty()); // the chunks were not read
     EXPECT_TRUE(result.Markers.empty());
@@ -52,7 +52,7 @@ TEST(SourcePlan, MarkersAndLabelsComeFromTheSource)
     request.Rule.bMarkers = 1;
     CString strBad;
     ASSERT_EQ(ParseNameTemplate("{title}_{label}", &request.NameTemplate, &strBad), 1);
-    ASSERT_EQ(PlanSourceFile(&file, "talk", request, &result), 1);
+    ASSERT_EQ(PlanSourceFile(&file, "out/", "talk", request, &result), 1);
     EXPECT_EQ(Names(result.Plan), "talk_001.wav talk_A.wav talk_B.wav ");
     ASSERT_EQ(result.Plan.Pieces.size(), 3u);
     EXPECT_EQ(result.Plan.Pieces[0].qwFrames, 8000u);

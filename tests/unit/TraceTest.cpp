@@ -52,7 +52,12 @@ TEST(Trace, UnopenableFileDropsRawEntriesAndReportsTextEntries)
     WriteTraceString(CString("a\n"));
     WriteTraceString(CString("b\n"));
     std::vector<std::string> messages = TakeMessages();
+    // The entries are lost, and a front end can ask why.
+    DWORD dwLost = 0;
+    EXPECT_EQ(1, GetTraceLostError(&dwLost));
+    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND, dwLost);
     StartTraceLog(strSaved);
+    EXPECT_EQ(0, GetTraceLostError(&dwLost));
     ASSERT_EQ(2u, messages.size());
     EXPECT_EQ("トレース用ファイルが開けません", messages[0]);
 }
