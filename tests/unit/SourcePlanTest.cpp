@@ -86,7 +86,7 @@ TEST(SourcePlan, DataSizeBeyondTheFileIsNamed)
     request.Rule.dwSectionLength = 1000;
     request.Rule.bMarkers = 1;
     CMySourcePlan result;
-    ASSERT_EQ(PlanSourceFile(&file, "short", request, &result), 1);
+    ASSERT_EQ(PlanSourceFile(&file, "out/", "short", request, &result), 1);
     ASSERT_EQ(result.Plan.Pieces.size(), 1u);
     EXPECT_EQ(result.Plan.Pieces[0].qwFrames, 4000u);
     EXPECT_EQ(result.Plan.qwClaimedDataBytes, 32000u);
