@@ -217,7 +217,7 @@ int PosixPathFromSJis(LPCSTR pcPath, char* pcOut, size_t cbOut)
 }
 
 HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPVOID,
-                   DWORD dwCreationDisposition, DWORD, HANDLE)
+                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
 {
     std::string path;
     if (!ToUtf8Path(lpFileName, path))
@@ -236,6 +236,8 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, 
         flags |= O_PATH; // no access: attributes only, as on Windows, even without read rights
     else
         flags |= O_RDONLY;
+    if (dwFlagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT)
+        flags |= O_NOFOLLOW;
     bool bTruncate = false;
     switch (dwCreationDisposition)
     {

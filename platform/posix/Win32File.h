@@ -22,7 +22,11 @@
 // A FIFO, socket or device met in a folder: no file to read.
 #define FILE_ATTRIBUTE_DEVICE 0x00000040u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+// Windows opens the link itself; here a link is not opened at all, as Linux
+// cannot open one for reading or writing (ERROR_STOPPED_ON_SYMLINK).
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000u
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
