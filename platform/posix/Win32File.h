@@ -1,5 +1,9 @@
 // Files, directory listing, folders and disk space for the Linux build.
 // Paths are Shift-JIS and converted to UTF-8 at the system-call boundary.
+// Handles and share modes are in Win32FileHandle.cpp; reading, writing and
+// the data copy in Win32FileData.cpp; the directory search in
+// Win32FindFile.cpp; folders, attributes, free space and times in
+// Win32Folder.cpp.
 #pragma once
 
 #include "platform/posix/Win32Types.h"
