@@ -103,6 +103,13 @@ BOOL MakeSureDirectoryPathExists(LPCSTR lpDirPath);
 BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocal);
 BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime);
 
+// The kernel's copy (copy_file_range) from the file position of one
+// descriptor to that of another, as the data copy calls it: the bytes copied,
+// or -1 with errno. Tests put their own in to see which copies reach it and to
+// make it fail; gives the one it replaced.
+typedef long (*PosixCopyCall)(int fdFrom, int fdTo, size_t nBytes);
+PosixCopyCall SetPosixCopyCall(PosixCopyCall pfnCopy);
+
 // The Shift-JIS path as the UTF-8 name the file system stores ('\' becomes '/').
 // Gives 0 when the path cannot be converted.
 int PosixPathFromSJis(LPCSTR pcPath, char* pcOut, size_t cbOut);

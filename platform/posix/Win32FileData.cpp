@@ -80,6 +80,13 @@ namespace
 // system time here.
 const DWORD kCopyBufferSize = 256 * 1024;
 
+long KernelCopy(int fdFrom, int fdTo, size_t nBytes)
+{
+    return (long)copy_file_range(fdFrom, nullptr, fdTo, nullptr, nBytes, 0);
+}
+
+PosixCopyCall g_pfnKernelCopy = KernelCopy;
+
 // copy_file_range moves whole pages only when both file positions lie at the
 // same offset within a page. A piece's data sits 44 bytes into its file and
 // the source's anywhere, and then the kernel's copy shifts every byte: 0.33
@@ -141,6 +148,13 @@ BOOL CopyThroughBuffer(FileHandle* pFrom, FileHandle* pTo, DWORD nBytes, LPDWORD
 }
 } // namespace
 
+PosixCopyCall SetPosixCopyCall(PosixCopyCall pfnCopy)
+{
+    PosixCopyCall pfnOld = g_pfnKernelCopy;
+    g_pfnKernelCopy = pfnCopy;
+    return pfnOld;
+}
+
 // The copy inside the kernel where it moves whole pages, through a small
 // buffer where it would not, or where the file system has no such copy.
 BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone)
@@ -157,7 +171,7 @@ BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone
         return CopyThroughBuffer(pFrom, pTo, nBytes, pDone);
     while (*pDone < nBytes)
     {
-        ssize_t n = copy_file_range(pFrom->fd, nullptr, pTo->fd, nullptr, nBytes - *pDone, 0);
+        long n = g_pfnKernelCopy(pFrom->fd, pTo->fd, nBytes - *pDone);
         if (n < 0 && errno == EINTR)
             continue;
         // File systems and kernels without the copy say so before copying.

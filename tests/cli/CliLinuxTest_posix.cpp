@@ -259,6 +259,7 @@ TEST(CliLinux, SignalsFinishTheBlockAndSayWhatWasCutShort)
         int nFirstExit, nOtherExit;
     } cases[] = {
         {"SIGTERM", {SIGTERM}, 143, 143},
+        {"SIGHUP", {SIGHUP}, 129, 129}, // the terminal closed
         // Both arrive while the first is being honoured.
         {"SIGINT and SIGTERM", {SIGINT, SIGTERM}, 130, 143},
     };
