@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,44 @@ bool WildMatch(const WCHAR* pat, const WCHAR* name)
         ++pat;
     return *pat == 0;
 }
+void CopyName(const std::string& sjisName, WIN32_FIND_DATAA& fd)
+{
+    size_t n = std::min(sjisName.size(), (size_t)MAX_PATH - 1);
+    memcpy(fd.cFileName, sjisName.data(), n);
+}
+
+// The record of a folder's entry. The listing's own type spares the system
+// call for a folder, FIFO, socket or device: the type is all that is read of
+// those (they get no times or rights). A regular file is asked for its size
+// and times; a link is followed, so that a link to a file counts as that file,
+// and taken as itself (no file) when it leads nowhere; so is an entry of a
+// file system that gives no type. 0 when the entry has gone meanwhile.
+int DescribeEntry(int fdDir, const struct dirent* pEnt, const std::string& sjisName,
+                  WIN32_FIND_DATAA& fd)
+{
+    switch (pEnt->d_type)
+    {
+    case DT_DIR:
+    case DT_FIFO:
+    case DT_SOCK:
+    case DT_CHR:
+    case DT_BLK:
+        memset(&fd, 0, sizeof(fd));
+        fd.dwFileAttributes =
+            pEnt->d_type == DT_DIR ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_DEVICE;
+        CopyName(sjisName, fd);
+        return 1;
+    default:
+        break;
+    }
+    struct stat st;
+    int iFollow = pEnt->d_type == DT_REG ? AT_SYMLINK_NOFOLLOW : 0;
+    if (fstatat(fdDir, pEnt->d_name, &st, iFollow) != 0 &&
+        (iFollow != 0 || fstatat(fdDir, pEnt->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0))
+        return 0;
+    FillFindData(st, sjisName, fd);
+    return 1;
+}
 } // namespace
 
 void posixfs::FillFindData(const struct stat& st, const std::string& sjisName, WIN32_FIND_DATAA& fd)
@@ -122,8 +161,7 @@ void posixfs::FillFindData(const struct stat& st, const std::string& sjisName, W
     ToFileTime(st.st_ctim, fd.ftCreationTime);
     ToFileTime(st.st_atim, fd.ftLastAccessTime);
     ToFileTime(st.st_mtim, fd.ftLastWriteTime);
-    size_t n = std::min(sjisName.size(), (size_t)MAX_PATH - 1);
-    memcpy(fd.cFileName, sjisName.data(), n);
+    CopyName(sjisName, fd);
 }
 
 int posixfs::StatPath(const std::string& utf8, struct stat& st)
@@ -202,16 +240,12 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
                 continue;
             // Matched as the program sees the name: a '*' or '?' in it is
             // a character of its own there, never a wildcard.
-            if (!WildMatch(match.c_str(), Widen(sjisName.c_str(), CP_ACP).c_str()))
-                continue;
-            std::u16string wName = Widen(pEnt->d_name, CP_UTF8);
-            std::string full = dirUtf8 + "/" + pEnt->d_name;
-            struct stat st;
-            if (StatPath(full, st) != 0)
+            if (match != u"*" && !WildMatch(match.c_str(), Widen(sjisName.c_str(), CP_ACP).c_str()))
                 continue;
             WIN32_FIND_DATAA fd;
-            FillFindData(st, sjisName, fd);
-            std::u16string key = wName;
+            if (!DescribeEntry(dirfd(pDir), pEnt, sjisName, fd))
+                continue;
+            std::u16string key = Widen(pEnt->d_name, CP_UTF8);
             for (WCHAR& c : key)
                 c = Upper(c);
             found.push_back(Found{key, pEnt->d_name, fd});
