@@ -37,6 +37,20 @@ int FindLastSeparator(const char* pcPath)
     }
     return iFound;
 }
+// 0 when the handle reached a link itself (Windows opens a reparse point when
+// asked not to follow it; Linux refuses to open a link at all).
+int IsPlainFile(HANDLE hFile)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(hFile, &info))
+        return 0;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    {
+        SetLastError(ERROR_STOPPED_ON_SYMLINK);
+        return 0;
+    }
+    return 1;
+}
 } // namespace
 
 CMyLockedFile::~CMyLockedFile()
@@ -66,6 +80,14 @@ int CMyLockedFile::OpenHandle(DWORD dwAccess, DWORD dwCreation, DWORD dwAttribut
         return 0;
     m_hFile = CreateFileA(m_strFilePath, dwAccess, FILE_SHARE_READ, nullptr, dwCreation,
                           dwAttributes, nullptr);
+    if (m_hFile != INVALID_HANDLE_VALUE && (dwAttributes & FILE_FLAG_OPEN_REPARSE_POINT) &&
+        !IsPlainFile(m_hFile))
+    {
+        DWORD dwError = GetLastError();
+        CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+        SetLastError(dwError);
+    }
     if (m_hFile != INVALID_HANDLE_VALUE)
     {
         m_bOpen = 1;
@@ -84,10 +106,13 @@ int CMyLockedFile::OpenForRead()
     return OpenHandle(GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY);
 }
 
-// Opens without truncating, or creates the file; others may read it.
+// Opens without truncating, or creates the file; others may read it. Never
+// through a link: one planted where a piece goes would have the piece written
+// over its target, or created outside the folder.
 int CMyLockedFile::OpenForWrite()
 {
-    return OpenHandle(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    return OpenHandle(GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
 }
 
 // 0 when the system reported a failure (the last error says which): what

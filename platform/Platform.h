@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <imagehlp.h>
 #include <shellapi.h>
+#ifndef ERROR_STOPPED_ON_SYMLINK // not in every SDK's winerror.h
+#define ERROR_STOPPED_ON_SYMLINK 681
+#endif
 // Narrow literals are Shift-JIS; wide literals are UTF-16 on both platforms.
 #define WSTR(s) L##s
 #else

@@ -2,6 +2,7 @@
 // are built once from glibc's iconv "CP932" and then used directly, so that
 // counts, replacement characters and terminators follow Windows' rules.
 #include "platform/posix/Win32CodePage.h"
+#include "platform/posix/Utf8Text.h"
 #include "platform/posix/Win32System.h"
 
 #include <cstring>
@@ -152,28 +153,9 @@ size_t DecodeOne(UINT uCodePage, const unsigned char* p, size_t nLeft, WCHAR* pw
         bool bTrail = nLeft >= 2 && p[1] >= 0x40 && p[1] <= 0xFC && p[1] != 0x7F;
         return bTrail ? 2 : 1;
     }
-    // UTF-8
-    unsigned c = p[0];
-    size_t nNeed = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (nNeed == 0 || nNeed > nLeft)
-    {
-        pwOut[0] = 0xFFFD;
-        bBad = true;
-        return 1;
-    }
-    uint32_t cp = nNeed == 1 ? c : (c & (0xFF >> (nNeed + 1)));
-    for (size_t i = 1; i < nNeed; ++i)
-    {
-        if ((p[i] & 0xC0) != 0x80)
-        {
-            pwOut[0] = 0xFFFD;
-            bBad = true;
-            return 1;
-        }
-        cp = (cp << 6) | (p[i] & 0x3F);
-    }
-    if ((nNeed == 2 && cp < 0x80) || (nNeed == 3 && cp < 0x800) || (nNeed == 4 && cp < 0x10000) ||
-        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    uint32_t cp = 0;
+    size_t nTaken = DecodeUtf8(p, nLeft, &cp);
+    if (nTaken == 0)
     {
         pwOut[0] = 0xFFFD;
         bBad = true;
@@ -188,7 +170,7 @@ size_t DecodeOne(UINT uCodePage, const unsigned char* p, size_t nLeft, WCHAR* pw
     }
     else
         pwOut[0] = (WCHAR)cp;
-    return nNeed;
+    return nTaken;
 }
 
 } // namespace
@@ -280,26 +262,7 @@ int WideCharToMultiByte(UINT uCodePage, DWORD /*dwFlags*/, LPCWSTR lpWide, int c
             }
             else if (w >= 0xD800 && w <= 0xDFFF)
                 cp = 0xFFFD;
-            if (cp < 0x80)
-                ab[n++] = (unsigned char)cp;
-            else if (cp < 0x800)
-            {
-                ab[n++] = (unsigned char)(0xC0 | (cp >> 6));
-                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
-            }
-            else if (cp < 0x10000)
-            {
-                ab[n++] = (unsigned char)(0xE0 | (cp >> 12));
-                ab[n++] = (unsigned char)(0x80 | ((cp >> 6) & 0x3F));
-                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
-            }
-            else
-            {
-                ab[n++] = (unsigned char)(0xF0 | (cp >> 18));
-                ab[n++] = (unsigned char)(0x80 | ((cp >> 12) & 0x3F));
-                ab[n++] = (unsigned char)(0x80 | ((cp >> 6) & 0x3F));
-                ab[n++] = (unsigned char)(0x80 | (cp & 0x3F));
-            }
+            n = (int)EncodeUtf8(cp, ab);
         }
         else
         {

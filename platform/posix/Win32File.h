@@ -1,5 +1,9 @@
 // Files, directory listing, folders and disk space for the Linux build.
 // Paths are Shift-JIS and converted to UTF-8 at the system-call boundary.
+// Handles and share modes are in Win32FileHandle.cpp; reading, writing and
+// the data copy in Win32FileData.cpp; the directory search in
+// Win32FindFile.cpp; folders, attributes, free space and times in
+// Win32Folder.cpp.
 #pragma once
 
 #include "platform/posix/Win32Types.h"
@@ -22,7 +26,11 @@
 // A FIFO, socket or device met in a folder: no file to read.
 #define FILE_ATTRIBUTE_DEVICE 0x00000040u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+// Windows opens the link itself; here a link is not opened at all, as Linux
+// cannot open one for reading or writing (ERROR_STOPPED_ON_SYMLINK).
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000u
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
@@ -94,6 +102,13 @@ BOOL MakeSureDirectoryPathExists(LPCSTR lpDirPath);
 
 BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocal);
 BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime);
+
+// The kernel's copy (copy_file_range) from the file position of one
+// descriptor to that of another, as the data copy calls it: the bytes copied,
+// or -1 with errno. Tests put their own in to see which copies reach it and to
+// make it fail; gives the one it replaced.
+typedef long (*PosixCopyCall)(int fdFrom, int fdTo, size_t nBytes);
+PosixCopyCall SetPosixCopyCall(PosixCopyCall pfnCopy);
 
 // The Shift-JIS path as the UTF-8 name the file system stores ('\' becomes '/').
 // Gives 0 when the path cannot be converted.

@@ -1,6 +1,7 @@
 // Names between the program's Shift-JIS and the system's bytes on Linux: the
 // user-defined area of code page 932 as a table for what Shift-JIS cannot carry.
 #include "platform/posix/Win32NameText.h"
+#include "platform/posix/Utf8Text.h"
 #include "platform/posix/Win32CodePage.h"
 
 #include <cstdint>
@@ -42,26 +43,8 @@ void AppendSlot(size_t nSlot, std::string* pOut)
 
 void AppendUtf8(uint32_t cp, std::string* pOut)
 {
-    if (cp < 0x80)
-        *pOut += (char)cp;
-    else if (cp < 0x800)
-    {
-        *pOut += (char)(0xC0 | (cp >> 6));
-        *pOut += (char)(0x80 | (cp & 0x3F));
-    }
-    else if (cp < 0x10000)
-    {
-        *pOut += (char)(0xE0 | (cp >> 12));
-        *pOut += (char)(0x80 | ((cp >> 6) & 0x3F));
-        *pOut += (char)(0x80 | (cp & 0x3F));
-    }
-    else
-    {
-        *pOut += (char)(0xF0 | (cp >> 18));
-        *pOut += (char)(0x80 | ((cp >> 12) & 0x3F));
-        *pOut += (char)(0x80 | ((cp >> 6) & 0x3F));
-        *pOut += (char)(0x80 | (cp & 0x3F));
-    }
+    unsigned char ab[4];
+    pOut->append((const char*)ab, EncodeUtf8(cp, ab));
 }
 
 // The key of the character at p: its code point, or for a byte that starts no
@@ -69,23 +52,11 @@ void AppendUtf8(uint32_t cp, std::string* pOut)
 // key. Gives the bytes it took.
 size_t NextKey(const unsigned char* p, size_t nLeft, uint32_t* pKey)
 {
-    unsigned c = p[0];
-    size_t nNeed = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    *pKey = kByteKeyBase + c;
-    if (nNeed == 0 || nNeed > nLeft)
-        return 1;
-    uint32_t cp = nNeed == 1 ? c : (c & (0xFFu >> (nNeed + 1)));
-    for (size_t i = 1; i < nNeed; ++i)
-    {
-        if ((p[i] & 0xC0) != 0x80)
-            return 1;
-        cp = (cp << 6) | (p[i] & 0x3Fu);
-    }
-    if ((nNeed == 2 && cp < 0x80) || (nNeed == 3 && cp < 0x800) || (nNeed == 4 && cp < 0x10000) ||
-        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 1;
-    *pKey = cp;
-    return nNeed;
+    size_t n = DecodeUtf8(p, nLeft, pKey);
+    if (n != 0)
+        return n;
+    *pKey = kByteKeyBase + p[0];
+    return 1;
 }
 
 // The character in code page 932 when it holds it and the program may carry

@@ -48,6 +48,7 @@ const ErrorText kErrorTexts[] = {
     {ERROR_INSUFFICIENT_BUFFER, "システム コールに渡されるデータ領域が小さすぎます。\r\n"},
     {ERROR_INVALID_NAME,
      "ファイル名、ディレクトリ名、またはボリューム ラベルの構文が間違っています。\r\n"},
+    {ERROR_STOPPED_ON_SYMLINK, "作成操作はシンボリック リンクに到達した後で停止しました。\r\n"},
     {ERROR_DIR_NOT_EMPTY, "ディレクトリが空ではありません。\r\n"},
     {ERROR_ALREADY_EXISTS, "既に存在するファイルを作成することはできません。\r\n"},
     {ERROR_FILENAME_EXCED_RANGE, "ファイル名または拡張子が長すぎます。\r\n"},
@@ -87,6 +88,8 @@ DWORD ToWin32Error(int iErrno)
         return ERROR_ALREADY_EXISTS;
     case ENOTEMPTY:
         return ERROR_DIR_NOT_EMPTY;
+    case ELOOP: // a link where none is followed, or too many links
+        return ERROR_STOPPED_ON_SYMLINK;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;
     case EINVAL:
@@ -145,6 +148,8 @@ int GetErrnoOfError(DWORD dwError)
         return EEXIST;
     case ERROR_DIR_NOT_EMPTY:
         return ENOTEMPTY;
+    case ERROR_STOPPED_ON_SYMLINK:
+        return ELOOP;
     case ERROR_FILENAME_EXCED_RANGE:
         return ENAMETOOLONG;
     case ERROR_INVALID_PARAMETER:

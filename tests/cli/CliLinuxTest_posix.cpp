@@ -85,6 +85,46 @@ TEST(CliLinux, FifosAreNamedAndLeftOutWithoutWaiting)
     EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "a_001.wav")));
 }
 
+// A link planted where a piece goes, to a file of the user's or to nowhere
+// yet: the piece is not written through it, its file is not split, the trace
+// says why, and nothing appears outside the output folder.
+TEST(CliLinux, PiecesAreNeverWrittenThroughALink)
+{
+    Tree tree = MakeTree("plantedlink");
+    CString strWave = JoinPath(tree.strRoot, "take.wav");
+    ASSERT_TRUE(WriteBytes(strWave, MakeWave(8000 * 2)));
+    const std::string notes = U(tree.strRoot) + "/notes.txt";
+    ASSERT_TRUE(WriteRaw(notes, "my notes"));
+    const std::string kTargets[] = {notes, U(tree.strRoot) + "/elsewhere.txt"};
+    int nRun = 0;
+    for (const std::string& target : kTargets)
+    {
+        SCOPED_TRACE(target);
+        for (const char* pcPiece : {"take_001.wav", "take_002.wav"})
+        {
+            std::string out = U(tree.strRoot) + "/o" + std::to_string(++nRun);
+            ASSERT_EQ(0, mkdir(out.c_str(), 0755));
+            ASSERT_EQ(0, symlink(target.c_str(), (out + "/" + pcPiece).c_str()));
+            ProgramResult r = RunSplitProgram(
+                {"-q", "-l", "1", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)});
+            EXPECT_EQ(1, r.nExitCode) << r.strErr;
+            EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。"))
+                << r.strErr;
+            std::string trace = ReadAll(U(tree.strLogs) + "/TraceFile.txt");
+            EXPECT_NE(std::string::npos,
+                      trace.find(std::string("PiecePath[") + out + "/" + pcPiece + "]\n:"))
+                << trace;
+            EXPECT_NE(std::string::npos, trace.find(SJisToUtf8("シンボリック リンク"))) << trace;
+            EXPECT_EQ(target == notes ? "my notes" : "", ReadAll(target));
+            EXPECT_EQ(target == notes, access(target.c_str(), F_OK) == 0);
+            struct stat st;
+            ASSERT_EQ(0, lstat((out + "/" + pcPiece).c_str(), &st));
+            EXPECT_TRUE(S_ISLNK(st.st_mode));
+            unlink((out + "/" + pcPiece).c_str());
+        }
+    }
+}
+
 TEST(CliLinux, LinkBackUpTheTreeIsWalkedOnce)
 {
     Tree tree = MakeTree("loop");
@@ -219,6 +259,7 @@ TEST(CliLinux, SignalsFinishTheBlockAndSayWhatWasCutShort)
         int nFirstExit, nOtherExit;
     } cases[] = {
         {"SIGTERM", {SIGTERM}, 143, 143},
+        {"SIGHUP", {SIGHUP}, 129, 129}, // the terminal closed
         // Both arrive while the first is being honoured.
         {"SIGINT and SIGTERM", {SIGINT, SIGTERM}, 130, 143},
     };

@@ -50,6 +50,22 @@ std::string FileBytes(const CString& strPath)
     ReadBytes(strPath, data);
     return data;
 }
+
+// A symbolic link at strLink to strTarget (which need not exist); false where
+// the system makes none (Windows without the right, Wine).
+bool MakeLink(const CString& strTarget, const CString& strLink)
+{
+#ifdef _WIN32
+    const DWORD kUnprivileged = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    if (!CreateSymbolicLinkA(strLink, strTarget, kUnprivileged))
+        return false;
+    DWORD dwAttributes = GetFileAttributesA(strLink);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+           (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#else
+    return symlink(strTarget, strLink) == 0;
+#endif
+}
 } // namespace
 
 TEST(LockedFile, SetFilePathSplitsAtTheLastSeparator)
@@ -238,6 +254,45 @@ TEST(LockedFile, WritesInPlaceKeepOlderBytesUntilTruncated)
     ASSERT_EQ(1, file.Truncate());
     file.Close();
     EXPECT_EQ("01AB456789", FileBytes(strPath));
+}
+
+// A link where a file is written, planted by someone else: neither its target
+// (a file of the user's, or none yet) is reached, whether the file is opened,
+// written or replaced whole.
+TEST(LockedFile, WritesNeverGoThroughALink)
+{
+    CString strDir = MakeTestDir("links");
+    CString strOut = JoinPath(strDir, "out");
+    ASSERT_TRUE(CreateDirectoryA(strOut, nullptr));
+    CString strNotes = JoinPath(strDir, "notes.txt");
+    ASSERT_TRUE(WriteBytes(strNotes, "my notes"));
+    struct Case
+    {
+        const char* pcTarget;
+        int bTargetExists;
+    } cases[] = {{"notes.txt", 1}, {"elsewhere.txt", 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.pcTarget);
+        CString strTarget = JoinPath(strDir, c.pcTarget);
+        CString strLink = JoinPath(strOut, "take_001.wav");
+        if (!MakeLink(strTarget, strLink))
+            GTEST_SKIP() << "no symbolic links here";
+        CMyLockedFile file;
+        Prepare(file, strLink);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(0, file.OpenForWrite());
+        EXPECT_EQ((DWORD)ERROR_STOPPED_ON_SYMLINK, GetLastError());
+        EXPECT_EQ(0, file.IsOpen());
+        EXPECT_EQ(0, file.Write("audio", 5));
+        file.Close();
+        EXPECT_EQ(0, CMyLockedFile().WriteWholeFile(strLink, "audio", 5));
+        if (c.bTargetExists)
+            EXPECT_EQ("my notes", FileBytes(strTarget));
+        else
+            EXPECT_FALSE(PathExists(strTarget));
+        ASSERT_TRUE(DeleteFileA(strLink));
+    }
 }
 
 TEST(LockedFile, WriteOfNothingStillOpensTheFile)
