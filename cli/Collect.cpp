@@ -7,6 +7,7 @@
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
 #include "cli/JobEnd.h"
+#include "cli/Messages.h"
 #include "engine/JobFlags.h"
 #include "framework/WinThread.h"
 #include "platform/TextFile.h"
@@ -57,10 +58,10 @@ public:
                 line.pop_back();
             std::string sjis;
             if (!line.empty() && LogTextToSJis(line, &sjis))
-                PrintError("the name collides, not split: " + MakeShownPath(sjis.c_str()));
+                PrintError(GetCliText(kMsgCollides) + MakeShownPath(sjis.c_str()));
             iLine = iEnd;
         }
-        PrintError(CString("the colliding files are listed in ") + MakeShownPath(pcPath));
+        PrintError(CString(GetCliText(kMsgCollisionList)) + MakeShownPath(pcPath));
     }
     void DestroyPicker() override {}
     void PostJobFinished() override { m_end.Signal(); }

@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
+#include "cli/Messages.h"
 #include "cli/Options.h"
 #include "cli/PlanFileCheck.h"
 #include "cli/PlanOptions.h"
@@ -43,7 +44,8 @@ int PrintToOutput(const char* pcText)
 
 int UsageError(const CString& strText)
 {
-    PrintRaw(stderr, std::string("wavoss-split: ") + (const char*)strText + "\n" + GetUsageText());
+    PrintRaw(stderr, std::string("wavoss-split: ") + (const char*)strText + "\n");
+    PrintLine(GetCliText(kMsgTryHelp));
     return kExitUsage;
 }
 
@@ -104,11 +106,9 @@ int HadCollectionTrouble(const CliCollection& collection)
 int ReportInterrupt(const CMyPathList& list, const CliBatchResult& result)
 {
     CString strText;
-    strText.Format("interrupted: %u of %u files were split to the end", result.dwFinished,
-                   list.GetCount());
+    strText.Format(GetCliText(kMsgInterrupted), result.dwFinished, list.GetCount());
     if (result.dwCutShort < list.GetCount())
-        strText += "; cut short (the pieces written so far are kept, the last one shorter): " +
-                   MakeShownPath(list.GetAt(result.dwCutShort).FilePath);
+        strText += GetCliText(kMsgCutShort) + MakeShownPath(list.GetAt(result.dwCutShort).FilePath);
     PrintError(strText);
     return GetInterruptExitCode();
 }
@@ -153,8 +153,18 @@ int CheckPlanFileKind(const CString& strFull)
                    GetSystemErrorText(GetLastError()) + "): " + strShown);
         return kExitFailed;
     }
-    PrintRaw(stderr, GetUsageText());
+    PrintLine(GetCliText(kMsgTryHelp));
     return kExitUsage;
+}
+
+// A message of the window's: worded as a box today, on Linux a line like the
+// others in English.
+void ShowBoxMessage(CliMessage message)
+{
+    if (GetCliLanguage() == kLangEnglish)
+        PrintError(GetCliText(message));
+    else
+        AfxMessageBox(GetCliText(message), MB_OK);
 }
 
 int Run(const CliOptions& options, const CMyPlanRequest& request)
@@ -164,7 +174,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     // A dry run creates nothing at all: no output folder, no logs.
     if (ParseSectionLength(options.strLength) == 0)
     {
-        AfxMessageBox("※　無効な区間長です。", MB_OK);
+        ShowBoxMessage(kMsgBadLength);
         return kExitUsage;
     }
     CString strOutput;
@@ -210,7 +220,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         return kExitFailed;
     if (picks.empty())
     {
-        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        ShowBoxMessage(kMsgNoSources);
         return kExitFailed;
     }
     if (!options.bDryRun && !StartLog(strLogDir))
@@ -223,7 +233,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     }
     if (g_bAbort.load())
     {
-        PrintError("interrupted while collecting; nothing was split");
+        PrintError(GetCliText(kMsgInterruptedCollecting));
         return GetInterruptExitCode();
     }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
@@ -235,12 +245,13 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     {
         if (dwSplitBefore + dwPartlySplit != 0)
             return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
-        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        ShowBoxMessage(kMsgNoSources);
         return kExitFailed;
     }
     if (!options.bDryRun && !CreateFolder(strOutput, "output folder", 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
+    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;
 
@@ -250,17 +261,21 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     choice.bDryRun = options.bDryRun;
     choice.pPolicy = options.bNoClobber ? &policy : nullptr;
     CliBatchResult result;
+    HoldRunSummary();
     if (!RunCliBatch(list, strOutput, dwSectionLength, choice, &result))
     {
         PrintError("cannot start the batch run");
         return kExitFailed;
     }
+    if (!options.bDryRun && !g_bAbort.load())
+        output.ReportNotSplit(list);
+    PrintHeldSummary();
     if (g_bAbort.load())
         return ReportInterrupt(list, result);
     if (options.bDryRun)
     {
         CString strText;
-        strText.Format("dry run: %u of %u files would be split", result.dwSplit, list.GetCount());
+        strText.Format(GetCliText(kMsgDryRunSummary), result.dwSplit, list.GetCount());
         PrintError(strText);
         if (result.dwSplit < list.GetCount() || output.HasFailed())
             return kExitFailed;
@@ -273,8 +288,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         DWORD dwLost = 0;
         // A trace that lost entries holds no reasons: ReportLostTrace says so.
         if (!GetTraceLostError(&dwLost))
-            PrintError("the files that were not split and why are in " +
-                       MakeShownPath(GetTraceFilePath()));
+            PrintError(GetCliText(kMsgReasonsInTrace) + MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
     return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
@@ -297,6 +311,7 @@ int main(int argc, char** argv)
     std::vector<CliArgument> args;
     GetCliArguments(argc, argv, &args);
     InstallConsolePresenter();
+    StartCliLanguage();
     UseLogTextForLinuxUsers(1);
 
     CliOptions options;
@@ -312,12 +327,12 @@ int main(int argc, char** argv)
     {
         // The reason may quote a value as typed (Shift-JIS by now).
         PrintError(strError);
-        PrintRaw(stderr, GetUsageText());
+        PrintLine(GetCliText(kMsgTryHelp));
         return kExitUsage;
     }
     if (options.strOutput.IsEmpty())
-        return UsageError("no output folder given (-o DIR)");
+        return UsageError(GetCliText(kMsgNoOutput));
     if (options.paths.empty())
-        return UsageError("no WAV file or folder given");
+        return UsageError(GetCliText(kMsgNoPaths));
     return ReportLostTrace(Run(options, request));
 }
