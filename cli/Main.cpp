@@ -36,7 +36,7 @@ int PrintToOutput(const char* pcText)
 {
     if (fputs(pcText, stdout) < 0 || fflush(stdout) != 0 || ferror(stdout))
     {
-        PrintError("cannot write to standard output");
+        PrintError(GetCliText(kMsgCannotWriteOutput));
         return kExitFailed;
     }
     return kExitDone;
@@ -51,30 +51,35 @@ int UsageError(const CString& strText)
 
 // A folder given on the command line, made absolute; it may be missing (it
 // is created later), but not be a file.
-int CheckFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull)
+int CheckFolder(const CString& strGiven, CliMessage what, CString* pstrFull)
 {
+    CString strText;
     if (!MakeFullPath(strGiven, pstrFull))
     {
-        PrintError(CString("cannot make the ") + pcWhat + " absolute: " + MakeShownPath(strGiven));
+        strText.Format(GetCliText(kMsgFolderNotAbsolute), GetCliText(what));
+        PrintError(strText + MakeShownPath(strGiven));
         return 0;
     }
     if (IsExistFile(*pstrFull, 0, 0))
     {
-        PrintError(CString("the ") + pcWhat + " is a file: " + MakeShownPath(*pstrFull));
+        strText.Format(GetCliText(kMsgFolderIsFile), GetCliText(what));
+        PrintError(strText + MakeShownPath(*pstrFull));
         return 0;
     }
     return 1;
 }
 
-int CreateFolder(const CString& strFull, const char* pcWhat, int bLogs)
+int CreateFolder(const CString& strFull, CliMessage what, int bLogs)
 {
     if (IsExistFile(strFull, 1, 0))
         return 1;
     int bMade = bLogs ? MakeLogFolder(strFull) : MakeSureFolderOfPath(strFull, 0);
     if (!bMade || !IsExistFile(strFull, 1, 0))
     {
-        PrintError(CString("cannot create the ") + pcWhat + " (" +
-                   GetSystemErrorText(GetLastError()) + "): " + MakeShownPath(strFull));
+        CString strText;
+        strText.Format(GetCliText(kMsgCannotCreateFolder), GetCliText(what),
+                       (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + MakeShownPath(strFull));
         return 0;
     }
     return 1;
@@ -83,13 +88,15 @@ int CreateFolder(const CString& strFull, const char* pcWhat, int bLogs)
 // The trace log (emptied) in its folder, created when missing.
 int StartLog(const CString& strFolder)
 {
-    if (!CreateFolder(strFolder, "log folder", 1))
+    if (!CreateFolder(strFolder, kMsgLogFolder, 1))
         return 0;
     StartTraceLog(strFolder);
     if (!AppendTextFile(GetTraceFilePath(), "", 0))
     {
-        PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) +
-                   " (give a writable folder with --log-dir)");
+        CString strText;
+        strText.Format(GetCliText(kMsgTraceNotWritable),
+                       (const char*)MakeShownPath(GetTraceFilePath()));
+        PrintError(strText);
         return 0;
     }
     return 1;
@@ -119,12 +126,12 @@ int CheckPlanFile(const CString& strGiven, CString* pstrFull)
 {
     if (!MakeFullPath(strGiven, pstrFull))
     {
-        PrintError("cannot make the plan file absolute: " + MakeShownPath(strGiven));
+        PrintError(GetCliText(kMsgPlanNotAbsolute) + MakeShownPath(strGiven));
         return 0;
     }
     if (IsExistFile(*pstrFull, 1, 0))
     {
-        PrintError("the plan file is a folder: " + MakeShownPath(*pstrFull));
+        PrintError(GetCliText(kMsgPlanIsFolder) + MakeShownPath(*pstrFull));
         return 0;
     }
     return 1;
@@ -141,17 +148,18 @@ int CheckPlanFileKind(const CString& strFull)
     case kPlanFilePlan:
         return kExitDone;
     case kPlanFileWave:
-        PrintError("--plan names a WAV file, which is not overwritten (give the plan file's "
-                   "own name after --plan): " +
-                   strShown);
+        PrintError(GetCliText(kMsgPlanIsWave) + strShown);
         break;
     case kPlanFileOther:
-        PrintError("--plan names a file that is not a plan, which is not overwritten: " + strShown);
+        PrintError(GetCliText(kMsgPlanIsOther) + strShown);
         break;
     case kPlanFileUnread:
-        PrintError("cannot read the plan file to see that it is a plan (" +
-                   GetSystemErrorText(GetLastError()) + "): " + strShown);
+    {
+        CString strText;
+        strText.Format(GetCliText(kMsgPlanUnread), (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + strShown);
         return kExitFailed;
+    }
     }
     PrintLine(GetCliText(kMsgTryHelp));
     return kExitUsage;
@@ -178,7 +186,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         return kExitUsage;
     }
     CString strOutput;
-    if (!CheckFolder(options.strOutput, "output folder", &strOutput))
+    if (!CheckFolder(options.strOutput, kMsgOutputFolder, &strOutput))
         return kExitFailed;
     CString strPlanFile;
     if (!options.strPlanFile.IsEmpty())
@@ -192,12 +200,12 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     CString strLogDir;
     if (!options.strLogDir.IsEmpty())
     {
-        if (!CheckFolder(options.strLogDir, "log folder", &strLogDir))
+        if (!CheckFolder(options.strLogDir, kMsgLogFolder, &strLogDir))
             return kExitFailed;
     }
     else if (!GetDefaultLogFolder(&strLogDir))
     {
-        PrintError("no folder for TraceFile.txt is known (give one with --log-dir)");
+        PrintError(GetCliText(kMsgNoLogFolder));
         return kExitFailed;
     }
 
@@ -228,7 +236,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     DWORD dwSectionLength = ReadSectionLengthText(options.strLength);
     if (!RunCliCollection(picks, &guard, &list, &collection))
     {
-        PrintError("cannot start the add-files job");
+        PrintError(GetCliText(kMsgNoAddJob));
         return kExitFailed;
     }
     if (g_bAbort.load())
@@ -248,7 +256,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         ShowBoxMessage(kMsgNoSources);
         return kExitFailed;
     }
-    if (!options.bDryRun && !CreateFolder(strOutput, "output folder", 0))
+    if (!options.bDryRun && !CreateFolder(strOutput, kMsgOutputFolder, 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
     output.SetMarkersAlone(request.Rule.Kind == kRuleWhole);
@@ -264,7 +272,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     HoldRunSummary();
     if (!RunCliBatch(list, strOutput, dwSectionLength, choice, &result))
     {
-        PrintError("cannot start the batch run");
+        PrintError(GetCliText(kMsgNoBatch));
         return kExitFailed;
     }
     if (!options.bDryRun && !g_bAbort.load())
@@ -300,8 +308,10 @@ int ReportLostTrace(int iExit)
     DWORD dwError = 0;
     if (!GetTraceLostError(&dwError))
         return iExit;
-    PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) + " (" +
-               GetSystemErrorText(dwError) + "): entries of this run are missing from it");
+    CString strText;
+    strText.Format(GetCliText(kMsgTraceLost), (const char*)MakeShownPath(GetTraceFilePath()),
+                   (const char*)GetSystemErrorText(dwError));
+    PrintError(strText);
     return iExit == kExitDone ? kExitFailed : iExit;
 }
 } // namespace

@@ -23,8 +23,10 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
     {
-        PrintError("cannot create the plan file (" + GetSystemErrorText(GetLastError()) +
-                   "): " + MakeShownPath(strPath));
+        CString strText;
+        strText.Format(GetCliText(kMsgPlanNotCreated),
+                       (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + MakeShownPath(strPath));
         return 0;
     }
     return Write(GetPlanCsvHeader());
@@ -42,8 +44,9 @@ int CliPlanOutput::Write(const std::string& strText)
     DWORD dwError = dwDone < strText.size() && GetLastError() == ERROR_SUCCESS
                         ? (DWORD)ERROR_DISK_FULL
                         : GetLastError();
-    PrintError("cannot write the plan file (" + GetSystemErrorText(dwError) +
-               "): " + MakeShownPath(m_strPath));
+    CString strSaid;
+    strSaid.Format(GetCliText(kMsgPlanNotWritten), (const char*)GetSystemErrorText(dwError));
+    PrintError(strSaid + MakeShownPath(m_strPath));
     m_bFailed = 1;
     return 0;
 }

@@ -1,5 +1,6 @@
-// The command line's messages: the table, the choice of language, and the
-// window's words and trace entries said in it.
+// The command line's messages (on Linux, where the language is chosen): the
+// table, the choice of language, and the window's words and trace entries
+// said in it.
 #include "cli/Messages.h"
 
 #include <gtest/gtest.h>
