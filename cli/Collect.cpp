@@ -7,6 +7,7 @@
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
 #include "cli/JobEnd.h"
+#include "cli/Messages.h"
 #include "engine/JobFlags.h"
 #include "framework/WinThread.h"
 #include "platform/TextFile.h"
@@ -57,10 +58,10 @@ public:
                 line.pop_back();
             std::string sjis;
             if (!line.empty() && LogTextToSJis(line, &sjis))
-                PrintError("the name collides, not split: " + MakeShownPath(sjis.c_str()));
+                PrintError(GetCliText(kMsgCollides) + MakeShownPath(sjis.c_str()));
             iLine = iEnd;
         }
-        PrintError(CString("the colliding files are listed in ") + MakeShownPath(pcPath));
+        PrintError(CString(GetCliText(kMsgCollisionList)) + MakeShownPath(pcPath));
     }
     void DestroyPicker() override {}
     void PostJobFinished() override { m_end.Signal(); }
@@ -73,8 +74,9 @@ private:
 
 void OnUnreadableFolder(const char* pcFolder, DWORD dwError, void* pContext)
 {
-    PrintError("cannot read the folder (" + GetSystemErrorText(dwError) +
-               "), its files are left out: " + MakeShownPath(pcFolder));
+    CString strText;
+    strText.Format(GetCliText(kMsgFolderUnreadLeftOut), (const char*)GetSystemErrorText(dwError));
+    PrintError(strText + MakeShownPath(pcFolder));
     ((CliCollection*)pContext)->dwUnreadable++;
 }
 
@@ -96,8 +98,9 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, const CliWalkGuard& gua
     {
         if (!arg.bConverted)
         {
-            PrintErrorRaw(CString("the path ") + GetUnconvertedReason() + ", skipped: ",
-                          arg.strShown);
+            CString strText;
+            strText.Format(GetCliText(kMsgPathUnconverted), GetUnconvertedReason());
+            PrintErrorRaw(strText, arg.strShown);
             pResult->dwSkipped++;
             continue;
         }
@@ -107,27 +110,27 @@ void MakeCliPicks(const std::vector<CliArgument>& paths, const CliWalkGuard& gua
         CString strWords;
         const char* pcProblem = nullptr;
         if (!MakeFullPath(arg.strSJis, &strFull))
-            pcProblem = "cannot make the path absolute, skipped: ";
+            pcProblem = GetCliText(kMsgCannotAbsolutePath);
         else if (!GetFindData(&pick.entry, strFull))
-            pcProblem = "no such file or folder, skipped: ";
+            pcProblem = GetCliText(kMsgNoSuchPath);
         else if (!SplitFullPath(strFull, &pick.strFolder, &strName))
-            pcProblem = "a root folder or a file right in it cannot be taken, skipped: ";
+            pcProblem = GetCliText(kMsgRootPath);
         else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         {
             CliFolderId id;
             if (guard.bHaveOutputId && GetFolderId(strFull, &id) && id == guard.outputId)
-                pcProblem = "the PATH is the output folder itself (-o), skipped: ";
+                pcProblem = GetCliText(kMsgPathIsOutput);
             else if (!IsListableFolder(strFull))
             {
-                strWords = "cannot read the folder (" + GetSystemErrorText(GetLastError()) +
-                           "), skipped: ";
+                strWords.Format(GetCliText(kMsgFolderUnreadSkipped),
+                                (const char*)GetSystemErrorText(GetLastError()));
                 pcProblem = strWords;
             }
         }
         else if (pick.entry.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
-            pcProblem = "not a regular file (a FIFO, socket or device), skipped: ";
+            pcProblem = GetCliText(kMsgNotRegularSkipped);
         else if (!pList->MatchName(CMyWString((const char*)strName)))
-            pcProblem = "not a .wav file, skipped: ";
+            pcProblem = GetCliText(kMsgNotWav);
         if (pcProblem != nullptr)
         {
             PrintError(CString(pcProblem) +
@@ -166,7 +169,7 @@ int RunCliCollection(const std::vector<CliPick>& picks, CliWalkGuard* pGuard,
         if (g_bAdding.load(std::memory_order_relaxed))
         {
             CString strLine;
-            strLine.Format("collecting: %u files", pList->GetCount());
+            strLine.Format(GetCliText(kMsgCollecting), pList->GetCount());
             ShowStatusLine(strLine);
         }
     }

@@ -2,6 +2,7 @@
 // command line's own messages and the one-line status that they interrupt.
 #include "cli/Console.h"
 
+#include "cli/Messages.h"
 #include "cli/Terminal.h"
 #include "framework/AfxMessageBox.h"
 
@@ -14,6 +15,8 @@ namespace
 std::mutex g_mutex;
 int g_bStatusEnabled = 0;
 int g_nStatusShown = 0; // columns of the status line on screen, 0 when none
+int g_bHoldSummary = 0;
+CString g_strHeldSummary;
 
 void ClearLocked()
 {
@@ -34,8 +37,12 @@ void PrintLocked(const char* pcText)
 
 int PresentMessage(const char* pcText, UINT)
 {
+    CString strText = TranslateBoxText(pcText);
     std::lock_guard<std::mutex> guard(g_mutex);
-    PrintLocked(pcText);
+    if (g_bHoldSummary && IsSummaryBox(pcText))
+        g_strHeldSummary = strText;
+    else
+        PrintLocked(strText);
     return IDOK;
 }
 } // namespace
@@ -85,4 +92,19 @@ void ClearStatusLine()
 {
     std::lock_guard<std::mutex> guard(g_mutex);
     ClearLocked();
+}
+
+void HoldRunSummary()
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_bHoldSummary = 1;
+}
+
+void PrintHeldSummary()
+{
+    std::lock_guard<std::mutex> guard(g_mutex);
+    g_bHoldSummary = 0;
+    if (!g_strHeldSummary.IsEmpty())
+        PrintLocked(g_strHeldSummary);
+    g_strHeldSummary.Empty();
 }

@@ -17,6 +17,11 @@ void PrintErrorRaw(const char* pcText, const std::string& strRaw);
 // A line of Shift-JIS text on standard error.
 void PrintLine(const char* pcText);
 
+// The batch's summary box is kept back until PrintHeldSummary, so that the
+// files that were not split come before it.
+void HoldRunSummary();
+void PrintHeldSummary();
+
 // The status line: drawn over itself with "\r", only when standard error is
 // a terminal and the status is enabled.
 void EnableStatusLine(int bEnable);

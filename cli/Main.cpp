@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
+#include "cli/Messages.h"
 #include "cli/Options.h"
 #include "cli/PlanFileCheck.h"
 #include "cli/PlanOptions.h"
@@ -35,7 +36,7 @@ int PrintToOutput(const char* pcText)
 {
     if (fputs(pcText, stdout) < 0 || fflush(stdout) != 0 || ferror(stdout))
     {
-        PrintError("cannot write to standard output");
+        PrintError(GetCliText(kMsgCannotWriteOutput));
         return kExitFailed;
     }
     return kExitDone;
@@ -43,36 +44,42 @@ int PrintToOutput(const char* pcText)
 
 int UsageError(const CString& strText)
 {
-    PrintRaw(stderr, std::string("wavoss-split: ") + (const char*)strText + "\n" + GetUsageText());
+    PrintRaw(stderr, std::string("wavoss-split: ") + (const char*)strText + "\n");
+    PrintLine(GetCliText(kMsgTryHelp));
     return kExitUsage;
 }
 
 // A folder given on the command line, made absolute; it may be missing (it
 // is created later), but not be a file.
-int CheckFolder(const CString& strGiven, const char* pcWhat, CString* pstrFull)
+int CheckFolder(const CString& strGiven, CliMessage what, CString* pstrFull)
 {
+    CString strText;
     if (!MakeFullPath(strGiven, pstrFull))
     {
-        PrintError(CString("cannot make the ") + pcWhat + " absolute: " + MakeShownPath(strGiven));
+        strText.Format(GetCliText(kMsgFolderNotAbsolute), GetCliText(what));
+        PrintError(strText + MakeShownPath(strGiven));
         return 0;
     }
     if (IsExistFile(*pstrFull, 0, 0))
     {
-        PrintError(CString("the ") + pcWhat + " is a file: " + MakeShownPath(*pstrFull));
+        strText.Format(GetCliText(kMsgFolderIsFile), GetCliText(what));
+        PrintError(strText + MakeShownPath(*pstrFull));
         return 0;
     }
     return 1;
 }
 
-int CreateFolder(const CString& strFull, const char* pcWhat, int bLogs)
+int CreateFolder(const CString& strFull, CliMessage what, int bLogs)
 {
     if (IsExistFile(strFull, 1, 0))
         return 1;
     int bMade = bLogs ? MakeLogFolder(strFull) : MakeSureFolderOfPath(strFull, 0);
     if (!bMade || !IsExistFile(strFull, 1, 0))
     {
-        PrintError(CString("cannot create the ") + pcWhat + " (" +
-                   GetSystemErrorText(GetLastError()) + "): " + MakeShownPath(strFull));
+        CString strText;
+        strText.Format(GetCliText(kMsgCannotCreateFolder), GetCliText(what),
+                       (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + MakeShownPath(strFull));
         return 0;
     }
     return 1;
@@ -81,13 +88,15 @@ int CreateFolder(const CString& strFull, const char* pcWhat, int bLogs)
 // The trace log (emptied) in its folder, created when missing.
 int StartLog(const CString& strFolder)
 {
-    if (!CreateFolder(strFolder, "log folder", 1))
+    if (!CreateFolder(strFolder, kMsgLogFolder, 1))
         return 0;
     StartTraceLog(strFolder);
     if (!AppendTextFile(GetTraceFilePath(), "", 0))
     {
-        PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) +
-                   " (give a writable folder with --log-dir)");
+        CString strText;
+        strText.Format(GetCliText(kMsgTraceNotWritable),
+                       (const char*)MakeShownPath(GetTraceFilePath()));
+        PrintError(strText);
         return 0;
     }
     return 1;
@@ -104,11 +113,9 @@ int HadCollectionTrouble(const CliCollection& collection)
 int ReportInterrupt(const CMyPathList& list, const CliBatchResult& result)
 {
     CString strText;
-    strText.Format("interrupted: %u of %u files were split to the end", result.dwFinished,
-                   list.GetCount());
+    strText.Format(GetCliText(kMsgInterrupted), result.dwFinished, list.GetCount());
     if (result.dwCutShort < list.GetCount())
-        strText += "; cut short (the pieces written so far are kept, the last one shorter): " +
-                   MakeShownPath(list.GetAt(result.dwCutShort).FilePath);
+        strText += GetCliText(kMsgCutShort) + MakeShownPath(list.GetAt(result.dwCutShort).FilePath);
     PrintError(strText);
     return GetInterruptExitCode();
 }
@@ -119,12 +126,12 @@ int CheckPlanFile(const CString& strGiven, CString* pstrFull)
 {
     if (!MakeFullPath(strGiven, pstrFull))
     {
-        PrintError("cannot make the plan file absolute: " + MakeShownPath(strGiven));
+        PrintError(GetCliText(kMsgPlanNotAbsolute) + MakeShownPath(strGiven));
         return 0;
     }
     if (IsExistFile(*pstrFull, 1, 0))
     {
-        PrintError("the plan file is a folder: " + MakeShownPath(*pstrFull));
+        PrintError(GetCliText(kMsgPlanIsFolder) + MakeShownPath(*pstrFull));
         return 0;
     }
     return 1;
@@ -141,20 +148,31 @@ int CheckPlanFileKind(const CString& strFull)
     case kPlanFilePlan:
         return kExitDone;
     case kPlanFileWave:
-        PrintError("--plan names a WAV file, which is not overwritten (give the plan file's "
-                   "own name after --plan): " +
-                   strShown);
+        PrintError(GetCliText(kMsgPlanIsWave) + strShown);
         break;
     case kPlanFileOther:
-        PrintError("--plan names a file that is not a plan, which is not overwritten: " + strShown);
+        PrintError(GetCliText(kMsgPlanIsOther) + strShown);
         break;
     case kPlanFileUnread:
-        PrintError("cannot read the plan file to see that it is a plan (" +
-                   GetSystemErrorText(GetLastError()) + "): " + strShown);
+    {
+        CString strText;
+        strText.Format(GetCliText(kMsgPlanUnread), (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + strShown);
         return kExitFailed;
     }
-    PrintRaw(stderr, GetUsageText());
+    }
+    PrintLine(GetCliText(kMsgTryHelp));
     return kExitUsage;
+}
+
+// A message of the window's: worded as a box today, on Linux a line like the
+// others in English.
+void ShowBoxMessage(CliMessage message)
+{
+    if (GetCliLanguage() == kLangEnglish)
+        PrintError(GetCliText(message));
+    else
+        AfxMessageBox(GetCliText(message), MB_OK);
 }
 
 int Run(const CliOptions& options, const CMyPlanRequest& request)
@@ -164,11 +182,11 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     // A dry run creates nothing at all: no output folder, no logs.
     if (ParseSectionLength(options.strLength) == 0)
     {
-        AfxMessageBox("※　無効な区間長です。", MB_OK);
+        ShowBoxMessage(kMsgBadLength);
         return kExitUsage;
     }
     CString strOutput;
-    if (!CheckFolder(options.strOutput, "output folder", &strOutput))
+    if (!CheckFolder(options.strOutput, kMsgOutputFolder, &strOutput))
         return kExitFailed;
     CString strPlanFile;
     if (!options.strPlanFile.IsEmpty())
@@ -182,12 +200,12 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     CString strLogDir;
     if (!options.strLogDir.IsEmpty())
     {
-        if (!CheckFolder(options.strLogDir, "log folder", &strLogDir))
+        if (!CheckFolder(options.strLogDir, kMsgLogFolder, &strLogDir))
             return kExitFailed;
     }
     else if (!GetDefaultLogFolder(&strLogDir))
     {
-        PrintError("no folder for TraceFile.txt is known (give one with --log-dir)");
+        PrintError(GetCliText(kMsgNoLogFolder));
         return kExitFailed;
     }
 
@@ -210,7 +228,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         return kExitFailed;
     if (picks.empty())
     {
-        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        ShowBoxMessage(kMsgNoSources);
         return kExitFailed;
     }
     if (!options.bDryRun && !StartLog(strLogDir))
@@ -218,12 +236,12 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     DWORD dwSectionLength = ReadSectionLengthText(options.strLength);
     if (!RunCliCollection(picks, &guard, &list, &collection))
     {
-        PrintError("cannot start the add-files job");
+        PrintError(GetCliText(kMsgNoAddJob));
         return kExitFailed;
     }
     if (g_bAbort.load())
     {
-        PrintError("interrupted while collecting; nothing was split");
+        PrintError(GetCliText(kMsgInterruptedCollecting));
         return GetInterruptExitCode();
     }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
@@ -235,12 +253,13 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     {
         if (dwSplitBefore + dwPartlySplit != 0)
             return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
-        AfxMessageBox("※　分割元ファイルがセットされていません。", MB_OK);
+        ShowBoxMessage(kMsgNoSources);
         return kExitFailed;
     }
-    if (!options.bDryRun && !CreateFolder(strOutput, "output folder", 0))
+    if (!options.bDryRun && !CreateFolder(strOutput, kMsgOutputFolder, 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
+    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;
 
@@ -250,17 +269,21 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     choice.bDryRun = options.bDryRun;
     choice.pPolicy = options.bNoClobber ? &policy : nullptr;
     CliBatchResult result;
+    HoldRunSummary();
     if (!RunCliBatch(list, strOutput, dwSectionLength, choice, &result))
     {
-        PrintError("cannot start the batch run");
+        PrintError(GetCliText(kMsgNoBatch));
         return kExitFailed;
     }
+    if (!options.bDryRun && !g_bAbort.load())
+        output.ReportNotSplit(list);
+    PrintHeldSummary();
     if (g_bAbort.load())
         return ReportInterrupt(list, result);
     if (options.bDryRun)
     {
         CString strText;
-        strText.Format("dry run: %u of %u files would be split", result.dwSplit, list.GetCount());
+        strText.Format(GetCliText(kMsgDryRunSummary), result.dwSplit, list.GetCount());
         PrintError(strText);
         if (result.dwSplit < list.GetCount() || output.HasFailed())
             return kExitFailed;
@@ -273,8 +296,7 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         DWORD dwLost = 0;
         // A trace that lost entries holds no reasons: ReportLostTrace says so.
         if (!GetTraceLostError(&dwLost))
-            PrintError("the files that were not split and why are in " +
-                       MakeShownPath(GetTraceFilePath()));
+            PrintError(GetCliText(kMsgReasonsInTrace) + MakeShownPath(GetTraceFilePath()));
         return kExitFailed;
     }
     return HadCollectionTrouble(collection) || dwPartlySplit != 0 ? kExitFailed : kExitDone;
@@ -286,8 +308,10 @@ int ReportLostTrace(int iExit)
     DWORD dwError = 0;
     if (!GetTraceLostError(&dwError))
         return iExit;
-    PrintError("cannot write " + MakeShownPath(GetTraceFilePath()) + " (" +
-               GetSystemErrorText(dwError) + "): entries of this run are missing from it");
+    CString strText;
+    strText.Format(GetCliText(kMsgTraceLost), (const char*)MakeShownPath(GetTraceFilePath()),
+                   (const char*)GetSystemErrorText(dwError));
+    PrintError(strText);
     return iExit == kExitDone ? kExitFailed : iExit;
 }
 } // namespace
@@ -297,6 +321,7 @@ int main(int argc, char** argv)
     std::vector<CliArgument> args;
     GetCliArguments(argc, argv, &args);
     InstallConsolePresenter();
+    StartCliLanguage();
     UseLogTextForLinuxUsers(1);
 
     CliOptions options;
@@ -312,12 +337,12 @@ int main(int argc, char** argv)
     {
         // The reason may quote a value as typed (Shift-JIS by now).
         PrintError(strError);
-        PrintRaw(stderr, GetUsageText());
+        PrintLine(GetCliText(kMsgTryHelp));
         return kExitUsage;
     }
     if (options.strOutput.IsEmpty())
-        return UsageError("no output folder given (-o DIR)");
+        return UsageError(GetCliText(kMsgNoOutput));
     if (options.paths.empty())
-        return UsageError("no WAV file or folder given");
+        return UsageError(GetCliText(kMsgNoPaths));
     return ReportLostTrace(Run(options, request));
 }

@@ -4,9 +4,11 @@
 #include "cli/Console.h"
 #include "cli/ErrorText.h"
 #include "cli/FullPath.h"
+#include "cli/Messages.h"
 #include "cli/Terminal.h"
 #include "engine/PlanText.h"
 #include "engine/SplitPlan.h"
+#include "sources/PathList.h"
 
 CliPlanOutput::~CliPlanOutput()
 {
@@ -21,8 +23,10 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
     {
-        PrintError("cannot create the plan file (" + GetSystemErrorText(GetLastError()) +
-                   "): " + MakeShownPath(strPath));
+        CString strText;
+        strText.Format(GetCliText(kMsgPlanNotCreated),
+                       (const char*)GetSystemErrorText(GetLastError()));
+        PrintError(strText + MakeShownPath(strPath));
         return 0;
     }
     return Write(GetPlanCsvHeader());
@@ -40,8 +44,9 @@ int CliPlanOutput::Write(const std::string& strText)
     DWORD dwError = dwDone < strText.size() && GetLastError() == ERROR_SUCCESS
                         ? (DWORD)ERROR_DISK_FULL
                         : GetLastError();
-    PrintError("cannot write the plan file (" + GetSystemErrorText(dwError) +
-               "): " + MakeShownPath(m_strPath));
+    CString strSaid;
+    strSaid.Format(GetCliText(kMsgPlanNotWritten), (const char*)GetSystemErrorText(dwError));
+    PrintError(strSaid + MakeShownPath(m_strPath));
     m_bFailed = 1;
     return 0;
 }
@@ -58,11 +63,14 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
     if (plan.qwClaimedDataBytes != 0)
     {
         CString strText;
-        strText.Format("its header claims %I64u bytes of audio, the file holds %I64u; only those "
-                       "are split: ",
-                       plan.qwClaimedDataBytes, plan.qwPresentDataBytes);
+        strText.Format(GetCliText(kMsgClaimsMore), plan.qwClaimedDataBytes,
+                       plan.qwPresentDataBytes);
         PrintError(strText + MakeShownPath(strSrcPath));
     }
+    if (m_bMarkersAlone && plan.Pieces.size() == 1)
+        PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
+    m_strPlanned = strSrcPath;
+    m_planned.insert(strSrcPath.GetString());
     if (!m_bPrint)
         return;
     CString strLines;
@@ -82,6 +90,11 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
 void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
                               PieceStatus status)
 {
+    // Split when every piece is on disk whole, as the run counts it.
+    if (status != kStatusWritten)
+        m_broken.insert(m_strPlanned.GetString());
+    else if (dwIndex + 1 == plan.Pieces.size() && m_broken.count(m_strPlanned.GetString()) == 0)
+        m_whole.insert(m_strPlanned.GetString());
     if (m_hFile == INVALID_HANDLE_VALUE)
         return;
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
@@ -100,16 +113,35 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
 void CliPlanOutput::TakeRefusal(const CString& strSrcPath, const CString& strReason)
 {
     if (!m_bPrint)
+    {
+        m_reasons[strSrcPath.GetString()] = strReason;
         return;
-    // The trace entry's first line, without its mark.
-    CString strWhy = strReason;
-    int iEnd = strWhy.Find('\n');
-    if (iEnd >= 0)
-        strWhy = strWhy.Left(iEnd);
-    if (strWhy.Find("※　") == 0)
-        strWhy = strWhy.Mid(4);
-    CString strText = "would not be split: " + MakeShownPath(strSrcPath);
+    }
+    CString strWhy = MakeReasonText(strReason);
+    CString strText = GetCliText(kMsgWouldNotSplit) + MakeShownPath(strSrcPath);
     if (!strWhy.IsEmpty())
         strText += " (" + strWhy + ")";
     PrintError(strText);
+}
+
+void CliPlanOutput::ReportNotSplit(const CMyPathList& list) const
+{
+    for (DWORD i = 0; i < list.GetCount(); i++)
+    {
+        const std::string strPath = list.GetAt(i).FilePath.GetString();
+        if (m_whole.count(strPath) != 0)
+            continue;
+        auto it = m_reasons.find(strPath);
+        CString strWhy;
+        if (it != m_reasons.end())
+            strWhy = MakeReasonText(it->second);
+        else if (m_planned.count(strPath) != 0)
+            strWhy = GetCliText(kMsgPieceFailed);
+        else
+            strWhy = GetCliText(kMsgUnknownReason);
+        CString strText = GetCliText(kMsgNotSplit) + MakeShownPath(list.GetAt(i).FilePath);
+        if (!strWhy.IsEmpty())
+            strText += " (" + strWhy + ")";
+        PrintError(strText);
+    }
 }

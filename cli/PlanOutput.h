@@ -5,7 +5,11 @@
 #include "engine/SplitFile.h"
 #include "platform/Platform.h"
 
+#include <map>
+#include <set>
 #include <string>
+
+class CMyPathList;
 
 class CliPlanOutput : public CMyPlanSink
 {
@@ -22,8 +26,16 @@ public:
     // Creates the plan file (an older one is replaced) with its header row;
     // 0, with the reason on standard error, when it cannot.
     int OpenPlanFile(const CString& strPath);
+    // -m alone: a file without a marker to cut at is named (one piece holds
+    // it whole).
+    void SetMarkersAlone(int bMarkersAlone) { m_bMarkersAlone = bMarkersAlone; }
     // 1 when a row could not be written (said once on standard error).
     int HasFailed() const { return m_bFailed; }
+
+    // After a run: each file of the list that was not split (not every
+    // piece on disk whole), named with its reason on standard error, one
+    // line each.
+    void ReportNotSplit(const CMyPathList& list) const;
 
     void TakePlan(const CString& strSrcPath, const CString& strFolder,
                   const CMyPlan& plan) override;
@@ -36,8 +48,15 @@ private:
     int Write(const std::string& strText);
 
     int m_bPrint;
+    int m_bMarkersAlone = 0;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
+    // What the run's worker found, read once it has ended.
+    CString m_strPlanned;                     // the file being split
+    std::set<std::string> m_planned;          // files that had a plan
+    std::set<std::string> m_broken;           // a piece not on disk whole
+    std::set<std::string> m_whole;            // every piece on disk whole
+    std::map<std::string, CString> m_reasons; // refused files: the trace entry
 };

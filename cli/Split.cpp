@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/FullPath.h"
 #include "cli/JobEnd.h"
+#include "cli/Messages.h"
 #include "cli/ProgressLine.h"
 #include "cli/Terminal.h"
 #include "engine/BatchRun.h"
@@ -118,15 +119,12 @@ void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dw
         CString strText;
         if (verdict == kVerdictDone)
         {
-            PrintError("its pieces exist already, not split again (-n): " +
-                       MakeShownPath(record.FilePath));
+            PrintError(GetCliText(kMsgDoneBefore) + MakeShownPath(record.FilePath));
             (*pdwDone)++;
         }
         else if (verdict == kVerdictLeftAlone)
         {
-            strText.Format("%u of its %u pieces exist already as planned; not split, not "
-                           "overwritten (-n): ",
-                           decision.dwKept, dwPieces);
+            strText.Format(GetCliText(kMsgLeftAlone), decision.dwKept, dwPieces);
             PrintError(strText + MakeShownPath(record.FilePath));
             (*pdwPartial)++;
         }
@@ -134,9 +132,7 @@ void DropSplitFiles(CMyPathList* pList, const CString& strOutputFolder, DWORD dw
         {
             if (verdict == kVerdictWrite && decision.dwKept != 0)
             {
-                strText.Format("%u of its %u pieces exist already whole and are kept; the rest "
-                               "are written (-n): ",
-                               decision.dwKept, dwPieces);
+                strText.Format(GetCliText(kMsgPartlyKept), decision.dwKept, dwPieces);
                 PrintError(strText + MakeShownPath(record.FilePath));
             }
             continue;

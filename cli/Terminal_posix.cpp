@@ -2,6 +2,7 @@
 // anything but UTF-8, isatty and SIGINT.
 #include "cli/Terminal.h"
 
+#include "cli/Messages.h"
 #include "engine/JobFlags.h"
 #include "platform/Platform.h"
 
@@ -126,7 +127,7 @@ void GetCliArguments(int argc, char** argv, std::vector<CliArgument>* pArgs)
 
 const char* GetUnconvertedReason()
 {
-    return "has characters that Shift-JIS cannot hold beyond the 1,880 kinds one run can map";
+    return GetCliText(kMsgUnconvertedPosix);
 }
 
 std::string MakeUtf8Text(const char* pcText)

@@ -3,6 +3,7 @@
 
 #include "cli/Console.h"
 #include "cli/FullPath.h"
+#include "cli/Messages.h"
 #include "cli/Terminal.h"
 #include "platform/Platform.h"
 
@@ -66,9 +67,7 @@ unsigned long ReportUnnamableEntries(const char* pcFolder)
         const char* pcName = pEntry->d_name;
         if (IsSpecialWave(dirfd(pDir), pEntry))
         {
-            PrintErrorRaw(CString("not a regular file (a FIFO, socket or device), left out: ") +
-                              strShown + "/",
-                          pcName);
+            PrintErrorRaw(GetCliText(kMsgNotRegularLeftOut) + strShown + "/", pcName);
             dwCount++;
             continue;
         }
@@ -78,9 +77,9 @@ unsigned long ReportUnnamableEntries(const char* pcFolder)
         int bFolder = fstatat(dirfd(pDir), pcName, &st, 0) == 0 && S_ISDIR(st.st_mode);
         if (!bFolder && !HasWaveExtension(pcName))
             continue;
-        PrintErrorRaw(CString("the name ") + GetUnconvertedReason() + ", left out: " + strShown +
-                          "/",
-                      pcName);
+        CString strText;
+        strText.Format(GetCliText(kMsgNameUnconverted), GetUnconvertedReason());
+        PrintErrorRaw(strText + strShown + "/", pcName);
         dwCount++;
     }
     closedir(pDir);

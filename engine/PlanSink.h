@@ -26,9 +26,8 @@ public:
     // separator) and its name.
     virtual void TakePlan(const CString& strSrcPath, const CString& strFolder,
                           const CMyPlan& plan) = 0;
-    // A file that would not be split, and the trace entry that says why
-    // (Shift-JIS; empty when the trace would say nothing). Only in a dry run:
-    // a run traces it.
+    // A file that is not split (in a dry run: would not be), and the trace
+    // entry that says why (Shift-JIS; empty when the trace would say nothing).
     virtual void TakeRefusal(const CString& strSrcPath, const CString& strReason) = 0;
     // After TakePlan, each piece in order once it is finished or given up
     // (a dry run: once planned); the plan is the one TakePlan was given.

@@ -67,7 +67,7 @@ SplitVerdict CMySplitPolicy::Refuse(const CString& strSrcPath, const char* pcFor
     va_end(args);
     if (!m_bDryRun)
         WriteTraceText(acText, 0);
-    else if (m_pSink != nullptr)
+    if (m_pSink != nullptr)
         m_pSink->TakeRefusal(strSrcPath, acText);
     return kVerdictRefused;
 }
@@ -108,8 +108,12 @@ SplitVerdict CMySplitPolicy::Decide(const CString& strBasePath, const CString& s
     const CMyPlan& plan = pOut->SourcePlan.Plan;
     // The notes end with the reason when the file cannot be planned.
     if (!bDryRun)
+    {
         for (const CString& strNote : plan.Notes)
             WriteTraceText(strNote, 0);
+        if (!bPlanned && pSink != nullptr)
+            pSink->TakeRefusal(strSrcPath, plan.Notes.empty() ? "" : plan.Notes.back());
+    }
     else if (!bPlanned)
         Refuse(strSrcPath, "%s", plan.Notes.empty() ? "" : (const char*)plan.Notes.back());
     if (!bPlanned)

@@ -81,7 +81,7 @@ TEST(CliLinux, FifosAreNamedAndLeftOutWithoutWaiting)
     EXPECT_NE(std::string::npos,
               err.find("not a regular file (a FIFO, socket or device), left out: " + fifoInside))
         << err;
-    EXPECT_TRUE(Contains(err, "1 個中 1 個のファイルを分割処理しました。")) << err;
+    EXPECT_TRUE(Contains(err, Said(kMsgSummary, 1, 1))) << err;
     EXPECT_TRUE(PathExists(JoinPath(JoinPath(tree.strOut, "src"), "a_001.wav")));
 }
 
@@ -136,7 +136,7 @@ TEST(CliLinux, LinkBackUpTheTreeIsWalkedOnce)
     ProgramResult r = RunSplitProgram(
         {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strTop)});
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "2 個中 2 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 2, 2))) << r.strErr;
     EXPECT_TRUE(PathExists(JoinPath(JoinPath(JoinPath(tree.strOut, "top"), "sub"), "b_001.wav")));
 }
 
@@ -164,8 +164,8 @@ TEST(CliLinux, AnyNameIsSplitAsItselfAndLoggedAsItIs)
     ProgramResult r = RunSplitProgram(
         {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), "--plan", plan, src});
     EXPECT_EQ(1, r.nExitCode) << r.strErr; // for the two colliding names
-    EXPECT_TRUE(Contains(r.strErr, "※　2 個のファイルが重複しています。")) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "9 個中 9 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgDuplicates, 2))) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 9, 9))) << r.strErr;
     std::string out = U(tree.strOut) + "/src/";
     const std::string planText = ReadAll(plan);
     for (size_t i = 0; i < 9; i++)
@@ -221,7 +221,7 @@ TEST(CliLinux, NamesBeyondTheMappableCharactersAreNamedAndFailTheRun)
     ProgramResult r =
         RunSplitProgram({"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), src});
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
-    EXPECT_TRUE(Contains(r.strErr, "32 個中 32 個のファイルを分割処理しました。")) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 32, 32))) << r.strErr;
     int nNamed = 0;
     for (const std::string& name : names)
     {

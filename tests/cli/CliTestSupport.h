@@ -4,11 +4,13 @@
 #include "RunProgram.h"
 
 #include "TestSupport.h"
+#include "cli/Messages.h"
 #include "WaveBuilder.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,23 @@ inline std::string U(const CString& strPath)
 inline bool Contains(const std::string& text, const std::string& strSJis)
 {
     return text.find(ExpectedOutput(strSJis)) != std::string::npos;
+}
+
+// A message of the table as the child says it (Shift-JIS, for Contains): the
+// tests run it in English on Linux; on Windows it has today's words.
+inline std::string Said(CliMessage message, ...)
+{
+#ifdef _WIN32
+    const CliLanguage language = kLangWindows;
+#else
+    const CliLanguage language = kLangEnglish;
+#endif
+    va_list args;
+    va_start(args, message);
+    CString strText;
+    strText.FormatV(GetCliTextIn(language, message), args);
+    va_end(args);
+    return strText.GetString();
 }
 
 // The pieces of one source, in order, joined back: header checks and data.
