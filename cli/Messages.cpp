@@ -9,8 +9,8 @@ namespace
 {
 // In CliMessage's order.
 const CliMessageText g_texts[kMsgCount] = {
-    {"%u files, %u of them split", "%u 個中 %u 個のファイルを分割処理しました。", 1},
-    {"%u files have names that collide", "※　%u 個のファイルが重複しています。", 1},
+    {"files: %u, split: %u", "%u 個中 %u 個のファイルを分割処理しました。", 1},
+    {"files whose names collide: %u", "※　%u 個のファイルが重複しています。", 1},
     {"the output folder has too little free space", "※　出力フォルダの空き容量が足りません。", 1},
     {"the list of files grows too large", "ファイルパスリストが大きくなりすぎます。", 1},
     {"cannot open the trace file", "トレース用ファイルが開けません", 1},

@@ -108,8 +108,7 @@ TEST(CliLinux, PiecesAreNeverWrittenThroughALink)
             ProgramResult r = RunSplitProgram(
                 {"-q", "-l", "1", "-o", out, "--log-dir", U(tree.strLogs), U(strWave)});
             EXPECT_EQ(1, r.nExitCode) << r.strErr;
-            EXPECT_TRUE(Contains(r.strErr, "1 個中 0 個のファイルを分割処理しました。"))
-                << r.strErr;
+            EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 1, 0))) << r.strErr;
             std::string trace = ReadAll(U(tree.strLogs) + "/TraceFile.txt");
             EXPECT_NE(std::string::npos,
                       trace.find(std::string("PiecePath[") + out + "/" + pcPiece + "]\n:"))

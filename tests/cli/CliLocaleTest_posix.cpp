@@ -58,10 +58,10 @@ TEST(CliLocale, EverythingOnTheTerminalIsInTheUsersLanguage)
     };
     const Case cases[] = {
         {"C", "wavoss-split: not split: " + Shown(strText) + " (not a valid WAVE header)\n",
-         "2 files, 1 of them split\n", "Try 'wavoss-split --help'\n"},
+         "files: 2, split: 1\n", "Try 'wavoss-split --help'\n"},
         {"en_US.UTF-8",
          "wavoss-split: not split: " + Shown(strText) + " (not a valid WAVE header)\n",
-         "2 files, 1 of them split\n", "Try 'wavoss-split --help'\n"},
+         "files: 2, split: 1\n", "Try 'wavoss-split --help'\n"},
         {"ja_JP.UTF-8",
          "wavoss-split: 分割しませんでした: " + Shown(strText) + " (無効なWAVEヘッダです。)\n",
          "2 個中 1 個のファイルを分割処理しました。\n",
@@ -109,7 +109,7 @@ TEST(CliLocale, EachFileNotSplitIsNamedWithItsReason)
     ProgramResult r = RunIn("C", {"-q", "-l", "1", "-o", U(tree.strOut), "--log-dir",
                                   U(tree.strLogs), U(strGood), U(strText), U(strEmpty)});
     EXPECT_EQ(1, r.nExitCode);
-    const size_t iSummary = r.strErr.find("3 files, 1 of them split\n");
+    const size_t iSummary = r.strErr.find("files: 3, split: 1\n");
     EXPECT_NE(std::string::npos, iSummary) << r.strErr;
     for (const CString& strBad : {strText, strEmpty})
     {

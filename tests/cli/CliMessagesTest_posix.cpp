@@ -150,9 +150,9 @@ TEST(CliMessages, ReasonLosesItsMarkAndFunctionName)
 TEST(CliMessages, WindowBoxesAreSaidInEnglish)
 {
     LanguageFromLcAll language("en_US.UTF-8");
-    EXPECT_STREQ("12 files, 3 of them split",
+    EXPECT_STREQ("files: 12, split: 3",
                  TranslateBoxText("12 個中 3 個のファイルを分割処理しました。\n"));
-    EXPECT_STREQ("4 files have names that collide",
+    EXPECT_STREQ("files whose names collide: 4",
                  TranslateBoxText("※　4 個のファイルが重複しています。"));
     EXPECT_STREQ("the output folder has too little free space\n[ /out/a_001.wav ]",
                  TranslateBoxText("※　出力フォルダの空き容量が足りません。\n[ /out/a_001.wav ]"));
