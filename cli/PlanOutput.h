@@ -20,7 +20,8 @@ public:
     CliPlanOutput& operator=(const CliPlanOutput&) = delete;
 
     // Creates the plan file (an older one is replaced) with its header row;
-    // 0, with the reason on standard error, when it cannot.
+    // 0, with the reason on standard error, when it cannot. "-" writes the
+    // rows to standard output instead of a dry run's lines.
     int OpenPlanFile(const CString& strPath);
     // 1 when a row could not be written (said once on standard error).
     int HasFailed() const { return m_bFailed; }
@@ -38,6 +39,7 @@ private:
     int m_bPrint;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
+    int m_bStdout = 0; // the plan file is standard output
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
 };
