@@ -188,8 +188,8 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     CString strOutput;
     if (!CheckFolder(options.strOutput, kMsgOutputFolder, &strOutput))
         return kExitFailed;
-    CString strPlanFile;
-    if (!options.strPlanFile.IsEmpty())
+    CString strPlanFile = options.strPlanFile; // "-": standard output
+    if (!strPlanFile.IsEmpty() && strPlanFile != "-")
     {
         if (!CheckPlanFile(options.strPlanFile, &strPlanFile))
             return kExitFailed;

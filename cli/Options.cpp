@@ -1,6 +1,9 @@
 // The command line's options.
 #include "cli/Options.h"
 
+#include "engine/SectionLength.h"
+#include "support/FileSystem.h"
+
 #include <cstring>
 #include <getopt.h>
 #include <map>
@@ -87,6 +90,16 @@ int TakeTimeValue(const CliArgument& arg, const char* pcArgv, const char* pcValu
             return TakeValue(arg, pcArgv, pcValue, pstrValue);
     return TakeLengthValue(arg, pcValue, pstrValue);
 }
+
+// -p's value only joins it: a time given apart ("-p 5") would be taken as a
+// PATH and cut with another window. A word that is a time and names nothing
+// is that mistake; one that names a file or folder is a PATH.
+int IsPauseValueApart(const CliArgument& arg)
+{
+    if (!arg.bConverted || ParseSectionLength(arg.strSJis) == 0)
+        return 0;
+    return !IsExistFile(arg.strSJis, 0, 0) && !IsExistFile(arg.strSJis, 1, 0);
+}
 } // namespace
 
 int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, CString* pstrError)
@@ -146,6 +159,14 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             // Its value only joined to it: -p5, --pause=5.
             if (optarg != nullptr)
                 pstrField = &pOptions->strPause;
+            else if (optind < argc && indexOf.count(argv[optind]) != 0 &&
+                     IsPauseValueApart(args[indexOf[argv[optind]]]))
+            {
+                std::string name = OptionName(argv[optind - 1], 'p');
+                pstrError->Format("option '%s' takes its value joined to it: %s%s%s", name.c_str(),
+                                  name.c_str(), name == "-p" ? "" : "=", argv[optind]);
+                return 0;
+            }
             break;
         case kPauseMinOption:
             pstrField = &pOptions->strPauseMin;
@@ -204,6 +225,13 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             pstrError->Format("the value of '%s' %s", name.c_str(), GetUnconvertedReason());
             return 0;
         }
+        if (pstrField->IsEmpty() && nOption == kNameOption)
+        {
+            pstrError->Format("option '%s' needs a template: an empty one names no piece (without "
+                              "%s pieces are named {title}_{n})",
+                              name.c_str(), name.c_str());
+            return 0;
+        }
         if (pstrField->IsEmpty())
         {
             pstrError->Format("option '%s' needs a value", name.c_str());
@@ -245,12 +273,15 @@ const char* GetHelpText()
            "other's pieces: they are listed in ConflictFile.txt and not split.\n"
            "\n"
            "How to cut (one of -l, -N, -S; -m alone or with one of them):\n"
-           "  -l, --length hh:mm:ss  length of one piece (default 00:03:00; 1:30, 90\n"
-           "                         and 0.5 are read too); the last piece is shorter\n"
+           "  -l, --length hh:mm:ss  length of one piece: hh:mm:ss, mm:ss or seconds,\n"
+           "                         the seconds with decimals if wanted (default\n"
+           "                         00:03:00; 10:00 is ten minutes, 90 and 0.5 are\n"
+           "                         seconds); the last piece is shorter\n"
            "  -N, --parts N          N pieces of equal length (within one frame)\n"
            "  -S, --max-size SIZE    pieces whose files, header included, are at most\n"
-           "                         SIZE bytes: 1500000, 25M, 700M, 4G (K, M, G are\n"
-           "                         powers of 1024)\n"
+           "                         SIZE bytes: 1500000, 700M, 1.5G, 25MB (K, M, G,\n"
+           "                         KiB, MiB, GiB are powers of 1024; KB, MB, GB of\n"
+           "                         1000)\n"
            "  -m, --markers          cut at every marker (cue point) of the file; with\n"
            "                         -l, -N or -S that rule then cuts each part between\n"
            "                         markers. Pieces then carry the markers inside them\n"
@@ -258,7 +289,8 @@ const char* GetHelpText()
            "  -p, --pause[=SECONDS]  with -l or -S: move each cut back to the middle of\n"
            "                         the nearest pause within SECONDS before it (default\n"
            "                         a tenth of the piece, at most 30); no pause found:\n"
-           "                         the cut stays. No piece gets longer\n"
+           "                         the cut stays. No piece gets longer. The value\n"
+           "                         joins the option: -p5, --pause=0:30\n"
            "      --pause-min SECONDS  quiet this long makes a pause (default 0.3)\n"
            "      --pause-level DB     quiet is below this level, in dB of full scale\n"
            "                           (default -40)\n"
@@ -271,11 +303,15 @@ const char* GetHelpText()
            "                         {date} yyyymmdd (bext), {label} the marker's label.\n"
            "                         A field the file lacks falls back ({time} to\n"
            "                         {start}, {date} to nothing, {label} to {n}); equal\n"
-           "                         names in one file get _2, _3, ...\n"
+           "                         names in one file get _2, _3, ...; a final .wav\n"
+           "                         is not doubled. In every name, characters the\n"
+           "                         system refuses become _: on Windows \\ / : * ? \" < >\n"
+           "                         | and control characters, on Linux / and control\n"
+           "                         characters\n"
            "      --dry-run          print each piece (path, start, length, why it ends\n"
            "                         there) and write nothing: no folder, no logs\n"
            "      --plan FILE        write the same as CSV (UTF-8) to FILE as the run\n"
-           "                         goes on\n"
+           "                         goes on; FILE - is standard output\n"
            "\n"
            "Other options:\n"
            "  -o, --output DIR       output folder, created when missing\n"
@@ -295,5 +331,17 @@ const char* GetHelpText()
            "exit status then 128 + the signal's number (130 for Ctrl-C).\n"
            "Exit status: 0 every collected file was split (in a dry run: would be);\n"
            "1 nothing was collected or some file was not split (or an argument was\n"
-           "skipped); 2 usage error.\n";
+           "skipped); 2 usage error.\n"
+           "\n"
+           "Examples:\n"
+           "  wavoss-split -l 10:00 -p -o parts lecture.wav\n"
+           "      a lecture in parts of at most 10 minutes, each cut moved into a pause\n"
+           "  wavoss-split -m --name '{title}_{label}' -o parts take.wav\n"
+           "      cut at the recorder's markers, each piece named after its label\n"
+           "  wavoss-split -S 25MB -o upload talk.wav\n"
+           "      pieces of at most 25 MB (25000000 bytes) each, for an upload\n"
+           "  wavoss-split -l 5:00 --dry-run --plan plan.csv -o parts recordings\n"
+           "      show where every piece would go, and write it as CSV; nothing else\n"
+           "  wavoss-split -n -l 5:00 -o parts recordings\n"
+           "      after Ctrl-C: keep the pieces written whole, finish the rest\n";
 }

@@ -10,6 +10,8 @@
 #include "engine/SplitPlan.h"
 #include "sources/PathList.h"
 
+#include <cstdio>
+
 CliPlanOutput::~CliPlanOutput()
 {
     if (m_hFile != INVALID_HANDLE_VALUE)
@@ -19,6 +21,11 @@ CliPlanOutput::~CliPlanOutput()
 int CliPlanOutput::OpenPlanFile(const CString& strPath)
 {
     m_strPath = strPath;
+    if (strPath == "-")
+    {
+        m_bStdout = 1;
+        return Write(GetPlanCsvHeader());
+    }
     m_hFile = CreateFileA(strPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
@@ -34,8 +41,17 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
 
 int CliPlanOutput::Write(const std::string& strText)
 {
-    if (m_hFile == INVALID_HANDLE_VALUE || m_bFailed)
+    if ((m_hFile == INVALID_HANDLE_VALUE && !m_bStdout) || m_bFailed)
         return 0;
+    if (m_bStdout)
+    {
+        if (fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
+            fflush(stdout) == 0)
+            return 1;
+        PrintError("cannot write the plan to standard output");
+        m_bFailed = 1;
+        return 0;
+    }
     DWORD dwDone = 0;
     SetLastError(ERROR_SUCCESS); // a short write without a code is a full disk
     if (WriteFile(m_hFile, strText.data(), (DWORD)strText.size(), &dwDone, nullptr) &&
@@ -71,7 +87,8 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_planned.insert(strSrcPath.GetString());
-    if (!m_bPrint)
+    // The plan's rows on standard output take the place of its lines.
+    if (!m_bPrint || m_bStdout)
         return;
     CString strLines;
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
@@ -95,7 +112,7 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
         m_broken.insert(m_strPlanned.GetString());
     else if (dwIndex + 1 == plan.Pieces.size() && m_broken.count(m_strPlanned.GetString()) == 0)
         m_whole.insert(m_strPlanned.GetString());
-    if (m_hFile == INVALID_HANDLE_VALUE)
+    if (m_hFile == INVALID_HANDLE_VALUE && !m_bStdout)
         return;
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
     m_strRows += FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)), piece,

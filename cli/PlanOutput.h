@@ -24,7 +24,8 @@ public:
     CliPlanOutput& operator=(const CliPlanOutput&) = delete;
 
     // Creates the plan file (an older one is replaced) with its header row;
-    // 0, with the reason on standard error, when it cannot.
+    // 0, with the reason on standard error, when it cannot. "-" writes the
+    // rows to standard output instead of a dry run's lines.
     int OpenPlanFile(const CString& strPath);
     // -m alone: a file without a marker to cut at is named (one piece holds
     // it whole).
@@ -51,6 +52,7 @@ private:
     int m_bMarkersAlone = 0;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
+    int m_bStdout = 0; // the plan file is standard output
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
     // What the run's worker found, read once it has ended.

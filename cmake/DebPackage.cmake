@@ -28,12 +28,16 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME wavoss-split)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "${WAVOSS_DEB_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "cut WAV files into consecutive pieces of one length")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "cut WAV files into pieces by length, markers, pauses, parts or size")
 # Lines of the long description, each shorter than 80 characters.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "wavoss-split cuts PCM WAV files (also Broadcast Wave and RF64) into"
-       "pieces of one fixed length, each a complete WAV file named after its"
-       "source with a three-digit number. Folders are searched for WAV files and"
+       "consecutive pieces: of one length, at the markers a recorder wrote, in"
+       "equal parts or within a size limit, each cut moved back into a pause if"
+       "asked. Every piece is a complete WAV file, named after its source with a"
+       "three-digit number or by a template (label, start, time, date). A dry run"
+       "shows the plan, also as CSV. Folders are searched for WAV files and"
        "mirrored under the output folder. No sample is lost, duplicated or"
        "altered, and the sources are only ever read.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -38,30 +38,28 @@ void AddText(CMyNameTemplate* pTemplate, const char* pc, size_t n)
     pTemplate->Parts.back().strText.Append(pc, (int)n);
 }
 
-// Characters Windows refuses in a name, and control characters, as '_'. The
-// second byte of a Shift-JIS character is never one of them; a lead byte
-// without its trail byte (a label that is no Shift-JIS text) is no character,
-// and the byte after it is judged on its own ("\x81/" must not reach the
-// system as a separator).
+// The characters the system refuses in a name as '_' (AppendNameByte: one
+// rule for every name's text). The second byte of a Shift-JIS character is
+// never one of them; a lead byte without its trail byte (a label that is no
+// Shift-JIS text) is no character, and the byte after it is judged on its
+// own ("\x81/" must not reach the system as a separator).
 CString MakeNameSafe(const CString& strText)
 {
-    CString strOut;
+    std::string strOut;
     const char* pc = strText;
     for (size_t i = 0; pc[i] != '\0'; ++i)
     {
-        BYTE b = (BYTE)pc[i];
         if (GetSJisCharBytes(pc + i) == 2)
         {
-            strOut.Append(pc + i, 2);
+            strOut.append(pc + i, 2);
             ++i;
         }
-        else if (b < 0x20 || b == 0x7F || strchr("\\/:*?\"<>|", b) != nullptr ||
-                 IsCodePageLeadByte(b))
+        else if (IsCodePageLeadByte((BYTE)pc[i]))
             strOut += '_';
         else
-            strOut += (char)b;
+            AppendNameByte((BYTE)pc[i], &strOut);
     }
-    return strOut;
+    return CString(strOut.c_str());
 }
 
 // Names Windows keeps for devices, whatever the extension.
@@ -189,6 +187,16 @@ int ParseNameTemplate(const char* pcTemplate, CMyNameTemplate* pTemplate, CStrin
         iText = i;
     }
     AddText(pTemplate, pc + iText, i - iText);
+    // "{title}_{n}.wav" names x_001.wav, not x_001.wav.wav. ".wav" holds no
+    // byte that ends a Shift-JIS character.
+    if (!pTemplate->Parts.empty() && pTemplate->Parts.back().Field == kFieldText)
+    {
+        CString& strLast = pTemplate->Parts.back().strText;
+        if (strLast.GetLength() >= 4 && strLast.Right(4).CompareNoCase(".wav") == 0)
+            strLast = strLast.Left(strLast.GetLength() - 4);
+        if (strLast.IsEmpty())
+            pTemplate->Parts.pop_back();
+    }
     return 1;
 }
 

@@ -37,7 +37,8 @@ struct CMyNameTemplate
 };
 
 // Reads a Shift-JIS template; 0 with the offending text ("{x}", or "{" for
-// a brace left open) in *pstrBad for a field it does not know.
+// a brace left open) in *pstrBad for a field it does not know. A ".wav" that
+// ends it (either case) is left out: every name gets its own.
 int ParseNameTemplate(const char* pcTemplate, CMyNameTemplate* pTemplate, CString* pstrBad);
 
 // What a file gives the fields beside its pieces.
@@ -55,9 +56,9 @@ struct CMyNameFacts
 // The time reference and date of a bext body (empty: none).
 void ReadBextFacts(const std::string& strBext, CMyNameFacts* pFacts);
 
-// Sets every piece's strName: the template's text with characters Windows
-// does not allow in a name, and control characters, as '_' ({title} is taken
-// as it is), and "_2", "_3", ... before ".wav" for names an earlier piece of
+// Sets every piece's strName: the template's text with the characters the
+// system refuses in a name as '_' (AppendNameByte; {title} is taken as it
+// is), and "_2", "_3", ... before ".wav" for names an earlier piece of
 // the plan has (letter case aside). A name longer than the system takes in
 // facts.strFolderSep is cut before ".wav" (or before its "_2") after a whole
 // character. A field the file cannot give falls back: {time} to {start},

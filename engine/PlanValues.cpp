@@ -31,21 +31,51 @@ ULONGLONG ParseByteSize(const char* pcText)
     if (pcText == nullptr)
         return 0;
     const char* pcEnd = pcText;
-    ULONGLONG qwValue = ReadDigits(pcText, &pcEnd);
+    ULONGLONG qwWhole = ReadDigits(pcText, &pcEnd);
     if (pcEnd == pcText)
         return 0;
-    int nShift = 0;
-    if (*pcEnd != '\0')
+    // The fraction's first 9 digits: exact against any unit in 64 bits, and
+    // finer than a byte of a gigabyte.
+    ULONGLONG qwFraction = 0, qwScale = 1;
+    if (*pcEnd == '.')
     {
-        static const char kUnits[] = "KkMmGg";
-        const char* pcUnit = strchr(kUnits, *pcEnd);
-        if (pcUnit == nullptr || pcEnd[1] != '\0')
+        const char* pcDigit = ++pcEnd;
+        for (; *pcEnd >= '0' && *pcEnd <= '9'; ++pcEnd)
+            if (pcEnd - pcDigit < 9)
+            {
+                qwFraction = qwFraction * 10 + (ULONGLONG)(*pcEnd - '0');
+                qwScale *= 10;
+            }
+        if (pcEnd == pcDigit)
             return 0;
-        nShift = 10 * (1 + (int)(pcUnit - kUnits) / 2);
     }
-    if (qwValue > (0xFFFFFFFFFFFFFFFFull >> nShift))
-        return 0;
-    return qwValue << nShift;
+    // Upload limits are mostly stated in powers of 1000 ("25MB"); K, M, G
+    // alone stay powers of 1024, as they always were.
+    static const struct
+    {
+        const char* pcUnit;
+        ULONGLONG qwUnit;
+    } kUnits[] = {{"", 1},
+                  {"K", 1ull << 10},
+                  {"M", 1ull << 20},
+                  {"G", 1ull << 30},
+                  {"KiB", 1ull << 10},
+                  {"MiB", 1ull << 20},
+                  {"GiB", 1ull << 30},
+                  {"KB", 1000},
+                  {"MB", 1000000},
+                  {"GB", 1000000000}};
+    for (const auto& unit : kUnits)
+    {
+        if (_stricmp(pcEnd, unit.pcUnit) != 0)
+            continue;
+        if (qwWhole > 0xFFFFFFFFFFFFFFFFull / unit.qwUnit)
+            return 0;
+        ULONGLONG qwBytes = qwWhole * unit.qwUnit;
+        ULONGLONG qwPart = qwFraction * unit.qwUnit / qwScale; // whole bytes at most
+        return qwBytes > 0xFFFFFFFFFFFFFFFFull - qwPart ? 0 : qwBytes + qwPart;
+    }
+    return 0;
 }
 
 DWORD ParsePartCount(const char* pcText)

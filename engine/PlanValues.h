@@ -9,9 +9,10 @@
 // file's own header leaves no room in refuses that file only.
 const ULONGLONG kMinPieceFile = 45;
 
-// "1500000", "25M", "700m", "4G": bytes, with K, M or G (either case) as
-// powers of 1024. 0 for text without digits, anything else after them, 0
-// bytes, or more than 64 bits hold.
+// "1500000", "25M", "1.5G", "700MiB", "25MB": bytes, with K, M, G, KiB,
+// MiB, GiB (either case) as powers of 1024 and KB, MB, GB as powers of 1000;
+// a fraction gives the whole bytes below it. 0 for text without leading
+// digits, anything else after them, 0 bytes, or more than 64 bits hold.
 ULONGLONG ParseByteSize(const char* pcText);
 
 // A whole number of pieces from 1 to 4294967295; 0 for anything else (0,

@@ -17,10 +17,11 @@ install)
   trap 'rm -rf "$PREFIX"' EXIT
   cmake --install build/native --prefix "$PREFIX" >/dev/null
   [ -x "$PREFIX/bin/wavoss-split" ] || fail "no bin/wavoss-split"
-  "$PREFIX/bin/wavoss-split" --version | grep -q '^wavoss-split [0-9]' || fail "installed program does not run"
+  VERSION=$("$PREFIX/bin/wavoss-split" --version | sed -n 's/^wavoss-split \([0-9][^ ]*\).*/\1/p')
+  [ -n "$VERSION" ] || fail "installed program does not run"
   PAGE="$PREFIX/share/man/man1/wavoss-split.1.gz"
   [ -f "$PAGE" ] || fail "no share/man/man1/wavoss-split.1.gz"
-  zgrep -q '@WAVOSS_VERSION@' "$PAGE" && fail "manual page without its version"
+  zgrep -qF "\"Wavoss $VERSION\"" "$PAGE" || fail "manual page without the program's version $VERSION"
   TEXT=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$PAGE" 2>"$PREFIX/warnings")
   [ -s "$PREFIX/warnings" ] && { cat "$PREFIX/warnings" >&2; fail "man -l warns"; }
   for section in NAME SYNOPSIS OPTIONS 'EXIT STATUS'; do

@@ -18,9 +18,9 @@ int ConvUtf8ToNameText(const char* pcText, size_t nBytes, std::string* pstrOut)
     if (!ConvUtf8ToSJis(pcText, nBytes, &strPlain))
         return 0;
     // The mapping gives the characters a Windows name refuses a character
-    // of their own: here they go on as themselves, to become '_' in the name
-    // as in a label of plain ASCII. In UTF-8 an ASCII byte is never part of
-    // another character.
+    // of their own: here they go on as themselves, to be judged as in a
+    // label of plain ASCII. In UTF-8 an ASCII byte is never part of another
+    // character.
     pstrOut->clear();
     size_t iRun = 0;
     for (size_t i = 0; i <= nBytes; ++i)
@@ -42,6 +42,28 @@ int ConvUtf8ToNameText(const char* pcText, size_t nBytes, std::string* pstrOut)
         iRun = i + 1;
     }
     return 1;
+}
+
+void AppendNameByte(unsigned char b, std::string* pstrName)
+{
+    if (b < 0x20 || b == 0x7F || b == '/')
+    {
+        *pstrName += '_';
+        return;
+    }
+    if (b != '\\')
+    {
+        *pstrName += (char)b;
+        return;
+    }
+    // The program's paths take '\\' as a separator: in a name it is the
+    // character that stands for it in names read from folders.
+    static const std::string s_strBackslash = []
+    {
+        std::string str;
+        return SystemTextToSJis("\\", 1, &str) ? str : std::string("_");
+    }();
+    *pstrName += s_strBackslash;
 }
 
 int FitsNameLimit(const char* /*pcFolderSep*/, const char* pcName)

@@ -13,6 +13,12 @@ int ConvUtf8ToNameText(const char* pcText, size_t nBytes, std::string* pstrOut)
     return ConvUtf8ToSJis(pcText, nBytes, pstrOut);
 }
 
+void AppendNameByte(unsigned char b, std::string* pstrName)
+{
+    int bRefused = b < 0x20 || b == 0x7F || (b != 0 && strchr("\\/:*?\"<>|", b) != nullptr);
+    *pstrName += bRefused ? '_' : (char)b;
+}
+
 int FitsNameLimit(const char* pcFolderSep, const char* pcName)
 {
     // NTFS holds 255 characters a name: only a folder as short as "C:\"

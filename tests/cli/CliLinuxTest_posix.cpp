@@ -414,20 +414,21 @@ TEST(CliLinux, LogsGoToTheStateFolderByDefault)
 }
 
 // Labels keep the characters Shift-JIS lacks in the pieces' names on disk,
-// through the mapping of file names; what a Windows name refuses is still '_'.
+// through the mapping of file names, and those a Windows name refuses; only
+// '/' becomes '_'. A template's own text follows the same rule.
 TEST(CliLinux, LabelsKeepTheirCharactersInPieceNames)
 {
     Tree tree = MakeTree("labels");
     WaveOptions marked;
-    marked.chunksAfterData =
-        MarkerChunks({{1, 3000, u8"café"}, {2, 6000, u8"中文简体"}, {3, 9000, u8"é?/\U0001F3B5"}});
+    marked.chunksAfterData = MarkerChunks(
+        {{1, 3000, u8"café"}, {2, 6000, u8"中文简体"}, {3, 9000, u8"é?/\\:\U0001F3B5"}});
     CString strWave = JoinPath(tree.strRoot, "w.wav");
     ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, MakeSamples(kFormat, 12000), marked)));
     const std::string plan = U(tree.strRoot) + "/plan.csv";
     ProgramResult r = RunSplitProgram({"-q", "-m", "--name", "{label}", "-o", U(tree.strOut),
                                        "--log-dir", U(tree.strLogs), "--plan", plan, U(strWave)});
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
-    for (const char* pcName : {"001.wav", u8"café.wav", u8"中文简体.wav", u8"é__\U0001F3B5.wav"})
+    for (const char* pcName : {"001.wav", u8"café.wav", u8"中文简体.wav", u8"é?_\\:\U0001F3B5.wav"})
     {
         struct stat st;
         EXPECT_EQ(0, stat((U(tree.strOut) + "/" + pcName).c_str(), &st)) << pcName;
@@ -435,6 +436,16 @@ TEST(CliLinux, LabelsKeepTheirCharactersInPieceNames)
     // The plan file gives the reasons with the labels as they are.
     const std::string reason = u8R"("marker ""中文简体""")";
     EXPECT_NE(std::string::npos, ReadAll(plan).find(reason)) << ReadAll(plan);
+
+    CString strOut = Dir(tree.strRoot, "named");
+    r = RunSplitProgram({"-q", "-N", "2", "--name", u8"{title}:é\\{n}.wav", "-o", U(strOut),
+                         "--log-dir", U(tree.strLogs), U(strWave)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    for (const char* pcName : {u8"w:é\\001.wav", u8"w:é\\002.wav"})
+    {
+        struct stat st;
+        EXPECT_EQ(0, stat((U(strOut) + "/" + pcName).c_str(), &st)) << pcName;
+    }
 }
 
 // A trace on a full disk: the run says so with the system's words, does not

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include <string>
 #include <vector>
 
@@ -108,6 +111,39 @@ TEST(CliOptions, HelpAndVersionNeedNothingElse)
     ASSERT_EQ(1, ParseCliOptions(Args({"--version"}), &options, &strError));
     EXPECT_EQ(1, options.bVersion);
     EXPECT_NE(nullptr, strstr(GetHelpText(), "--log-dir"));
+}
+
+// -p's value joins it: a time given apart is a mistake, unless it names a
+// file or folder, which is a PATH as before.
+TEST(CliOptions, PauseTimeGivenApartIsAUsageError)
+{
+    const char* const kExisting = "31.5";
+    FILE* pFile = fopen(kExisting, "wb");
+    ASSERT_NE(nullptr, pFile);
+    fclose(pFile);
+    const struct
+    {
+        std::vector<const char*> args;
+        const char* pcError; // empty: read, with the PATHs
+        size_t nPaths;
+    } cases[] = {
+        {{"-l", "20", "-p", "5", "a"}, "-p5", 0},
+        {{"-l", "20", "-qp", "0:30", "a"}, "-p0:30", 0},
+        {{"-l", "20", "--pause", "2.5", "a"}, "--pause=2.5", 0},
+        {{"-l", "20", "-p", "a", "5b"}, "", 2},
+        {{"-l", "20", "-p", kExisting}, "", 1},
+        {{"-l", "20", "-p", "--", "5"}, "", 1},
+    };
+    for (const auto& c : cases)
+    {
+        CliOptions options;
+        CString strError;
+        int bOk = ParseCliOptions(Args(c.args), &options, &strError);
+        EXPECT_EQ(*c.pcError == '\0', bOk) << c.args[3];
+        EXPECT_NE(nullptr, strstr(strError, c.pcError)) << strError;
+        EXPECT_EQ(c.nPaths, options.paths.size()) << c.args[3];
+    }
+    remove(kExisting);
 }
 
 // The rule each combination of planning options gives.

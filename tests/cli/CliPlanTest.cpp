@@ -248,6 +248,14 @@ TEST(CliPlan, DryRunPrintsThePlanAndWritesNothing)
     EXPECT_FALSE(PathExists(tree.strOut));
     EXPECT_FALSE(PathExists(strLogs));
 
+    // "--plan -": the plan's rows on standard output, in place of the lines.
+    r = RunSplitProgram({"--dry-run", "-N", "2", "--plan", "-", "-o", U(tree.strOut), U(strSrc)});
+    EXPECT_EQ(0, r.nExitCode) << r.strErr;
+    std::vector<std::string> rows = Lines(r.strOut);
+    ASSERT_EQ(3u, rows.size()) << r.strOut;
+    EXPECT_EQ("path,start,length,reason,status\r", rows[0]);
+    EXPECT_TRUE(Contains(rows[2], "a_002.wav,00:00:01.250,00:00:01.250,end,planned")) << rows[2];
+
     // A file a real run would refuse is named, and the status follows.
     ASSERT_TRUE(WriteBytes(JoinPath(tree.strRoot, "c.wav"), MakeWave(1)));
     r = RunSplitProgram({"--dry-run", "-N", "2", "-o", U(tree.strOut), "--log-dir", U(strLogs),
@@ -276,6 +284,7 @@ TEST(CliPlan, PlanningOptionsThatCannotWorkAreUsageErrors)
         {{"-S", "M"}, "invalid size 'M'"},
         {{"-S", "44"}, "cannot hold one frame"},
         {{"--name", "{title}_{take}"}, "unknown field '{take}'"},
+        {{"--name", ""}, "an empty one names no piece"},
         {{"-p"}, "--pause moves the cuts of -l or -S"},
         {{"-N", "2", "--pause=2"}, "--pause moves the cuts of -l or -S"},
         {{"-l", "1", "--pause=x"}, "invalid --pause 'x'"},

@@ -175,6 +175,8 @@ TEST(CliRun, UsageErrorsExitWithTwo)
          2,
          Said(kMsgBadLength),
          false},
+        {{"-l", "20", "-p", "5", "-o", U(tree.strOut), U(strWave)}, 2, "-p5", true},
+        {{"-l", "20", "--pause", "5", "-o", U(tree.strOut), U(strWave)}, 2, "--pause=5", true},
         {{"--help"}, 0, "", false},
         {{"--version"}, 0, "", false},
     };

@@ -220,7 +220,7 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
         {IDC_PLAN_LENGTH, 0, IDC_PLAN_LENGTH_EDIT, "1:xx", "※　無効な区間長です。"},
         {IDC_PLAN_PARTS, 0, IDC_PLAN_PARTS_EDIT, "0",
          "※　無効な分割数です。1 以上の整数を入れてください。"},
-        {IDC_PLAN_MAX_SIZE, 0, IDC_PLAN_MAX_SIZE_EDIT, "25MB",
+        {IDC_PLAN_MAX_SIZE, 0, IDC_PLAN_MAX_SIZE_EDIT, "25X",
          "※　無効なサイズ上限です。バイト数か、K・M・G を付けた数(例: 700M)を入れてください。"},
         {IDC_PLAN_MAX_SIZE, 0, IDC_PLAN_MAX_SIZE_EDIT, "44",
          "※　サイズ上限が小さすぎます。ヘッダと 1 サンプルが入る 45 バイト以上にしてください。"},

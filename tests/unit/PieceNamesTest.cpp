@@ -2,6 +2,7 @@
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
 #include "engine/PlanText.h"
+#include "platform/Platform.h"
 #include "support/SystemNames.h"
 
 #include "WaveBuilder.h"
@@ -71,7 +72,9 @@ TEST(PieceNames, TemplatesGiveTheNamesTabled)
         {"{date}_{time}", {0, 90000}, "20240506_100000.wav 20240506_100130.wav ", 0},
         {"{label}", {0, 2500, 5000}, "intro.wav a_b.wav 003.wav ", 1},
         {"{label}", {0, 1000, 2000}, "intro.wav intro_2.wav a_b.wav ", 0},
-        {"x?y|{n}:\t", {0}, "x_y_001__.wav ", 0},
+        {"{title}_{n}.wav", {0}, "talk_001.wav ", 0},
+        {"{n}.WAV", {0}, "001.wav ", 0},
+        {".wav", {0, 1}, "001.wav 002.wav ", 0},
         {"{title}", {0, 1, 2}, "talk.wav talk_2.wav talk_3.wav ", 0},
         {"con", {0}, "con_.wav ", 0},
         {"表{n}", {0}, "表001.wav ", 0}, // its second byte is a backslash, and stays
@@ -99,6 +102,45 @@ TEST(PieceNames, TemplatesGiveTheNamesTabled)
     plan = MakePlan(thousand);
     NamePlanPieces(nameTemplate, plain, nullptr, &plan);
     EXPECT_STREQ(plan.Pieces[999].strName, "talk_1000.wav");
+}
+
+// One rule for every name's text, a template's own or a label: what the
+// system refuses becomes '_'. A recording's own name ({title}) is taken as
+// it is.
+TEST(PieceNames, CharactersTheSystemRefusesBecomeUnderscores)
+{
+    const struct
+    {
+        const char* pcTemplate;
+        const char* pcLabel;
+        const char* pcWindows;
+        const char* pcLinux; // as stored on disk
+    } cases[] = {
+        {"x?y|{n}:\t", "", "x_y_001__.wav", "x?y|001:_.wav"},
+        {"{label}", "a\\b:c*d\"e<f>g", "a_b_c_d_e_f_g.wav", "a\\b:c*d\"e<f>g.wav"},
+        {"{label}", "a/b\x01\x7F", "a_b__.wav", "a_b__.wav"},
+        {"{title}", "", "t:x.wav", "t:x.wav"},
+    };
+    for (const auto& c : cases)
+    {
+        CMyNameTemplate nameTemplate;
+        CString strBad;
+        ASSERT_EQ(ParseNameTemplate(c.pcTemplate, &nameTemplate, &strBad), 1);
+        CMyNameFacts facts;
+        facts.strTitle = "t:x";
+        std::vector<CMyMarker> markers(1);
+        markers[0].strLabel = c.pcLabel;
+        CMyPlan plan = MakePlan({0});
+        NamePlanPieces(nameTemplate, facts, &markers, &plan);
+        std::string strName(plan.Pieces[0].strName);
+#ifdef _WIN32
+        EXPECT_EQ(strName, c.pcWindows) << c.pcTemplate << c.pcLabel;
+#else
+        std::string strStored;
+        SJisToSystemText(strName.data(), strName.size(), 1, &strStored);
+        EXPECT_EQ(strStored, c.pcLinux) << c.pcTemplate << c.pcLabel;
+#endif
+    }
 }
 
 // A label is any bytes: only a lead byte with its trail byte is a character;
