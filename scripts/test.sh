@@ -135,7 +135,7 @@ report() { # name rc seconds cpu-seconds
   if [ "$name" = tsan ]; then
     grep -aE '^\[  (PASSED|FAILED) ' "$log"
   else
-    grep -aE '^\s*[0-9]+/[0-9]+ Test|tests passed|\[  FAILED  \]' "$log" | sed 's/^[0-9]*: //' | sort -u | head -40
+    grep -aE '^\s*[0-9]+/[0-9]+ Test|% tests passed|\[  FAILED  \]' "$log" | sed 's/^[0-9]*: //' | sort -u | head -40
   fi
   count "$log"
   timings+=("$(printf '%-20s %s (cpu %s)' "test $name" "$(secs "$3")" "$(secs "${4:-0}")")")
