@@ -115,10 +115,15 @@ run_tsan() {
     --gtest_filter="$TSAN_FILTER" >"$LOG/test-tsan.log" 2>&1
 }
 run_asan() { ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan; }
-run_win64() {
+# Under Wine: the core's and the command line's tests, then the dialogs'.
+run_win64() { wine_ctest win64 -E '^ui_tests$'; }
+run_win64-ui() { wine_ctest win64-ui -R '^ui_tests$'; }
+wine_ctest() { # log-name ctest-options...
+  local name=$1
+  shift
   source scripts/wine-env.sh
   wine_start
-  run_ctest win64
+  ctest --preset win64 -V "$@" >"$LOG/test-$name.log" 2>&1
   local rc=$?
   wine_stop
   return $rc
@@ -130,7 +135,7 @@ report() { # name rc seconds cpu-seconds
   if [ "$name" = tsan ]; then
     grep -aE '^\[  (PASSED|FAILED) ' "$log"
   else
-    grep -aE '^\s*[0-9]+/[0-9]+ Test|tests passed|\[  FAILED  \]' "$log" | sed 's/^[0-9]*: //' | sort -u | head -40
+    grep -aE '^\s*[0-9]+/[0-9]+ Test|% tests passed|\[  FAILED  \]' "$log" | sed 's/^[0-9]*: //' | sort -u | head -40
   fi
   count "$log"
   timings+=("$(printf '%-20s %s (cpu %s)' "test $name" "$(secs "$3")" "$(secs "${4:-0}")")")
@@ -195,13 +200,9 @@ else
   wait_setup
   distcheck deb
   # Its programs only: this machine cannot run them; linux32 runs the tests.
-  build win32 && distcheck package
-  if build win64; then
-    # Alone: the dialog tests wait for windows and the pointer with bounded
-    # waits, which a build beside them can make them miss.
-    test_bg win64
-    wait_bg
-  fi
+  build win32 Wavoss wavoss-split && distcheck package
+  win64=0
+  build win64 unit_tests cli_tests ui_tests Wavoss && win64=1 && test_bg win64
   if [ -x scripts/fuzz.sh ]; then
     t=$(date +%s)
     cpu_now
@@ -212,6 +213,12 @@ else
       failures+=("fuzzing")
     fi
     timed "fuzz" "$t" "$c"
+  fi
+  if [ $win64 = 1 ]; then
+    # Alone: the dialog tests wait for windows and the pointer with bounded
+    # waits, which a build beside them can make them miss.
+    test_bg win64-ui
+    wait_bg
   fi
 fi
 wait_bg
