@@ -45,8 +45,7 @@ int CliPlanOutput::Write(const std::string& strText)
         return 0;
     if (m_bStdout)
     {
-        if (fwrite(strText.data(), 1, strText.size(), stdout) == strText.size() &&
-            fflush(stdout) == 0)
+        if (WriteBytes(stdout, strText))
             return 1;
         PrintError("cannot write the plan to standard output");
         m_bFailed = 1;

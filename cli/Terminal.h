@@ -30,6 +30,9 @@ void PrintSJis(FILE* pStream, const char* pcText);
 std::string MakeUtf8Text(const char* pcText);
 // The raw argument as it arrived, for messages: printed as is.
 void PrintRaw(FILE* pStream, const std::string& strText);
+// Bytes written as they are, flushed: a CSV's CR LF stays CR LF on Windows,
+// where the stream itself would put a CR before each LF. 0 on failure.
+int WriteBytes(FILE* pStream, const std::string& strBytes);
 
 // 1 when the stream is a terminal (or the Windows console).
 int IsTerminal(FILE* pStream);

@@ -229,3 +229,9 @@ int MakeLogFolder(const CString& strFolder)
     }
     return 1;
 }
+
+int WriteBytes(FILE* pStream, const std::string& strBytes)
+{
+    return fwrite(strBytes.data(), 1, strBytes.size(), pStream) == strBytes.size() &&
+           fflush(pStream) == 0;
+}

@@ -8,6 +8,7 @@
 #include "support/Trace.h"
 #include "support/Utf8Conv.h"
 
+#include <fcntl.h>
 #include <io.h>
 
 namespace
@@ -148,4 +149,16 @@ int GetDefaultLogFolder(CString* pstrFolder)
 int MakeLogFolder(const CString& strFolder)
 {
     return MakeSureFolderOfPath(strFolder, 0);
+}
+
+int WriteBytes(FILE* pStream, const std::string& strBytes)
+{
+    if (fflush(pStream) != 0)
+        return 0;
+    const int nMode = _setmode(_fileno(pStream), _O_BINARY);
+    int bDone = fwrite(strBytes.data(), 1, strBytes.size(), pStream) == strBytes.size() &&
+                fflush(pStream) == 0;
+    if (nMode != -1)
+        _setmode(_fileno(pStream), nMode);
+    return bDone;
 }
