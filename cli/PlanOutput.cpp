@@ -85,7 +85,7 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
     if (m_bMarkersAlone && plan.Pieces.size() == 1)
         PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
-    m_planned.insert(strSrcPath.GetString());
+    m_fates[strSrcPath.GetString()] = kFatePlanned;
     // The plan's rows on standard output take the place of its lines.
     if (!m_bPrint || m_bStdout)
         return;
@@ -107,10 +107,11 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
                               PieceStatus status)
 {
     // Split when every piece is on disk whole, as the run counts it.
+    FileFate& fate = m_fates[m_strPlanned.GetString()];
     if (status != kStatusWritten)
-        m_broken.insert(m_strPlanned.GetString());
-    else if (dwIndex + 1 == plan.Pieces.size() && m_broken.count(m_strPlanned.GetString()) == 0)
-        m_whole.insert(m_strPlanned.GetString());
+        fate = kFateBroken;
+    else if (dwIndex + 1 == plan.Pieces.size() && fate != kFateBroken)
+        fate = kFateWhole;
     if (m_hFile == INVALID_HANDLE_VALUE && !m_bStdout)
         return;
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
@@ -145,13 +146,14 @@ void CliPlanOutput::ReportNotSplit(const CMyPathList& list) const
     for (DWORD i = 0; i < list.GetCount(); i++)
     {
         const std::string strPath = list.GetAt(i).FilePath.GetString();
-        if (m_whole.count(strPath) != 0)
+        auto fate = m_fates.find(strPath);
+        if (fate != m_fates.end() && fate->second == kFateWhole)
             continue;
         auto it = m_reasons.find(strPath);
         CString strWhy;
         if (it != m_reasons.end())
             strWhy = MakeReasonText(it->second);
-        else if (m_planned.count(strPath) != 0)
+        else if (fate != m_fates.end())
             strWhy = GetCliText(kMsgPieceFailed);
         else
             strWhy = GetCliText(kMsgUnknownReason);

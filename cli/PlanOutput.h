@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 
 #include <map>
-#include <set>
 #include <string>
 
 class CMyPathList;
@@ -56,9 +55,13 @@ private:
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
     // What the run's worker found, read once it has ended.
+    enum FileFate
+    {
+        kFatePlanned, // had a plan, no piece finished yet
+        kFateBroken,  // a piece not on disk whole
+        kFateWhole    // every piece on disk whole
+    };
     CString m_strPlanned;                     // the file being split
-    std::set<std::string> m_planned;          // files that had a plan
-    std::set<std::string> m_broken;           // a piece not on disk whole
-    std::set<std::string> m_whole;            // every piece on disk whole
+    std::map<std::string, FileFate> m_fates;  // files that had a plan
     std::map<std::string, CString> m_reasons; // refused files: the trace entry
 };
