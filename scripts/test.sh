@@ -38,22 +38,35 @@ timed() { # name start-seconds [start-cpu]
 }
 step() { printf '\n=== %s\n' "$*"; }
 
-# The compilers and tools of the native and 32-bit steps first; the Windows,
-# Wine and clang packages install in the background while those steps build.
+# The compilers and tools of the native step first; the 32-bit libraries and
+# qemu, then the Windows, Wine and clang packages install in the background
+# while the native step builds.
 t=$(date +%s)
 bash scripts/setup.sh base || exit 1
 timed "setup (base)" "$t"
 SETUP_PID=
+rm -f "$LOG/setup-linux32.status"
 if [ $QUICK = 0 ]; then
   (
     t=$(date +%s)
-    bash scripts/setup.sh
+    bash scripts/setup.sh linux32
+    rc=$?
+    echo $rc >"$LOG/setup-linux32.status"
+    [ $rc = 0 ] && bash scripts/setup.sh
     rc=$?
     echo $(($(date +%s) - t)) >"$LOG/setup.secs"
     exit $rc
   ) >"$LOG/setup.log" 2>&1 &
   SETUP_PID=$!
 fi
+# Waits for the 32-bit packages; 1 when they could not be installed.
+wait_linux32() {
+  while [ ! -f "$LOG/setup-linux32.status" ] && kill -0 "$SETUP_PID" 2>/dev/null; do sleep 1; done
+  [ "$(cat "$LOG/setup-linux32.status" 2>/dev/null)" = 0 ] && return 0
+  cat "$LOG/setup.log"
+  failures+=("setup linux32")
+  return 1
+}
 wait_setup() {
   [ -n "$SETUP_PID" ] || return 0
   local rc=0
@@ -194,7 +207,7 @@ if [ $QUICK = 1 ]; then
 else
   build native && test_bg native && distcheck install
   # The 32-bit data model of the shipped program, under user-mode emulation.
-  build linux32 unit_tests cli_tests && test_bg linux32
+  wait_linux32 && build linux32 unit_tests cli_tests && test_bg linux32
   build asan unit_tests cli_tests && test_bg asan
   build tsan unit_tests && test_bg tsan
   wait_setup
@@ -208,7 +221,7 @@ else
     cpu_now
     c=$CPU_NOW
     step "fuzz (short runs)"
-    if bash scripts/fuzz.sh 20 >"$LOG/fuzz.log" 2>&1; then tail -12 "$LOG/fuzz.log"; else
+    if bash scripts/fuzz.sh 12 >"$LOG/fuzz.log" 2>&1; then tail -12 "$LOG/fuzz.log"; else
       tail -40 "$LOG/fuzz.log"
       failures+=("fuzzing")
     fi
