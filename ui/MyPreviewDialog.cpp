@@ -4,6 +4,7 @@
 #include "engine/JobFlags.h"
 #include "resources/resource.h"
 #include "support/Trace.h"
+#include "ui/TextMeasure.h"
 
 #include <algorithm>
 
@@ -133,28 +134,18 @@ void CMyPreviewDialog::OnJobFinished()
 
 void CMyPreviewDialog::FitColumns()
 {
-    HDC hDC = ::GetDC(m_list.m_hWnd);
-    if (hDC == nullptr)
-        return;
-    HGDIOBJ hOldFont = ::SelectObject(hDC, (HFONT)m_list.SendMessage(WM_GETFONT));
+    CMyTextMeasure measure(m_list.m_hWnd);
     const DWORD dwRows = m_rows.GetRowCount();
     for (int i = 0; i < kPreviewColumns; i++)
     {
-        SIZE size = {};
-        ::GetTextExtentPoint32A(hDC, kColumns[i].pcText, lstrlenA(kColumns[i].pcText), &size);
-        LONG nWidest = size.cx;
+        int nWidest = measure.GetWidth(kColumns[i].pcText, lstrlenA(kColumns[i].pcText));
         for (DWORD dwRow = 0; dwRow < dwRows; dwRow++)
         {
             const CString strCell = m_rows.GetCell(dwRow, i);
-            if (strCell.IsEmpty())
-                continue;
-            ::GetTextExtentPoint32A(hDC, strCell, strCell.GetLength(), &size);
-            nWidest = std::max(nWidest, size.cx);
+            nWidest = std::max(nWidest, measure.GetWidth(strCell, strCell.GetLength()));
         }
-        m_list.SetColumnWidth(i, (int)nWidest + kCellMargin);
+        m_list.SetColumnWidth(i, nWidest + kCellMargin);
     }
-    ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(m_list.m_hWnd, hDC);
 }
 
 void CMyPreviewDialog::OnCancel()
