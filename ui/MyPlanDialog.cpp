@@ -61,7 +61,7 @@ void CMyPlanDialog::ShowChoice(const CMyPlanChoice& choice, const char* pcSectio
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_LENGTH_EDIT, pcSectionLength);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_PARTS_EDIT, choice.strParts);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_MAX_SIZE_EDIT, choice.strMaxSize);
-    ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, choice.bMarkers ? BST_CHECKED : BST_UNCHECKED);
+    m_bOwnMarkers = choice.bMarkers;
     ::CheckDlgButton(m_hWnd, IDC_PLAN_PAUSE, choice.bPause ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_PAUSE_WINDOW, choice.strPauseWindow);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_PAUSE_MIN, choice.strPauseMin);
@@ -92,7 +92,7 @@ CMyPlanChoice CMyPlanDialog::ReadChoice() const
     for (const auto& rule : kRules)
         if (IsChecked(rule.nButton))
             choice.Kind = rule.Kind;
-    choice.bMarkers = IsChecked(IDC_PLAN_MARKERS);
+    choice.bMarkers = m_bOwnMarkers;
     choice.strParts = ReadText(IDC_PLAN_PARTS_EDIT);
     choice.strMaxSize = ReadText(IDC_PLAN_MAX_SIZE_EDIT);
     choice.bPause = IsChecked(IDC_PLAN_PAUSE);
@@ -110,8 +110,8 @@ void CMyPlanDialog::UpdateControls()
         if (rule.nEdit != 0)
             ::EnableWindow(GetDlgItem(rule.nEdit), rule.Kind == choice.Kind);
     // Markers alone are always markers.
-    if (choice.Kind == kRuleWhole)
-        ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, BST_CHECKED);
+    const int bMarkersShown = choice.Kind == kRuleWhole || m_bOwnMarkers;
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, bMarkersShown ? BST_CHECKED : BST_UNCHECKED);
     ::EnableWindow(GetDlgItem(IDC_PLAN_MARKERS), choice.Kind != kRuleWhole);
     const int bPauseRule = CanMoveToPause(choice.Kind);
     ::EnableWindow(GetDlgItem(IDC_PLAN_PAUSE), bPauseRule);
@@ -163,6 +163,11 @@ int CMyPlanDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
         {
             ::CheckRadioButton(m_hWnd, IDC_PLAN_LENGTH, IDC_PLAN_WHOLE, nID);
             UpdateControls();
+            return 1;
+        }
+        if (nID == IDC_PLAN_MARKERS)
+        {
+            m_bOwnMarkers = IsChecked(IDC_PLAN_MARKERS);
             return 1;
         }
         if (nID == IDC_PLAN_PAUSE)

@@ -30,4 +30,7 @@ private:
 
     CMyPlanChoice* m_pChoice;
     CString* m_pstrSectionLength;
+    // The user's own tick of "マーカーで区切る": 分けない shows the box ticked
+    // without changing it, so another rule chosen afterwards shows it again.
+    int m_bOwnMarkers = 0;
 };

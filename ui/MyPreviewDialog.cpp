@@ -4,6 +4,9 @@
 #include "engine/JobFlags.h"
 #include "resources/resource.h"
 #include "support/Trace.h"
+#include "ui/TextMeasure.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -17,6 +20,10 @@ const struct
                                {"開始", LVCFMT_RIGHT, 100},
                                {"長さ", LVCFMT_RIGHT, 100},
                                {"理由", LVCFMT_LEFT, 150}};
+
+// Beside its text a cell has the list's margins: a text is cut, with an
+// ellipsis, when the column is narrower than its width and these.
+const int kCellMargin = 16;
 
 // The batch's dry run, its trace entries dropped: a preview is no run.
 UINT PreviewThreadProc(LPVOID pParam)
@@ -59,6 +66,11 @@ BOOL CMyPreviewDialog::OnInitDialog()
     for (int i = 0; i < kPreviewColumns; i++)
         m_list.InsertColumn(i, kColumns[i].pcText, kColumns[i].nFormat, kColumns[i].nWidth);
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+    m_layout.Attach(m_hWnd);
+    m_layout.Add(IDC_PREVIEW_STATUS, kGrowWidth);
+    m_layout.Add(IDC_PREVIEW_LIST, kGrowWidth | kGrowHeight);
+    m_layout.Add(IDC_PREVIEW_ABORT, kMoveRight | kMoveDown);
+    m_layout.Add(IDCANCEL, kMoveRight | kMoveDown);
     StartPlanning();
     return TRUE;
 }
@@ -112,11 +124,28 @@ void CMyPreviewDialog::OnJobFinished()
     WaitForPlanning(0);
     g_bAbort.store(0);
     m_list.SetItemCount((int)m_rows.GetRowCount());
+    FitColumns();
     SetStatus(m_rows.DescribeRows(bAborted));
     HWND hAbort = GetDlgItem(IDC_PREVIEW_ABORT);
     if (::GetFocus() == hAbort)
         SendMessage(WM_NEXTDLGCTL, (WPARAM)GetDlgItem(IDCANCEL), TRUE);
     ::EnableWindow(hAbort, FALSE);
+}
+
+void CMyPreviewDialog::FitColumns()
+{
+    CMyTextMeasure measure(m_list.m_hWnd);
+    const DWORD dwRows = m_rows.GetRowCount();
+    for (int i = 0; i < kPreviewColumns; i++)
+    {
+        int nWidest = measure.GetWidth(kColumns[i].pcText, lstrlenA(kColumns[i].pcText));
+        for (DWORD dwRow = 0; dwRow < dwRows; dwRow++)
+        {
+            const CString strCell = m_rows.GetCell(dwRow, i);
+            nWidest = std::max(nWidest, measure.GetWidth(strCell, strCell.GetLength()));
+        }
+        m_list.SetColumnWidth(i, nWidest + kCellMargin);
+    }
 }
 
 void CMyPreviewDialog::OnCancel()
@@ -140,6 +169,12 @@ int CMyPreviewDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT
     {
     case WM_JOB_FINISHED:
         OnJobFinished();
+        return 1;
+    case WM_SIZE:
+        m_layout.OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 1;
+    case WM_GETMINMAXINFO:
+        m_layout.OnGetMinMaxInfo((MINMAXINFO*)lParam);
         return 1;
     case WM_NOTIFY:
     {

@@ -10,6 +10,7 @@
 #include "framework/win/CDialog.h"
 #include "framework/win/CListCtrl.h"
 #include "sources/PathList.h"
+#include "ui/DialogLayout.h"
 #include "ui/PreviewRows.h"
 
 #include <memory>
@@ -42,8 +43,11 @@ private:
     void WaitForPlanning(int bStop);
     void OnGetDispInfo(NMLVDISPINFOA* pInfo);
     void SetStatus(const char* pcText);
+    // Each column as wide as its widest text, its header's included.
+    void FitColumns();
 
     CListCtrl m_list;
+    CMyDialogLayout m_layout;
     CMyRunState m_state;
     CMyBatchRun m_batchRun{&m_state, this};
     CMyPreviewRows m_rows;

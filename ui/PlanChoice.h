@@ -25,7 +25,7 @@ struct CMyPlanChoice
 {
     // kRuleLength, kRuleParts, kRuleMaxSize, or kRuleWhole: the markers alone.
     PlanRuleKind Kind = kRuleLength;
-    int bMarkers = 0; // cut at the markers first (always with kRuleWhole)
+    int bMarkers = 0; // cut at the markers first (kRuleWhole cuts there whatever it says)
     CString strParts;
     CString strMaxSize;
     int bPause = 0;         // with kRuleLength or kRuleMaxSize only

@@ -269,6 +269,62 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
                   });
 }
 
+// 分けない shows "マーカーで区切る" ticked, as markers alone are; another rule
+// chosen afterwards shows the user's own tick again, and OK takes that one,
+// in the dialog opened again on 分けない too.
+TEST_F(PlanDialogTest, LeavingWholeTakesItsMarkerTickBack)
+{
+    static const struct
+    {
+        int nTick; // the user's tick before 分けない (-1: as the dialog opens)
+        int nRule; // the rule chosen after it
+        int nBox;  // its value's box (0: none)
+        const char* pcValue;
+        int bTicked; // "マーカーで区切る" once 分けない is left
+        const char* pcSummary;
+    } kCases[] = {
+        {0, IDC_PLAN_MAX_SIZE, IDC_PLAN_MAX_SIZE_EDIT, "46", 0, "分割方法: サイズ上限 46"},
+        {1, IDC_PLAN_PARTS, IDC_PLAN_PARTS_EDIT, "3", 1, "分割方法: マーカー + 等分 3"},
+        {0, IDC_PLAN_WHOLE, 0, nullptr, 1, "分割方法: マーカー"},
+        {-1, IDC_PLAN_LENGTH, 0, nullptr, 0, ""},
+    };
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            auto Ticked = [](HWND hPlan) { return IsDlgButtonChecked(hPlan, IDC_PLAN_MARKERS); };
+            for (const auto& c : kCases)
+            {
+                SCOPED_TRACE(c.pcSummary);
+                HWND hPlan = OpenPlanDialog(d, hDlg);
+                ASSERT_NE(nullptr, hPlan);
+                if (c.nTick >= 0 && (Ticked(hPlan) == BST_CHECKED) != (c.nTick == 1))
+                {
+                    Press(hPlan, IDC_PLAN_MARKERS);
+                    ASSERT_TRUE(d.WaitUntil(
+                        [&] { return (Ticked(hPlan) == BST_CHECKED) == (c.nTick == 1); }));
+                }
+                Press(hPlan, IDC_PLAN_WHOLE);
+                ASSERT_TRUE(d.WaitUntil([&] { return !d.Enabled(hPlan, IDC_PLAN_MARKERS); }));
+                EXPECT_EQ(BST_CHECKED, Ticked(hPlan));
+                Press(hPlan, c.nRule);
+                if (c.nRule != IDC_PLAN_WHOLE)
+                {
+                    ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPlan, IDC_PLAN_MARKERS); }));
+                }
+                EXPECT_EQ(c.bTicked ? BST_CHECKED : BST_UNCHECKED, Ticked(hPlan));
+                if (c.nBox != 0)
+                    d.Type(hPlan, c.nBox, c.pcValue);
+                d.Click(hPlan, IDOK);
+                ASSERT_TRUE(Closed(d, "分割方法"));
+                EXPECT_STREQ(c.pcSummary, d.ItemText(hDlg, IDC_PLAN_SUMMARY));
+            }
+        });
+    EXPECT_TRUE(Boxes().empty());
+}
+
 // 中止 stops the planning between files: the list shows the files planned
 // so far, and the window is idle again.
 TEST_F(PlanDialogTest, AbortStopsThePreview)
