@@ -205,6 +205,21 @@ int CMyLockedFile::CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot)
     return *pdwGot > 0;
 }
 
+// Shares the dwCount bytes that pSrc->Read(dwCount) would read, whole, from
+// the source's file pointer with this file at its own (both at multiples of
+// the file system's block), advancing both. 0 when nothing was shared (no
+// such sharing here): the caller then copies.
+int CMyLockedFile::ShareFrom(CMyLockedFile* pSrc, DWORD dwCount)
+{
+    CSingleLock lock(&m_Lock);
+    CSingleLock srcLock(&pSrc->m_Lock);
+    if (!m_bOpen || !pSrc->m_bOpen || dwCount == 0 || pSrc->GetBlockFor(dwCount) != dwCount ||
+        !WvShareFileRange(pSrc->m_hFile, m_hFile, dwCount))
+        return 0;
+    m_qwPosition = Tell();
+    return 1;
+}
+
 // Writes qwCount bytes at the file pointer in system writes of at most
 // 0xFFFFFFFF bytes; a write that fails or comes back short (a full disk, as
 // the last error then says) ends it. Adds the bytes written to *pqwWritten.
