@@ -205,16 +205,19 @@ int CMyLockedFile::CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot)
     return *pdwGot > 0;
 }
 
-// Shares the dwCount bytes that pSrc->Read(dwCount) would read, whole, from
-// the source's file pointer with this file at its own (both at multiples of
+// Shares dwCount bytes, all within the source's recorded size, from the
+// source's file pointer with this file at its own (both at multiples of
 // the file system's block), advancing both. 0 when nothing was shared (no
 // such sharing here): the caller then copies.
 int CMyLockedFile::ShareFrom(CMyLockedFile* pSrc, DWORD dwCount)
 {
     CSingleLock lock(&m_Lock);
     CSingleLock srcLock(&pSrc->m_Lock);
-    if (!m_bOpen || !pSrc->m_bOpen || dwCount == 0 || pSrc->GetBlockFor(dwCount) != dwCount ||
-        !WvShareFileRange(pSrc->m_hFile, m_hFile, dwCount))
+    if (!m_bOpen || !pSrc->m_bOpen || dwCount == 0)
+        return 0;
+    ULONGLONG qwFrom = pSrc->Tell();
+    if (qwFrom == kAllOnes || qwFrom > pSrc->m_qwFileSize ||
+        dwCount > pSrc->m_qwFileSize - qwFrom || !WvShareFileRange(pSrc->m_hFile, m_hFile, dwCount))
         return 0;
     m_qwPosition = Tell();
     return 1;

@@ -15,6 +15,8 @@
 namespace
 {
 const ULONGLONG kAllOnes64 = ~0ull; // Tell(): the system cannot say
+// The most one call shares: on XFS 128 shares of 8 MiB took 0.13 s for 1 GiB.
+const DWORD kShareSpan = 0x40000000;
 
 void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG qwCopied,
                       DWORD dwError)
@@ -297,6 +299,9 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
                 dwWant = dwToBlock;
             else if (dwToBlock == 0 && dwWant >= kShareBlockSize)
             {
+                // Each share costs the file system a call of its own, but
+                // hardly depends on the length: a piece's blocks go at once.
+                dwWant = qwLeft < kShareSpan ? (DWORD)qwLeft : kShareSpan;
                 dwWant -= dwWant % kShareBlockSize;
                 bShared = pPiece->ShareFrom(pSrc, dwWant);
                 bShare = bShared;

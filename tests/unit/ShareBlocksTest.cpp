@@ -285,12 +285,12 @@ TEST_F(ShareBlocksTest, WholeBlocksAreSharedOrCopiedIntoTheSamePieces)
 // header, its JUNK chunk and alignment kept; the file is not whole.
 TEST_F(ShareBlocksTest, AbortLeavesTheSharedPieceShortAndTrue)
 {
-    // Piece 1: its partial block, a share of 8 MiB, one of 4096 bytes and
-    // the partial block at its end; piece 2 starts with its partial block
-    // (post 5) and is stopped after it.
+    // Piece 1: its partial block, one share of its whole blocks and the
+    // partial block at its end; piece 2 starts with its partial block (post
+    // 4) and is stopped after it.
     m_host.m_onProgress = [](int n)
     {
-        if (n == 5)
+        if (n == 4)
             g_bAbort.store(1);
     };
     CMySplitter splitter(&m_state, &m_host);
