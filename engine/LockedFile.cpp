@@ -296,6 +296,12 @@ int CMyLockedFile::Truncate()
 {
     if (!m_bOpen)
         return 0;
+    // A file that ends there already is left as it is: XFS spends
+    // milliseconds on each cut of a file whose blocks are shared.
+    LARGE_INTEGER liSize;
+    ULONGLONG qwAt = Tell();
+    if (qwAt != kAllOnes && GetFileSizeEx(m_hFile, &liSize) && (ULONGLONG)liSize.QuadPart == qwAt)
+        return 1;
     return SetEndOfFile(m_hFile) ? 1 : 0;
 }
 
