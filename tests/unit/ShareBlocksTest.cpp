@@ -323,3 +323,38 @@ TEST_F(ShareBlocksTest, FullDiskLeavesATruePiece)
         << ReadTrace();
 }
 } // namespace
+
+// The system either shares the blocks (the same bytes, both positions on)
+// or refuses and changes nothing; never part of a range past the source's
+// end. Which of the two depends on the file system the tests run on.
+TEST(LockedFile, ShareFromSharesWholeOrLeavesBothFilesAsTheyWere)
+{
+    CString strDir = MakeTestDir("sharefrom");
+    const std::string content = MakeSampleBytes(5 * 4096 + 100);
+    CString strSrcPath = JoinPath(strDir, "src.bin");
+    CString strPiecePath = JoinPath(strDir, "piece.bin");
+    ASSERT_TRUE(WriteBytes(strSrcPath, content));
+    for (DWORD dwWant : {2u * 4096, 5u * 4096})
+    {
+        CMyLockedFile src, piece;
+        ASSERT_EQ(1, src.SetFilePath(strSrcPath));
+        ASSERT_EQ(1, src.OpenForRead());
+        ASSERT_EQ(1, src.Seek(4096));
+        ASSERT_EQ(1, piece.SetFilePath(strPiecePath));
+        ASSERT_EQ(1, piece.OpenForWrite());
+        ASSERT_EQ(1, piece.Write(std::string(4096, 'h').data(), 4096));
+        ASSERT_EQ(1, piece.Truncate());
+        int bShared = piece.ShareFrom(&src, dwWant);
+        DWORD dwDone = bShared ? dwWant : 0;
+        EXPECT_EQ(src.Tell(), 4096u + dwDone) << dwWant;
+        EXPECT_EQ(piece.Tell(), 4096u + dwDone) << dwWant;
+        piece.Close();
+        std::string bytes;
+        ASSERT_TRUE(ReadBytes(strPiecePath, bytes));
+        EXPECT_TRUE(SameBytes(bytes, std::string(4096, 'h') + content.substr(4096, dwDone)));
+        if (dwWant > content.size() - 4096)
+        {
+            EXPECT_EQ(bShared, 0);
+        }
+    }
+}
