@@ -156,8 +156,11 @@ BOOL RecordedShare(HANDLE hFrom, HANDLE hTo, DWORD nBytes)
         return FALSE;
     }
     g_shared.push_back(range);
-    DWORD dwDone = 0;
-    return PlatformCopyFileRange(hFrom, hTo, nBytes, &dwDone) && dwDone == nBytes;
+    std::string bytes(nBytes, '\0');
+    DWORD dwRead = 0, dwWritten = 0;
+    const PlatformHooks& real = GetDefaultPlatformHooks();
+    return real.pfnReadFile(hFrom, &bytes[0], nBytes, &dwRead) && dwRead == nBytes &&
+           real.pfnWriteFile(hTo, bytes.data(), nBytes, &dwWritten) && dwWritten == nBytes;
 }
 
 // A piece as an independent reader sees it: the chunks up to "data", whose
