@@ -96,6 +96,11 @@ const CliMessageText g_texts[kMsgCount] = {
     {"cannot start the batch run", "分割処理を開始できません", 0},
     {"cannot write %s (%s): entries of this run are missing from it",
      "%s に書き込めません (%s)。この実行の記録が欠けています", 0},
+    {"%u of its %u pieces would start their audio at an odd offset: they cannot share "
+     "blocks and are copied (--share-blocks): ",
+     "%u 個のピースはデータが奇数バイト目から始まるため、ブロックを共有せずにコピーします（全 "
+     "%u 個中） (--share-blocks): ",
+     0},
     // Reasons.
     {"the output path is invalid", "出力基本パスが無効です。", 1},
     {"cannot open the file", "入力ファイルのオープンに失敗。", 1},

@@ -73,6 +73,7 @@ enum CliMessage
     kMsgNoAddJob,
     kMsgNoBatch,
     kMsgTraceLost,
+    kMsgUnaligned,
     // The reasons a file is not split: the Japanese text is the trace
     // entry's, without its mark and the function that wrote it.
     kMsgReasonFirst,

@@ -18,6 +18,7 @@ const int kPauseLevelOption = 1003;
 const int kNameOption = 1004;
 const int kDryRunOption = 1005;
 const int kPlanOption = 1006;
+const int kShareBlocksOption = 1007;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
     {"parts", required_argument, nullptr, 'N'},
@@ -33,6 +34,7 @@ const struct option kLongOptions[] = {
     {"log-dir", required_argument, nullptr, kLogDirOption},
     {"quiet", no_argument, nullptr, 'q'},
     {"no-clobber", no_argument, nullptr, 'n'},
+    {"share-blocks", no_argument, nullptr, kShareBlocksOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersionOption},
     {nullptr, 0, nullptr, 0},
@@ -195,6 +197,9 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         case 'n':
             pOptions->bNoClobber = 1;
             break;
+        case kShareBlocksOption:
+            pOptions->bShareBlocks = 1;
+            break;
         case 'h':
             pOptions->bHelp = 1;
             break;
@@ -247,7 +252,7 @@ const char* GetUsageText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
-           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
+           "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "Try 'wavoss-split --help' for more information.\n";
 }
 
@@ -255,7 +260,7 @@ const char* GetHelpText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
-           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
+           "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "\n"
            "Cuts PCM WAV files into consecutive pieces, by default of one length,\n"
            "named after their source with a three-digit number (song_001.wav, ...).\n"
@@ -322,6 +327,16 @@ const char* GetHelpText()
            "  -q, --quiet            no progress bar\n"
            "  -n, --no-clobber       keep the pieces that exist whole: finish a file\n"
            "                         cut short, leave one with other pieces alone\n"
+           "      --share-blocks     pieces share the source's disk blocks instead of\n"
+           "                         copying them where the file system can (XFS with\n"
+           "                         reflink, btrfs, ZFS, bcachefs): a split then takes\n"
+           "                         almost no time and no space. Elsewhere (ext4,\n"
+           "                         another disk) the pieces are copied, the whole\n"
+           "                         pages by the system. Each piece then has a JUNK\n"
+           "                         chunk (up to 4 KiB of zeros that every reader\n"
+           "                         skips) before its audio, so that the audio lies\n"
+           "                         at the same place within a 4096-byte block as in\n"
+           "                         the source; -S counts it\n"
            "  -h, --help             show this text\n"
            "      --version          show the version\n"
            "\n"
@@ -343,5 +358,7 @@ const char* GetHelpText()
            "  wavoss-split -l 5:00 --dry-run --plan plan.csv -o parts recordings\n"
            "      show where every piece would go, and write it as CSV; nothing else\n"
            "  wavoss-split -n -l 5:00 -o parts recordings\n"
-           "      after Ctrl-C: keep the pieces written whole, finish the rest\n";
+           "      after Ctrl-C: keep the pieces written whole, finish the rest\n"
+           "  wavoss-split --share-blocks -o /nas/parts /nas/archive\n"
+           "      an archive on btrfs or XFS cut in seconds, the pieces taking no space\n";
 }

@@ -1,5 +1,6 @@
 // The command line's options: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m]
-// [-p[S]] [--name T] [--dry-run] [--plan FILE] -o DIR [--log-dir DIR] [-qn] PATH...
+// [-p[S]] [--name T] [--dry-run] [--plan FILE] [--share-blocks] -o DIR [--log-dir DIR]
+// [-qn] PATH...
 #pragma once
 
 #include "cli/Terminal.h"
@@ -25,7 +26,8 @@ struct CliOptions
     CString strOutput;
     CString strLogDir;
     int bQuiet = 0;
-    int bNoClobber = 0; // -n: a file whose pieces exist is not split again
+    int bNoClobber = 0;   // -n: a file whose pieces exist is not split again
+    int bShareBlocks = 0; // --share-blocks
     int bHelp = 0;
     int bVersion = 0;
     std::vector<CliArgument> paths; // in the order given

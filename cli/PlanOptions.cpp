@@ -24,6 +24,7 @@ CMyPlanTexts MakeCliPlanTexts(const CliOptions& options)
     texts.strPauseLevel = options.strPauseLevel;
     texts.bName = !options.strName.IsEmpty();
     texts.strName = options.strName;
+    texts.bShareBlocks = options.bShareBlocks;
     return texts;
 }
 

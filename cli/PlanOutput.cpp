@@ -82,6 +82,12 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
                        plan.qwPresentDataBytes);
         PrintError(strText + MakeShownPath(strSrcPath));
     }
+    if (plan.dwUnaligned != 0)
+    {
+        CString strText;
+        strText.Format(GetCliText(kMsgUnaligned), plan.dwUnaligned, (DWORD)plan.Pieces.size());
+        PrintError(strText + MakeShownPath(strSrcPath));
+    }
     if (m_bMarkersAlone && plan.Pieces.size() == 1)
         PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;

@@ -72,15 +72,15 @@ ExistingPieces FindExistingPieces(const CString& strFolderSep, const CMyWaveHead
         const CMyPlanPiece& planned = plan.Pieces[i];
         const ULONGLONG qwBytes = plan.GetPieceBytes(i);
         const CString strPath = strFolderSep + planned.strName;
-        const CMyPieceShape shape =
-            ShapePiece(header, qwBytes, planned.qwStart, carried.Of(planned));
+        const CMyPieceShape shape = ShapePiece(header, qwBytes, planned.qwStart,
+                                               carried.Of(planned), sourcePlan.bAlignBlocks);
         OnDisk state = LookAtPiece(strPath, shape.dwHeadLength + qwBytes);
         if (state == kAbsent)
             continue;
         // Its size is the plan's: so must its header be, byte for byte.
         if (state == kWhole &&
             (BuildPieceHeaderWith(header, qwBytes, planned.qwStart, (DWORD)i + 1, shape.bRf64,
-                                  shape.strMarkers, &head) != shape.dwHeadLength ||
+                                  shape.strMarkers, &head, shape.dwJunk) != shape.dwHeadLength ||
              !StartsWith(strPath, head.GetBuff(), shape.dwHeadLength)))
             state = kUnlike;
         ++dwExisting;

@@ -205,6 +205,24 @@ int CMyLockedFile::CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot)
     return *pdwGot > 0;
 }
 
+// Shares dwCount bytes, all within the source's recorded size, from the
+// source's file pointer with this file at its own (both at multiples of
+// the file system's block), advancing both. 0 when nothing was shared (no
+// such sharing here): the caller then copies.
+int CMyLockedFile::ShareFrom(CMyLockedFile* pSrc, DWORD dwCount)
+{
+    CSingleLock lock(&m_Lock);
+    CSingleLock srcLock(&pSrc->m_Lock);
+    if (!m_bOpen || !pSrc->m_bOpen || dwCount == 0)
+        return 0;
+    ULONGLONG qwFrom = pSrc->Tell();
+    if (qwFrom == kAllOnes || qwFrom > pSrc->m_qwFileSize ||
+        dwCount > pSrc->m_qwFileSize - qwFrom || !WvShareFileRange(pSrc->m_hFile, m_hFile, dwCount))
+        return 0;
+    m_qwPosition = Tell();
+    return 1;
+}
+
 // Writes qwCount bytes at the file pointer in system writes of at most
 // 0xFFFFFFFF bytes; a write that fails or comes back short (a full disk, as
 // the last error then says) ends it. Adds the bytes written to *pqwWritten.
@@ -278,6 +296,12 @@ int CMyLockedFile::Truncate()
 {
     if (!m_bOpen)
         return 0;
+    // A file that ends there already is left as it is: XFS spends
+    // milliseconds on each cut of a file whose blocks are shared.
+    LARGE_INTEGER liSize;
+    ULONGLONG qwAt = Tell();
+    if (qwAt != kAllOnes && GetFileSizeEx(m_hFile, &liSize) && (ULONGLONG)liSize.QuadPart == qwAt)
+        return 1;
     return SetEndOfFile(m_hFile) ? 1 : 0;
 }
 

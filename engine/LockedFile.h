@@ -23,6 +23,7 @@ public:
     ULONGLONG Tell();
     BYTE* Read(DWORD dwWant, DWORD* pdwGot);
     int CopyFrom(CMyLockedFile* pSrc, DWORD dwWant, DWORD* pdwGot);
+    int ShareFrom(CMyLockedFile* pSrc, DWORD dwCount);
     int Write(const void* pBuff, ULONGLONG qwCount);
     int WriteAt(ULONGLONG qwPosition, const void* pBuff, ULONGLONG qwCount);
     int WriteWholeFile(const char* pcPath, const void* pBuff, ULONGLONG qwCount);

@@ -30,7 +30,7 @@ std::string PieceFmtBody(const CMyWaveHeader& src)
 
 // Everything from "RIFF"/"RF64" to the "data" size field.
 std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
-                       DWORD dwPiece, int bRf64, const std::string& strMarkers)
+                       DWORD dwPiece, int bRf64, const std::string& strMarkers, DWORD dwJunk)
 {
     ULONGLONG qwFrames = src.Param.BlockSize != 0 ? qwDataSize / src.Param.BlockSize : 0;
     std::string strChunks;
@@ -53,6 +53,8 @@ std::string MakeHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG
                     MakePieceIXml(src.IXmlBody, qwFramesBefore, dwPiece, src.Param.SamplingRate));
     // Last before the data: a piece cut short rewrites them in the same space.
     strChunks.append(strMarkers);
+    if (dwJunk >= 8)
+        AppendChunk(&strChunks, "JUNK", std::string(dwJunk - 8, '\0'));
 
     std::string str;
     DWORD dwDs64 = bRf64 ? 8 + kDs64Body : 0;
@@ -84,7 +86,7 @@ int IsRf64Piece(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFram
 DWORD CalcPieceHeaderLength(const CMyWaveHeader& src, int bRf64, ULONGLONG qwFramesBefore)
 {
     // The FILE_UID keeps its length whatever the piece's number.
-    return (DWORD)MakeHeader(src, 0, qwFramesBefore, 1, bRf64, std::string()).size();
+    return (DWORD)MakeHeader(src, 0, qwFramesBefore, 1, bRf64, std::string(), 0).size();
 }
 
 DWORD BuildPieceHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
@@ -96,15 +98,49 @@ DWORD BuildPieceHeader(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG
 
 DWORD BuildPieceHeaderWith(const CMyWaveHeader& src, ULONGLONG qwDataSize, ULONGLONG qwFramesBefore,
                            DWORD dwPiece, int bRf64, const std::string& strMarkers,
-                           CMyByteBuff* pOut)
+                           CMyByteBuff* pOut, DWORD dwJunk)
 {
     // The canonical header stays exactly as it always was.
-    if (!src.bChunked && !bRf64 && strMarkers.empty())
+    if (!src.bChunked && !bRf64 && strMarkers.empty() && dwJunk == 0)
         return (DWORD)src.BuildHeader(pOut, (DWORD)qwDataSize);
-    std::string str = MakeHeader(src, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers);
+    std::string str =
+        MakeHeader(src, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers, dwJunk);
     if (pOut == nullptr || !pOut->Reserve((DWORD)str.size(), 1))
         return 0;
     memcpy(pOut->GetBuff(), str.data(), str.size());
     pOut->SetLength((DWORD)str.size());
     return (DWORD)str.size();
+}
+
+DWORD CalcAlignJunkLength(ULONGLONG qwHeadLength, ULONGLONG qwSrcOffset)
+{
+    if (qwSrcOffset % 2 != 0 || qwHeadLength % 2 != 0)
+        return 0;
+    // The smallest chunk is its 8-byte header: the body fills what is left
+    // up to the offset, a block further on when less than 8 bytes are left.
+    ULONGLONG qwBody =
+        (qwSrcOffset + 2 * kShareBlockSize - qwHeadLength % kShareBlockSize - 8) % kShareBlockSize;
+    return (DWORD)(8 + qwBody);
+}
+
+ULONGLONG CalcPieceLeadLength(DWORD dwHead, DWORD dwHeadRf64, ULONGLONG qwChunks,
+                              ULONGLONG qwDataSize, int bAlign, ULONGLONG qwSrcOffset, int* pbRf64,
+                              DWORD* pdwJunk)
+{
+    auto lead = [&](DWORD dwHeadForm, DWORD* pdw)
+    {
+        *pdw = bAlign ? CalcAlignJunkLength(dwHeadForm + qwChunks, qwSrcOffset) : 0;
+        return dwHeadForm + qwChunks + *pdw;
+    };
+    DWORD dwJunk = 0;
+    ULONGLONG qwLead = lead(dwHead, &dwJunk);
+    // The form follows the plain file's size: a RIFF size field holds less.
+    const int bRf64 = qwLead + qwDataSize >= 0x100000000ull;
+    if (bRf64)
+        qwLead = lead(dwHeadRf64, &dwJunk);
+    if (pbRf64 != nullptr)
+        *pbRf64 = bRf64;
+    if (pdwJunk != nullptr)
+        *pdwJunk = dwJunk;
+    return qwLead;
 }

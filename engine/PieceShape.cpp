@@ -21,14 +21,17 @@ std::vector<CMyMarker> CMyCarriedMarkers::Of(const CMyPlanPiece& planned) const
 }
 
 CMyPieceShape ShapePiece(const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers)
+                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers,
+                         int bAlign)
 {
     CMyPieceShape shape;
     if (!markers.empty())
         shape.strMarkers =
             BuildPieceMarkerChunks(markers, qwFramesBefore, qwDataSize / header.Param.BlockSize);
-    shape.bRf64 = IsRf64Piece(header, qwDataSize + shape.strMarkers.size(), qwFramesBefore);
-    shape.dwHeadLength =
-        CalcPieceHeaderLength(header, shape.bRf64, qwFramesBefore) + (DWORD)shape.strMarkers.size();
+    shape.dwHeadLength = (DWORD)CalcPieceLeadLength(
+        CalcPieceHeaderLength(header, 0, qwFramesBefore),
+        CalcPieceHeaderLength(header, 1, qwFramesBefore), shape.strMarkers.size(), qwDataSize,
+        bAlign, header.DataStart + qwFramesBefore * header.Param.BlockSize, &shape.bRf64,
+        &shape.dwJunk);
     return shape;
 }

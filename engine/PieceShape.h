@@ -26,14 +26,18 @@ private:
     std::vector<size_t> m_regions;
 };
 
-// A piece's marker chunks, its form and the length of its header.
+// A piece's marker chunks, its form, its JUNK chunk and the length of its
+// header.
 struct CMyPieceShape
 {
     std::string strMarkers;
     int bRf64 = 0;
+    DWORD dwJunk = 0; // the aligning JUNK chunk's bytes; 0: none
     DWORD dwHeadLength = 0;
 };
 
-// The shape of a piece of qwDataSize bytes from frame qwFramesBefore.
+// The shape of a piece of qwDataSize bytes from frame qwFramesBefore; with
+// bAlign its audio keeps the source's offset within a block, where it can.
 CMyPieceShape ShapePiece(const CMyWaveHeader& header, ULONGLONG qwDataSize,
-                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers);
+                         ULONGLONG qwFramesBefore, const std::vector<CMyMarker>& markers,
+                         int bAlign);

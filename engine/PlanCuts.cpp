@@ -9,7 +9,6 @@
 
 namespace
 {
-const ULONGLONG k4GiB = 0x100000000ull;
 // The pause search looks at most this far back by default.
 const DWORD kMaxPauseWindowMs = 30000;
 
@@ -350,13 +349,16 @@ ULONGLONG CalcMaxSizeFrames(const CMyPlanSource& src, ULONGLONG qwMaxSize, ULONG
     const DWORD dwHead = GetHeadLength(src, 0, qwStart);
     const DWORD dwHeadRf64 = GetHeadLength(src, 1, qwStart);
     // A file's size grows with its frames, so the answer is found by halving.
+    const ULONGLONG qwSrcOffset = src.qwDataStart + qwStart * src.wBlockSize;
     auto fits = [&](ULONGLONG qwFrames)
     {
-        ULONGLONG qwBody = qwFrames * src.wBlockSize + (qwFrames == qwLeft ? dwTailBytes : 0);
-        if (!nearby.empty())
-            qwBody += BuildPieceMarkerChunks(nearby, qwStart, qwFrames).size();
-        ULONGLONG qwHead = dwHead + qwBody < k4GiB ? dwHead : dwHeadRf64;
-        return qwHead + qwBody <= qwMaxSize;
+        ULONGLONG qwData = qwFrames * src.wBlockSize + (qwFrames == qwLeft ? dwTailBytes : 0);
+        ULONGLONG qwChunks =
+            nearby.empty() ? 0 : BuildPieceMarkerChunks(nearby, qwStart, qwFrames).size();
+        return CalcPieceLeadLength(dwHead, dwHeadRf64, qwChunks, qwData, src.bAlignBlocks,
+                                   qwSrcOffset, nullptr, nullptr) +
+                   qwData <=
+               qwMaxSize;
     };
     if (fits(qwHigh))
         return qwHigh;

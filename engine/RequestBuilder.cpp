@@ -95,5 +95,6 @@ int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPla
         return 0;
     // Markers that cut are carried by the pieces, either front end alike.
     pRequest->bCarryMarkers = rule.bMarkers;
+    pRequest->bShareBlocks = texts.bShareBlocks;
     return 1;
 }

@@ -31,6 +31,7 @@ struct CMyPlanTexts
     CString strPauseLevel;
     int bName = 0; // not given: "{title}_{n}"
     CString strName;
+    int bShareBlocks = 0; // pieces share whole blocks with their source
 };
 
 // Why the texts make no request. Each front end words these its own way.

@@ -6,6 +6,24 @@
 #include "engine/SourceChunks.h"
 #include "engine/WaveFile.h"
 
+namespace
+{
+// Chunks start at even offsets: a piece's audio at an odd offset in the
+// source cannot be put at the same offset within a block.
+void CountUnalignedPieces(ULONGLONG qwDataStart, CMyPlan* pPlan)
+{
+    for (const CMyPlanPiece& piece : pPlan->Pieces)
+        pPlan->dwUnaligned += (qwDataStart + piece.qwStart * pPlan->wBlockSize) % 2;
+    if (pPlan->dwUnaligned == 0)
+        return;
+    CString strNote;
+    strNote.Format("データが奇数バイト目から始まるピースは、ブロックを共有せずにコピーします。"
+                   "PlanSourceFile()\n\tPieces[%u], PlannedPieces[%u]\n",
+                   pPlan->dwUnaligned, (DWORD)pPlan->Pieces.size());
+    pPlan->Notes.push_back(strNote);
+}
+} // namespace
+
 int NeedsSourceChunks(const CMyNameTemplate& nameTemplate)
 {
     for (const CMyNamePart& part : nameTemplate.Parts)
@@ -21,6 +39,7 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     CMyPlan& plan = pOut->Plan;
     plan = CMyPlan();
     pOut->Markers.clear();
+    pOut->bAlignBlocks = request.bShareBlocks;
 
     CMyPlanSource src;
     // A header may claim more data than the file holds: plan only what is there.
@@ -45,6 +64,8 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     src.dwHeadLengthRf64 = CalcPieceHeaderLength(header, 1, 0);
     src.pHeader = &header;
     src.bCarryMarkers = request.bCarryMarkers;
+    src.bAlignBlocks = request.bShareBlocks;
+    src.qwDataStart = header.DataStart;
     src.pMarkers = &pOut->Markers;
 
     CMyNameTemplate defaultTemplate;
@@ -73,5 +94,7 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     if (!MakeSplitPlan(src, request.Rule, &reader, &plan))
         return 0;
     NamePlanPieces(*pTemplate, facts, &pOut->Markers, &plan);
+    if (request.bShareBlocks)
+        CountUnalignedPieces(header.DataStart, &plan);
     return 1;
 }

@@ -19,12 +19,16 @@ struct CMyPlanRequest
     // Pieces carry the cue and adtl chunks of their markers: the markers are
     // then read for every file, and a size limit counts their bytes.
     int bCarryMarkers = 0;
+    // Pieces share whole blocks with the source where the file system can:
+    // each piece's audio keeps its offset within a block (a JUNK chunk).
+    int bShareBlocks = 0;
 };
 
 struct CMySourcePlan
 {
     CMyPlan Plan;
     std::vector<CMyMarker> Markers; // in frame order; what pieces carry
+    int bAlignBlocks = 0;           // pieces carry the aligning JUNK chunk
 };
 
 // 1 when the template names a field that needs the source's chunks.

@@ -14,12 +14,24 @@
 
 namespace
 {
+const ULONGLONG kAllOnes64 = ~0ull; // Tell(): the system cannot say
+// The most one call shares: on XFS 128 shares of 8 MiB took 0.13 s for 1 GiB.
+const DWORD kShareSpan = 0x40000000;
+
 void TraceCopyFailure(const char* pcWhat, const CMyWaveFile* pPiece, ULONGLONG qwCopied,
                       DWORD dwError)
 {
     WriteTraceFormat("※　%sCopyPiece()\n\tPiecePath[%s], Copied[%I64u]\n:", pcWhat,
                      (const char*)pPiece->GetFilePath(), qwCopied);
     WriteTraceSystemError(dwError);
+}
+
+// Two file positions at the same offset within a block: whole blocks of the
+// one can be shared with the other.
+int IsCongruent(ULONGLONG qwFrom, ULONGLONG qwTo)
+{
+    return qwFrom != kAllOnes64 && qwTo != kAllOnes64 &&
+           qwFrom % kShareBlockSize == qwTo % kShareBlockSize;
 }
 
 // A message box says what the trace says, in the logs' form: where the logs
@@ -72,6 +84,7 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     if (pSink != nullptr && dwPieces != 0)
         pSink->TakePlan(strSrcPath, strFolderSep, plan);
 
+    m_bShareBlocks = decision.SourcePlan.bAlignBlocks;
     // Pieces carry the markers inside them when asked to.
     CMyCarriedMarkers carried(decision.SourcePlan, decision.Request.bCarryMarkers);
     const std::vector<char>& kept = decision.Kept;
@@ -191,12 +204,13 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
     const WORD wBlock = header.Param.BlockSize;
-    const CMyPieceShape shape = ShapePiece(header, qwDataSize, qwFramesBefore, markers);
+    const CMyPieceShape shape =
+        ShapePiece(header, qwDataSize, qwFramesBefore, markers, m_bShareBlocks);
     const std::string& strMarkers = shape.strMarkers;
     const int bRf64 = shape.bRf64;
     const DWORD dwHeadLength = shape.dwHeadLength;
     if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
-                             pHeadBuff) != dwHeadLength ||
+                             pHeadBuff, shape.dwJunk) != dwHeadLength ||
         !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
@@ -220,7 +234,7 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
                                                              qwCopied / wBlock, strMarkers.size());
         bTrue = bTrue &&
                 BuildPieceHeaderWith(header, qwCopied, qwFramesBefore, dwPiece, bRf64, strShort,
-                                     pHeadBuff) == dwHeadLength &&
+                                     pHeadBuff, shape.dwJunk) == dwHeadLength &&
                 pPiece->WriteAt(0, pHeadBuff->GetBuff(), dwHeadLength);
     }
     if (!pPiece->Close())
@@ -265,12 +279,36 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
     // Once the system's copy fails, the rest of the piece is read and written,
     // so that a real fault is met, and named, by the ordinary calls.
     int bSystemCopy = 1;
+    // A piece whose audio keeps the source's offset within a block (its JUNK
+    // chunk) shares the whole blocks and copies the partial ones at either
+    // end. Where sharing fails, the rest of the piece is copied: the file
+    // system cannot, and a real fault is met by the copy.
+    ULONGLONG qwSrcPos = m_bShareBlocks ? pSrc->Tell() : 0;
+    int bShare = m_bShareBlocks && IsCongruent(qwSrcPos, pPiece->Tell());
     while (qwLeft > 0 && !g_bAbort.load(std::memory_order_relaxed))
     {
         DWORD dwGot = 0;
         SetLastError(ERROR_SUCCESS);
         DWORD dwWant = qwLeft < kSplitBlockSize ? (DWORD)qwLeft : kSplitBlockSize;
-        if (!bSystemCopy || !pPiece->CopyFrom(pSrc, dwWant, &dwGot))
+        int bShared = 0;
+        if (bShare)
+        {
+            DWORD dwToBlock =
+                (DWORD)((kShareBlockSize - qwSrcPos % kShareBlockSize) % kShareBlockSize);
+            if (dwToBlock != 0 && dwToBlock < dwWant)
+                dwWant = dwToBlock;
+            else if (dwToBlock == 0 && dwWant >= kShareBlockSize)
+            {
+                // Each share costs the file system a call of its own, but
+                // hardly depends on the length: a piece's blocks go at once.
+                dwWant = qwLeft < kShareSpan ? (DWORD)qwLeft : kShareSpan;
+                dwWant -= dwWant % kShareBlockSize;
+                bShared = pPiece->ShareFrom(pSrc, dwWant);
+                bShare = bShared;
+                dwGot = bShared ? dwWant : 0;
+            }
+        }
+        if (!bShared && (!bSystemCopy || !pPiece->CopyFrom(pSrc, dwWant, &dwGot)))
         {
             bSystemCopy = 0;
             // The failed copy's error is not the read's: a source that ended
@@ -296,6 +334,7 @@ int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwC
         }
         *pqwCopied += dwGot;
         qwLeft -= dwGot;
+        qwSrcPos += dwGot;
         m_pState->m_ullDoneBytes.fetch_add(dwGot, std::memory_order_relaxed);
         m_pHost->PostRunProgress();
     }

@@ -66,6 +66,8 @@ private:
     CMySplitPolicy m_ownPolicy;
     CMySplitPolicy* m_pPolicy = &m_ownPolicy;
     int m_bWhole = 0;
+    // The file's pieces share whole blocks with it where the system can.
+    int m_bShareBlocks = 0;
 };
 
 // Bytes available to the caller on the volume that holds the folder; 0 for an

@@ -65,6 +65,9 @@ struct CMyPlan
     // Names cut to the system's limit (PieceNames): they may meet names that
     // another file's pieces have whole.
     DWORD dwShortNames = 0;
+    // Pieces whose audio would start at an odd offset in the source, where
+    // no chunk can align it: they share no blocks (CMyPlanRequest::bShareBlocks).
+    DWORD dwUnaligned = 0;
 
     ULONGLONG GetPieceBytes(size_t i) const
     {
@@ -116,6 +119,11 @@ struct CMyPlanSource
     // Set when pieces carry their markers' cue and adtl chunks: a size limit
     // then counts those bytes too.
     int bCarryMarkers = 0;
+    // Set when each piece's audio keeps its offset within a block in the
+    // source (qwDataStart + frames before it): a size limit then counts the
+    // JUNK chunk that does it.
+    int bAlignBlocks = 0;
+    ULONGLONG qwDataStart = 0;
 };
 
 // Where the pause search reads samples: only the frames it asks for.

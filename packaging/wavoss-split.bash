@@ -27,7 +27,8 @@ _wavoss_split()
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
             -p --pause --pause= --pause-min --pause-level --name --dry-run --plan
-            -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
+            --share-blocks -o --output --log-dir -q --quiet -n --no-clobber -h --help
+            --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

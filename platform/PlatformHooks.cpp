@@ -35,9 +35,10 @@ BOOL RealClose(HANDLE h)
 {
     return CloseHandle(h);
 }
+BOOL RealShareRange(HANDLE hFrom, HANDLE hTo, DWORD n);
 
-const PlatformHooks kReal = {RealRead,     RealWrite, RealFree,      RealFindFirst,
-                             RealFindNext, RealAlloc, RealCopyRange, RealClose};
+const PlatformHooks kReal = {RealRead,  RealWrite,     RealFree,  RealFindFirst, RealFindNext,
+                             RealAlloc, RealCopyRange, RealClose, RealShareRange};
 PlatformHooks g_hooks = kReal;
 
 // A test that replaced the reads or writes must see every byte pass through
@@ -51,6 +52,17 @@ BOOL RealCopyRange(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone)
         return FALSE;
     }
     return PlatformCopyFileRange(hFrom, hTo, n, pDone);
+}
+
+// Shared blocks pass through neither the reads nor the writes either.
+BOOL RealShareRange(HANDLE hFrom, HANDLE hTo, DWORD n)
+{
+    if (g_hooks.pfnReadFile != kReal.pfnReadFile || g_hooks.pfnWriteFile != kReal.pfnWriteFile)
+    {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    return PlatformShareFileRange(hFrom, hTo, n);
 }
 } // namespace
 

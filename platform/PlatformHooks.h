@@ -17,6 +17,8 @@ struct PlatformHooks
     BOOL (*pfnCopyFileRange)(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);
     // A close may report a write the system could not finish (a network share).
     BOOL (*pfnCloseHandle)(HANDLE hObject);
+    // Shares blocks of one open file with another instead of copying them.
+    BOOL (*pfnShareFileRange)(HANDLE hFrom, HANDLE hTo, DWORD nBytes);
 };
 
 // The table in force (the real calls unless a test replaced them).
@@ -54,6 +56,10 @@ inline BOOL WvCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDon
 {
     return GetPlatformHooks().pfnCopyFileRange(hFrom, hTo, nBytes, pDone);
 }
+inline BOOL WvShareFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes)
+{
+    return GetPlatformHooks().pfnShareFileRange(hFrom, hTo, nBytes);
+}
 inline BOOL WvCloseHandle(HANDLE h)
 {
     return GetPlatformHooks().pfnCloseHandle(h);
@@ -64,3 +70,10 @@ inline BOOL WvCloseHandle(HANDLE h)
 // with ERROR_NOT_SUPPORTED where the system or the file system has none: the
 // caller then reads and writes.
 BOOL PlatformCopyFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);
+// Shares the nBytes of blocks at the file pointer of hFrom with hTo at its
+// file pointer, advancing both: the file system holds them once, and a later
+// write to either file leaves the other as it was. Both positions and nBytes
+// are multiples of the file system's block. Fails, sharing nothing, where it
+// cannot (ERROR_NOT_SUPPORTED where the system or file system has no such
+// call): the caller then copies.
+BOOL PlatformShareFileRange(HANDLE hFrom, HANDLE hTo, DWORD nBytes);
