@@ -49,7 +49,6 @@ int CMyByteBuff::Reallocate(DWORD dwSize, int bKeep)
         memcpy(pbNew, m_pbBuff, dwKept);
         free(m_pbBuff);
     }
-    memset(pbNew + dwKept, 0, dwSize - dwKept);
     m_pbBuff = pbNew;
     m_dwCapacity = dwSize;
     if (m_dwLength > dwKept)

@@ -28,7 +28,9 @@ BOOL RealFindNext(HANDLE h, WIN32_FIND_DATAA* pData)
 }
 void* RealAlloc(size_t n)
 {
-    return malloc(n);
+    // Fresh pages come zeroed from the system: a big buffer costs nothing
+    // until it is used.
+    return calloc(1, n);
 }
 BOOL RealCopyRange(HANDLE hFrom, HANDLE hTo, DWORD n, LPDWORD pDone);
 BOOL RealClose(HANDLE h)

@@ -12,7 +12,7 @@ struct PlatformHooks
     BOOL (*pfnGetDiskFreeSpaceEx)(LPCSTR lpDirectory, ULARGE_INTEGER* pFreeToCaller);
     HANDLE (*pfnFindFirstFile)(LPCSTR lpFileName, WIN32_FIND_DATAA* pFindData);
     BOOL (*pfnFindNextFile)(HANDLE hFind, WIN32_FIND_DATAA* pFindData);
-    void* (*pfnAlloc)(size_t nBytes); // the big buffers; released with free()
+    void* (*pfnAlloc)(size_t nBytes); // the big buffers, zeroed; released with free()
     // Copies from one open file to another without passing through our memory.
     BOOL (*pfnCopyFileRange)(HANDLE hFrom, HANDLE hTo, DWORD nBytes, LPDWORD pDone);
     // A close may report a write the system could not finish (a network share).

@@ -47,7 +47,7 @@ void* LimitedAlloc(size_t n)
         return nullptr;
     if (g_nAllocsLeft > 0)
         g_nAllocsLeft--;
-    return malloc(n);
+    return calloc(1, n);
 }
 } // namespace
 
@@ -318,7 +318,7 @@ namespace
 size_t g_nAllocLimit = 0;
 void* AllocUpTo(size_t n)
 {
-    return n <= g_nAllocLimit ? malloc(n) : nullptr;
+    return n <= g_nAllocLimit ? calloc(1, n) : nullptr;
 }
 } // namespace
 
