@@ -62,6 +62,7 @@ private:
         kFateWhole    // every piece on disk whole
     };
     CString m_strPlanned;                     // the file being split
+    size_t m_nDropped = 0;                    // its dropped stretches in the plan file
     std::map<std::string, FileFate> m_fates;  // files that had a plan
     std::map<std::string, CString> m_reasons; // refused files: the trace entry
 };

@@ -1,0 +1,95 @@
+// Every pause of a whole recording, and the level that finds them.
+#include "engine/PauseScan.h"
+
+#include "engine/JobFlags.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+// Bytes asked of the reader at a time (whole windows): few calls, and a
+// block the file's transfer buffer holds.
+const DWORD kScanBytes = 0x400000;
+// A floor below this is digital silence: the margin counts from here.
+const double kLowestFloorDb = -90.0;
+} // namespace
+
+int MeasureWindowLevels(CMyFrameReader* pReader, const CMySampleFormat& fmt, ULONGLONG qwFrames,
+                        double dCapDb, CMyWindowLevels* pLevels)
+{
+    pLevels->Powers.clear();
+    pLevels->qwFrames = qwFrames;
+    if (!IsPauseFormat(fmt))
+        return 0;
+    const DWORD dwBlock = (DWORD)fmt.wChannels * fmt.wBytesPerSample;
+    const DWORD dwWindow = fmt.dwSamplingRate / 100 > 0 ? fmt.dwSamplingRate / 100 : 1;
+    pLevels->dwWindow = dwWindow;
+    const DWORD dwWindowBytes = dwWindow * dwBlock;
+    const ULONGLONG qwSpan =
+        (ULONGLONG)dwWindow * (kScanBytes / dwWindowBytes > 0 ? kScanBytes / dwWindowBytes : 1);
+    const double dCap = pow(10.0, dCapDb / 10.0);
+    pLevels->Powers.reserve((size_t)(qwFrames / dwWindow + 1));
+    for (ULONGLONG qwPos = 0; qwPos < qwFrames;)
+    {
+        if (g_bAbort.load(std::memory_order_relaxed))
+            return 0;
+        const DWORD dwFrames = (DWORD)(qwFrames - qwPos < qwSpan ? qwFrames - qwPos : qwSpan);
+        DWORD dwGot = 0;
+        const BYTE* pb = pReader->ReadFrames(qwPos, dwFrames, &dwGot);
+        if (pb == nullptr || dwGot != dwFrames)
+            return 0;
+        for (DWORD dwAt = 0; dwAt < dwFrames; dwAt += dwWindow)
+        {
+            DWORD dwCount = dwFrames - dwAt < dwWindow ? dwFrames - dwAt : dwWindow;
+            pLevels->Powers.push_back(
+                (float)MeasureWindowPower(pb + (size_t)dwAt * dwBlock, dwCount, fmt, dCap));
+        }
+        qwPos += dwFrames;
+    }
+    return 1;
+}
+
+double FindAutoLevel(const CMyWindowLevels& levels, DWORD dwMinWindows)
+{
+    const double dLowest = pow(10.0, kLowestFloorDb / 10.0);
+    double dFloor = dLowest;
+    if (!levels.Powers.empty())
+    {
+        // The quietest stretch as long as a pause: a recording with a pause
+        // holds at least that many windows of its noise alone.
+        std::vector<float> powers(levels.Powers);
+        size_t n = std::min<size_t>(dwMinWindows > 0 ? dwMinWindows : 1, powers.size()) - 1;
+        std::nth_element(powers.begin(), powers.begin() + (std::ptrdiff_t)n, powers.end());
+        dFloor = std::max<double>(powers[n], dLowest);
+    }
+    double dLevel = 10.0 * log10(dFloor) + kAutoLevelMarginDb;
+    return dLevel < kAutoLevelCapDb ? dLevel : kAutoLevelCapDb;
+}
+
+void FindPauses(const CMyWindowLevels& levels, double dLevelDb, ULONGLONG qwMinFrames,
+                std::vector<CMyPause>* pPauses)
+{
+    pPauses->clear();
+    const double dLimit = pow(10.0, dLevelDb / 10.0);
+    const ULONGLONG qwWindow = levels.dwWindow;
+    size_t iRun = 0; // first window of the quiet run, when bRun
+    int bRun = 0;
+    for (size_t i = 0; i <= levels.Powers.size(); ++i)
+    {
+        if (i < levels.Powers.size() && levels.Powers[i] < dLimit)
+        {
+            if (!bRun)
+                iRun = i;
+            bRun = 1;
+            continue;
+        }
+        if (bRun)
+        {
+            CMyPause pause{iRun * qwWindow, std::min<ULONGLONG>(i * qwWindow, levels.qwFrames)};
+            if (pause.qwEnd - pause.qwFirst >= qwMinFrames)
+                pPauses->push_back(pause);
+        }
+        bRun = 0;
+    }
+}
