@@ -7,6 +7,8 @@
 #include "engine/PieceHeader.h"
 #include "engine/SectionLength.h"
 
+#include <algorithm>
+
 namespace
 {
 const ULONGLONG k4GiB = 0x100000000ull;
@@ -67,7 +69,8 @@ public:
 
 private:
     int CheckRule();
-    void Reserve();
+    void GatherCuts(std::vector<CMyFixedCut>* pCuts);
+    void Reserve(size_t nCuts);
     int Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut);
     int CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast);
     int CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
@@ -87,7 +90,7 @@ private:
 // Room for about as many pieces as the rule will make: a plan of many
 // pieces is not copied as it grows (pauses shorten pieces by a tenth at most
 // by default, hence the eighth more).
-void CMyPlanner::Reserve()
+void CMyPlanner::Reserve(size_t nCuts)
 {
     ULONGLONG qwPieces = 1;
     if (m_Rule.Kind == kRuleParts)
@@ -98,9 +101,8 @@ void CMyPlanner::Reserve()
         qwPieces = m_Src.qwDataBytes / m_Rule.qwMaxSize + 1;
     if (m_Rule.bPause)
         qwPieces += qwPieces / 8;
-    if (m_Rule.bMarkers && m_Src.pMarkers != nullptr)
-        qwPieces = (qwPieces + 1) * (m_Rule.Kind == kRuleParts ? m_Src.pMarkers->size() + 1 : 1) +
-                   m_Src.pMarkers->size();
+    if (nCuts != 0)
+        qwPieces = (qwPieces + 1) * (m_Rule.Kind == kRuleParts ? nCuts + 1 : 1) + nCuts;
     m_pPlan->Pieces.reserve((size_t)(qwPieces < kMaxPlanPieces ? qwPieces : kMaxPlanPieces));
 }
 
@@ -169,17 +171,12 @@ int CMyPlanner::CheckRule()
     return 0;
 }
 
-int CMyPlanner::Plan()
+// Every fixed cut in frame order, one a frame: the markers (with bMarkers),
+// then the user's. On a frame several give, the first with a label names the
+// cut. Cuts at 0 or at or past the end make no piece and are left out.
+void CMyPlanner::GatherCuts(std::vector<CMyFixedCut>* pCuts)
 {
-    m_qwFrames = m_Src.qwDataBytes / m_Src.wBlockSize;
-    m_dwTail = (DWORD)(m_Src.qwDataBytes % m_Src.wBlockSize);
-    if (!CheckRule())
-        return 0;
-    if (m_qwFrames == 0)
-        return 1;
-    Reserve();
-
-    ULONGLONG qwFirst = 0;
+    std::vector<CMyFixedCut> all;
     if (m_Rule.bMarkers)
     {
         const std::vector<CMyMarker>* pMarkers = m_Src.pMarkers;
@@ -188,25 +185,51 @@ int CMyPlanner::Plan()
         else
             for (DWORD i = 0; i < (DWORD)pMarkers->size(); ++i)
             {
-                ULONGLONG qwCut = (*pMarkers)[i].qwFrame;
-                // Markers at 0, at the end, or on the frame of the last cut make no piece.
-                if (qwCut <= qwFirst || qwCut >= m_qwFrames)
-                    continue;
-                if (!CutPart(qwFirst, qwCut, 0))
-                    return 0;
-                CMyPlanPiece& last = m_pPlan->Pieces.back();
-                last.Cut = kCutMarker;
-                last.dwMarker = i;
-                // Several markers on one frame: the first with a label names the cut.
-                for (DWORD j = i; j < pMarkers->size() && (*pMarkers)[j].qwFrame == qwCut; ++j)
-                    if (!(*pMarkers)[j].strLabel.IsEmpty())
-                    {
-                        last.dwMarker = j;
-                        break;
-                    }
-                last.strLabel = (*pMarkers)[last.dwMarker].strLabel;
-                qwFirst = qwCut;
+                CMyFixedCut cut;
+                cut.qwFrame = (*pMarkers)[i].qwFrame;
+                cut.dwMarker = i;
+                cut.strLabel = (*pMarkers)[i].strLabel;
+                all.push_back(cut);
             }
+    }
+    if (m_Src.pCuts != nullptr)
+        all.insert(all.end(), m_Src.pCuts->begin(), m_Src.pCuts->end());
+    std::stable_sort(all.begin(), all.end(),
+                     [](const CMyFixedCut& a, const CMyFixedCut& b)
+                     { return a.qwFrame < b.qwFrame; });
+    for (const CMyFixedCut& cut : all)
+    {
+        if (cut.qwFrame == 0 || cut.qwFrame >= m_qwFrames)
+            continue;
+        if (pCuts->empty() || pCuts->back().qwFrame != cut.qwFrame)
+            pCuts->push_back(cut);
+        else if (pCuts->back().strLabel.IsEmpty() && !cut.strLabel.IsEmpty())
+            pCuts->back() = cut;
+    }
+}
+
+int CMyPlanner::Plan()
+{
+    m_qwFrames = m_Src.qwDataBytes / m_Src.wBlockSize;
+    m_dwTail = (DWORD)(m_Src.qwDataBytes % m_Src.wBlockSize);
+    if (!CheckRule())
+        return 0;
+    if (m_qwFrames == 0)
+        return 1;
+    std::vector<CMyFixedCut> cuts;
+    GatherCuts(&cuts);
+    Reserve(cuts.size());
+
+    ULONGLONG qwFirst = 0;
+    for (const CMyFixedCut& cut : cuts)
+    {
+        if (!CutPart(qwFirst, cut.qwFrame, 0))
+            return 0;
+        CMyPlanPiece& last = m_pPlan->Pieces.back();
+        last.Cut = cut.Cut;
+        last.dwMarker = cut.dwMarker;
+        last.strLabel = cut.strLabel;
+        qwFirst = cut.qwFrame;
     }
     if (!CutPart(qwFirst, m_qwFrames, 1))
         return 0;
@@ -418,7 +441,8 @@ int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameRea
     pPlan->wBlockSize = src.wBlockSize;
     if (src.wBlockSize == 0 || src.dwSamplingRate == 0)
         return 0;
-    if (rule.Kind == kRuleLength && !rule.bMarkers && !rule.bPause)
+    if (rule.Kind == kRuleLength && !rule.bMarkers && !rule.bPause &&
+        (src.pCuts == nullptr || src.pCuts->empty()))
         return PlanFixedLength(src, rule.dwSectionLength, pPlan);
     CMyPlanner planner(src, rule, pReader, pPlan);
     if (planner.Plan())

@@ -62,6 +62,9 @@ CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate)
         return "no pause";
     case kCutEnd:
         return "end";
+    case kCutList:
+        str.Format("cut \"%s\"", (const char*)piece.strLabel);
+        return str;
     }
     return str;
 }
@@ -82,6 +85,9 @@ CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, Pla
         return "無音なし";
     case kCutEnd:
         return "末尾";
+    case kCutList:
+        str.Format("指定 \"%s\"", (const char*)piece.strLabel);
+        return str;
     }
     return str;
 }

@@ -11,11 +11,11 @@
 // "hh:mm:ss.mmm" of a frame count (milliseconds cut, not rounded).
 CString FormatPlanTime(ULONGLONG qwFrames, DWORD dwSamplingRate);
 // Why the piece ends there: "length", "marker "label"", "pause -1.24 s",
-// "no pause" or "end".
+// "no pause", "end" or "cut "label"" (a cut the user gave).
 CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate);
 // The same in the window's words: "区間長" ("等分" or "サイズ上限" when the
-// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし" or
-// "末尾".
+// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし",
+// "末尾" or "指定 "label"".
 CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, PlanRuleKind kind);
 
 // One dry-run line (Shift-JIS): path, start, length and reason, separated by
