@@ -78,7 +78,10 @@ int ScanSourcePauses(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrame
         const ULONGLONG qwWindows = (qwMin + levels.dwWindow - 1) / levels.dwWindow;
         pOut->dLevelDb = FindAutoLevel(levels, (DWORD)std::min<ULONGLONG>(qwWindows, 0xFFFFFFFFu));
         CString strNote;
-        strNote.Format("無音の音量を録音から %.1f dB と決めました。\n", pOut->dLevelDb);
+        // Tenths of a dB, rounded: the level is at most -20.
+        const LONG lTenths = (LONG)(-pOut->dLevelDb * 10.0 + 0.5);
+        strNote.Format("無音の音量を録音から -%d.%d dB と決めました。\n", (int)(lTenths / 10),
+                       (int)(lTenths % 10));
         pNotes->push_back(strNote);
     }
     if (rule.bEveryPause)
@@ -106,6 +109,31 @@ std::vector<ULONGLONG> PickPauseCuts(const std::vector<CMyPause>& pauses, ULONGL
         qwLast = qwCut;
     }
     return cuts;
+}
+
+void AddPauseCuts(const std::vector<CMyPause>& pauses, ULONGLONG qwFrames, ULONGLONG qwMinPiece,
+                  std::vector<CMyFixedCut>* pCuts)
+{
+    std::vector<ULONGLONG> fixed;
+    fixed.reserve(pCuts->size());
+    for (const CMyFixedCut& cut : *pCuts)
+        fixed.push_back(cut.qwFrame);
+    // None falls on a fixed cut's frame: the merge keeps one cut a frame.
+    std::vector<ULONGLONG> picked = PickPauseCuts(pauses, qwFrames, qwMinPiece, fixed);
+    std::vector<CMyFixedCut> merged;
+    merged.reserve(pCuts->size() + picked.size());
+    size_t iFixed = 0;
+    for (ULONGLONG qwCut : picked)
+    {
+        for (; iFixed < pCuts->size() && (*pCuts)[iFixed].qwFrame < qwCut; ++iFixed)
+            merged.push_back((*pCuts)[iFixed]);
+        CMyFixedCut cut;
+        cut.qwFrame = qwCut;
+        cut.Cut = kCutEveryPause;
+        merged.push_back(cut);
+    }
+    merged.insert(merged.end(), pCuts->begin() + (std::ptrdiff_t)iFixed, pCuts->end());
+    pCuts->swap(merged);
 }
 
 void TrimPlanPieces(const std::vector<CMyPause>& pauses, ULONGLONG qwKeep, CMyPlan* pPlan)

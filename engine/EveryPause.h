@@ -34,6 +34,11 @@ int ScanSourcePauses(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrame
 std::vector<ULONGLONG> PickPauseCuts(const std::vector<CMyPause>& pauses, ULONGLONG qwFrames,
                                      ULONGLONG qwMinPiece, const std::vector<ULONGLONG>& fixed);
 
+// The pause cuts (PickPauseCuts) among the fixed cuts, in frame order
+// (kCutEveryPause).
+void AddPauseCuts(const std::vector<CMyPause>& pauses, ULONGLONG qwFrames, ULONGLONG qwMinPiece,
+                  std::vector<CMyFixedCut>* pCuts);
+
 // Each piece end that lies in a pause keeps qwKeep frames of it; the rest is
 // dropped, listed in pPlan->Dropped (kCutTrimmed; stretches that meet at a
 // cut make one). A piece lying wholly in a pause is kept whole. A trimmed

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace
 {
@@ -52,17 +53,24 @@ int MeasureWindowLevels(CMyFrameReader* pReader, const CMySampleFormat& fmt, ULO
 
 double FindAutoLevel(const CMyWindowLevels& levels, DWORD dwMinWindows)
 {
-    const double dLowest = pow(10.0, kLowestFloorDb / 10.0);
-    double dFloor = dLowest;
-    if (!levels.Powers.empty())
+    // The floor: the level the quietest stretch as long as a pause stays
+    // below (the least of the loudest windows of every such stretch), so
+    // that noise which varies from window to window is all below the level.
+    const std::vector<float>& powers = levels.Powers;
+    const size_t nStretch = std::min<size_t>(dwMinWindows > 0 ? dwMinWindows : 1, powers.size());
+    double dFloor = HUGE_VAL;
+    std::deque<size_t> loudest; // windows of the stretch, their powers falling
+    for (size_t i = 0; i < powers.size(); ++i)
     {
-        // The quietest stretch as long as a pause: a recording with a pause
-        // holds at least that many windows of its noise alone.
-        std::vector<float> powers(levels.Powers);
-        size_t n = std::min<size_t>(dwMinWindows > 0 ? dwMinWindows : 1, powers.size()) - 1;
-        std::nth_element(powers.begin(), powers.begin() + (std::ptrdiff_t)n, powers.end());
-        dFloor = std::max<double>(powers[n], dLowest);
+        while (!loudest.empty() && powers[loudest.back()] <= powers[i])
+            loudest.pop_back();
+        loudest.push_back(i);
+        if (loudest.front() + nStretch <= i)
+            loudest.pop_front();
+        if (i + 1 >= nStretch)
+            dFloor = std::min<double>(dFloor, powers[loudest.front()]);
     }
+    dFloor = std::max(dFloor == HUGE_VAL ? 0.0 : dFloor, pow(10.0, kLowestFloorDb / 10.0));
     double dLevel = 10.0 * log10(dFloor) + kAutoLevelMarginDb;
     return dLevel < kAutoLevelCapDb ? dLevel : kAutoLevelCapDb;
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 // The level a pause stays below, found from the recording: the noise floor
-// (the level below which its quietest dwMinWindows windows lie) plus a
+// (the level its quietest stretch of dwMinWindows windows stays below) plus a
 // margin, never above kAutoLevelCapDb.
 const double kAutoLevelCapDb = -20.0;
-const double kAutoLevelMarginDb = 8.0;
+const double kAutoLevelMarginDb = 6.0;
 
 struct CMyWindowLevels
 {

@@ -64,6 +64,9 @@ CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate)
         return "no pause";
     case kCutEnd:
         return "end";
+    case kCutList:
+        str.Format("cut \"%s\"", (const char*)piece.strLabel);
+        return str;
     case kCutEveryPause:
         return "pause";
     case kCutTrimmed:
@@ -88,6 +91,9 @@ CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, Pla
         return "無音なし";
     case kCutEnd:
         return "末尾";
+    case kCutList:
+        str.Format("指定 \"%s\"", (const char*)piece.strLabel);
+        return str;
     case kCutEveryPause:
         return "無音";
     case kCutTrimmed:

@@ -11,11 +11,13 @@
 // "hh:mm:ss.mmm" of a frame count (milliseconds cut, not rounded).
 CString FormatPlanTime(ULONGLONG qwFrames, DWORD dwSamplingRate);
 // Why the piece ends there: "length", "marker "label"", "pause -1.24 s",
-// "no pause", "end", or "pause" (every pause); "trimmed" for a dropped stretch.
+// "no pause", "end", "cut "label"" (a cut the user gave) or "pause" (every
+// pause); "trimmed" for a dropped stretch.
 CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate);
 // The same in the window's words: "区間長" ("等分" or "サイズ上限" when the
-// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし" or
-// "末尾"; "無音" (every pause), "削除 (無音)" (a dropped stretch).
+// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし",
+// "末尾", "指定 "label"" or "無音" (every pause); "削除 (無音)" for a
+// dropped stretch.
 CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, PlanRuleKind kind);
 
 // One dry-run line (Shift-JIS): path, start, length and reason, separated by

@@ -18,6 +18,7 @@ enum PlanCut
     kCutPause,   // a length cut moved back into a pause
     kCutNoPause, // a length cut that found no pause to move to
     kCutEnd,     // the end of the data
+    kCutList,    // a cut the user gave
     // The middle of a pause (every pause).
     kCutEveryPause,
     // No piece: pause audio left out (CMyPlan::Dropped).
@@ -30,6 +31,17 @@ const DWORD kNoMarker = 0xFFFFFFFF;
 // where the copy once streamed, so a length of a millisecond on a long
 // recording is refused rather than allowed to exhaust it.
 const DWORD kMaxPlanPieces = 1000000;
+
+// A cut the planner makes before the rule cuts the parts between: a marker
+// of the source or a cut the user gave.
+struct CMyFixedCut
+{
+    ULONGLONG qwFrame = 0;
+    PlanCut Cut = kCutMarker;
+    DWORD dwMarker = kNoMarker; // kCutMarker: index into the source's markers
+    CString strLabel;           // Shift-JIS, may be empty
+    CString strPerformer;       // Shift-JIS, may be empty
+};
 
 // Fields ordered so that a plan of many pieces stays small.
 struct CMyPlanPiece
@@ -131,6 +143,8 @@ struct CMyPlanSource
     const CMyWaveHeader* pHeader = nullptr;
     // The source's markers in frame order (ReadMarkers); may be null.
     const std::vector<CMyMarker>* pMarkers = nullptr;
+    // The user's cuts in frame order; may be null.
+    const std::vector<CMyFixedCut>* pCuts = nullptr;
     // Set when pieces carry their markers' cue and adtl chunks: a size limit
     // then counts those bytes too.
     int bCarryMarkers = 0;

@@ -1,6 +1,7 @@
 // Every pause of a whole recording: the window levels read once, the level
 // found from them, the pauses, where they cut and what trimming drops.
 #include "engine/EveryPause.h"
+#include "engine/PlanCuts.h"
 
 #include <gtest/gtest.h>
 
@@ -121,25 +122,26 @@ TEST(PauseScan, TheDataIsReadOnceInLargeBlocks)
     EXPECT_EQ(qwFrames / 10 + 1, levels.Powers.size());
 }
 
-// The level is the floor (the quietest stretch a pause long) plus the
-// margin, never above the cap; digital silence counts as -90 dBFS.
+// The level is the floor (what the quietest stretch a pause long stays
+// below) plus the margin, never above the cap; digital silence counts as -90
+// dBFS.
 TEST(PauseScan, TheAutomaticLevelLiesAboveTheNoiseFloor)
 {
     const struct
     {
-        double dFloorDb; // most quiet windows; 0: none
-        DWORD dwQuiet;   // how many
-        double dSoundDb; // the rest of 1000 windows
-        DWORD dwMin;     // windows of a pause
+        double adQuietDb[2]; // the first windows, alternating
+        DWORD dwQuiet;       // how many
+        double dSoundDb;     // the rest of 1000 windows
         double dLevelDb;
     } cases[] = {
-        {-30.0, 300, -10.0, 200, -22.0},
-        {-60.0, 300, -10.0, 200, -52.0},
-        {-15.0, 300, -5.0, 200, -20.0},
-        {-200.0, 300, -10.0, 200, -82.0},
+        {{-30, -30}, 300, -10, -24},
+        {{-60, -60}, 300, -10, -54},
+        {{-66, -60}, 300, -10, -54},
+        {{-15, -15}, 300, -5, -20},
+        {{-200, -200}, 300, -10, -84},
         // Fewer quiet windows than a pause: the floor is in the sound.
-        {-45.0, 100, -25.0, 200, -20.0},
-        {-45.0, 100, -35.0, 200, -27.0},
+        {{-45, -45}, 100, -35, -29},
+        {{-45, -45}, 100, -25, -20},
     };
     for (const auto& c : cases)
     {
@@ -147,8 +149,8 @@ TEST(PauseScan, TheAutomaticLevelLiesAboveTheNoiseFloor)
         levels.dwWindow = 10;
         for (DWORD i = 0; i < 1000; ++i)
             levels.Powers.push_back(
-                (float)pow(10.0, (i % 10 < c.dwQuiet / 100 ? c.dFloorDb : c.dSoundDb) / 10.0));
-        EXPECT_NEAR(c.dLevelDb, FindAutoLevel(levels, c.dwMin), 0.01) << c.dFloorDb;
+                (float)pow(10.0, (i < c.dwQuiet ? c.adQuietDb[i % 2] : c.dSoundDb) / 10.0));
+        EXPECT_NEAR(c.dLevelDb, FindAutoLevel(levels, 200), 0.01) << c.adQuietDb[0];
     }
 }
 
@@ -220,5 +222,95 @@ TEST(PauseScan, TrimmingDropsThePauseAudioBeyondWhatIsKept)
         EXPECT_EQ(c.pcKept, strKept);
         EXPECT_EQ(c.pcDropped, strDropped);
         EXPECT_EQ(0u, plan.Pieces.back().dwTailBytes); // its end was trimmed
+    }
+}
+
+// Pauses at 0-300, 2000-2600, 5000-5400 and 9700-10000 of 10000 frames: the
+// inner ones cut, then the rule cuts what lies between, markers join in, a
+// shortest piece leaves a pause out, and trimming keeps 100 frames of each.
+TEST(PauseScan, EveryPausePlansWithTheRuleAndTheMarkers)
+{
+    const std::vector<std::pair<ULONGLONG, ULONGLONG>> quiet = {
+        {0, 300}, {2000, 2600}, {5000, 5400}, {9700, 10000}};
+    const std::vector<short> samples = MakeStereo(10000, quiet, 0.1, 0.003);
+    CMyPlanSource src;
+    src.qwDataBytes = 40000;
+    src.dwSamplingRate = 1000;
+    src.wBlockSize = 4;
+    src.wChannels = 2;
+    std::vector<CMyFixedCut> marker(1);
+    marker[0].qwFrame = 3000;
+    marker[0].Cut = kCutList;
+    const struct
+    {
+        const char* pcName;
+        PlanRuleKind kind;
+        DWORD dwMinPiece;
+        int bTrim, bMarker;
+        const char* pcPieces;
+        const char* pcDropped;
+    } cases[] = {
+        {"alone", kRuleWhole, 0, 0, 0, "0+2300V 2300+2900V 5200+4800E ", ""},
+        {"length 2 s", kRuleLength, 0, 0, 0,
+         "0+2000L 2000+300V 2300+2000L 4300+900V 5200+2000L 7200+2000L 9200+800E ", ""},
+        {"a cut given", kRuleWhole, 0, 0, 1, "0+2300V 2300+700C 3000+2200V 5200+4800E ", ""},
+        {"pieces of 3 s", kRuleWhole, 3000, 0, 0, "0+5200V 5200+4800E ", ""},
+        {"trimmed", kRuleWhole, 0, 1, 0, "200+1900V 2500+2600V 5300+4500E ",
+         "0+200T 2100+400T 5100+200T 9800+200T "},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pcName);
+        CMyPlanRule rule;
+        rule.Kind = c.kind;
+        rule.dwSectionLength = 2000;
+        rule.bEveryPause = 1;
+        rule.dwPauseMin = 300;
+        rule.dwMinPiece = c.dwMinPiece;
+        rule.bTrim = c.bTrim;
+        src.pCuts = c.bMarker ? &marker : nullptr;
+        CMemoryFrames reader(samples, 2);
+        CMyPlan plan;
+        ASSERT_EQ(1, MakeSplitPlan(src, rule, &reader, &plan));
+        std::string strPieces, strDropped;
+        for (const CMyPlanPiece& p : plan.Pieces)
+            strPieces += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) +
+                         "LMPNECVT"[p.Cut] + " ";
+        for (const CMyPlanPiece& p : plan.Dropped)
+            strDropped += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) +
+                          "LMPNECVT"[p.Cut] + " ";
+        EXPECT_EQ(c.pcPieces, strPieces);
+        EXPECT_EQ(c.pcDropped, strDropped);
+        EXPECT_TRUE(plan.Notes.empty());
+    }
+}
+
+// The level found is traced once per file, and used by -p too.
+TEST(PauseScan, TheLevelFoundIsTracedAndMovesLengthCuts)
+{
+    // Noise at -30 dBFS between sound at -20: -40 finds nothing.
+    const std::vector<short> samples = MakeStereo(3000, {{1200, 1700}}, 0.1, 0.03);
+    CMyPlanSource src;
+    src.qwDataBytes = 12000;
+    src.dwSamplingRate = 1000;
+    src.wBlockSize = 4;
+    src.wChannels = 2;
+    CMyPlanRule rule;
+    rule.dwSectionLength = 2000;
+    rule.bPause = 1;
+    rule.dwPauseWindow = 1000;
+    for (int bAuto = 0; bAuto < 2; ++bAuto)
+    {
+        rule.bAutoLevel = bAuto;
+        CMemoryFrames reader(samples, 2);
+        CMyPlan plan;
+        ASSERT_EQ(1, MakeSplitPlan(src, rule, &reader, &plan));
+        ASSERT_EQ(2u, plan.Pieces.size());
+        EXPECT_EQ(bAuto ? 1450u : 2000u, plan.Pieces[0].qwFrames);
+        ASSERT_EQ(bAuto ? 1u : 0u, plan.Notes.size());
+        if (bAuto)
+        {
+            EXPECT_STREQ("無音の音量を録音から -24.5 dB と決めました。\n", plan.Notes[0]);
+        }
     }
 }
