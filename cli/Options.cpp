@@ -320,7 +320,7 @@ const char* GetHelpText()
            "                           with -P 2, the gap between tracks)\n"
            "      --pause-level DB     quiet is below this level, in dB of full scale\n"
            "                           (default -40); auto: found from each file, its\n"
-           "                           noise floor plus 8 dB, at most -20\n"
+           "                           noise floor plus 6 dB, at most -20\n"
            "\n"
            "Names and plans:\n"
            "      --name TEMPLATE    piece names (default {title}_{n}): {title} the\n"
