@@ -11,7 +11,7 @@ namespace
 {
 // Bytes asked of the reader at a time (whole windows): few calls, and a
 // block the file's transfer buffer holds.
-const DWORD kScanBytes = 0x400000;
+const DWORD kScanBytes = 0x100000;
 // A floor below this is digital silence: the margin counts from here.
 const double kLowestFloorDb = -90.0;
 } // namespace
