@@ -9,7 +9,7 @@ set -euo pipefail
 # Windows Installer package, dpkg-dev and lintian for the Debian one).
 base=(
   g++ cmake ninja-build make libgtest-dev googletest libboost1.81-dev python3
-  g++-multilib qemu-user-static man-db groff-base
+  g++-multilib qemu-user-static man-db groff-base espeak-ng
 )
 rest=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
