@@ -75,7 +75,9 @@ int ReadPause(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRe
     // A pause longer than the stretch searched can never be found in it.
     if (pRule->bPause && pRule->dwPauseWindow != 0 && pRule->dwPauseWindow < pRule->dwPauseMin)
     {
-        pRefusal->strOther = texts.bPauseMin ? texts.strPauseMin : CString(kDefaultPauseMin);
+        pRefusal->strOther = texts.bPauseMin     ? texts.strPauseMin
+                             : texts.bEveryPause ? CString(kDefaultEveryPauseMin)
+                                                 : CString(kDefaultPauseMin);
         return Refuse(pRefusal, kRefusePauseShort, texts.strPauseWindow);
     }
     return 1;

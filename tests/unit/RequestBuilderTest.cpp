@@ -157,6 +157,7 @@ TEST(RequestBuilder, TextsThatCannotWorkAreRefused)
         {"length pause window=0.2", kRefusePauseShort, "0.2", "0.3"},
         {"size=1M pause window=1 min=0:02", kRefusePauseShort, "1", "0:02"},
         {"every parts=3", kRefuseEveryPauseParts, "", ""},
+        {"every length pause window=1", kRefusePauseShort, "1", "2"},
         {"every pause", kRefusePauseRule, "", ""},
         {"every minpiece=x", kRefuseMinPiece, "x", ""},
         {"every minpiece=", kRefuseMinPiece, "", ""},
