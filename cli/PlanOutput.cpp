@@ -82,8 +82,9 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
                        plan.qwPresentDataBytes);
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    if (m_bMarkersAlone && plan.Pieces.size() == 1)
-        PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
+    if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == 1)
+        PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause : kMsgOneCopy) +
+                   MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_nDropped = 0;
     m_fates[strSrcPath.GetString()] = kFatePlanned;

@@ -106,6 +106,7 @@ TEST(CliEveryPause, AutoLevelFindsThePausesUnderNoise)
         RunSplitProgram({"--dry-run", "-P", "--pause-min", "1", "-o", U(tree.strOut), U(strWave)});
     ASSERT_EQ(0, r.nExitCode) << r.strErr;
     EXPECT_EQ(1u, (size_t)std::count(r.strOut.begin(), r.strOut.end(), '\n')) << r.strOut;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgOneCopyNoPause))) << r.strErr;
     r = RunSplitProgram({"-q", "-P", "--pause-min", "1", "--pause-level", "auto", "-o",
                          U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)});
     ASSERT_EQ(0, r.nExitCode) << r.strErr;
