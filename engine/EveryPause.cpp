@@ -64,15 +64,15 @@ int ScanSourcePauses(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrame
     // Only windows below the level matter; the automatic one is never above its cap.
     CMyWindowLevels levels;
     const ULONGLONG qwFrames = src.qwDataBytes / src.wBlockSize;
+    const ULONGLONG qwMin = std::max<ULONGLONG>(FramesOfMs(fmt.dwSamplingRate, rule.dwPauseMin), 1);
     if (!MeasureWindowLevels(pReader, fmt, qwFrames,
-                             rule.bAutoLevel ? kAutoLevelCapDb : rule.dPauseLevel, &levels))
+                             rule.bAutoLevel ? kAutoLevelCapDb : rule.dPauseLevel, qwMin, &levels))
     {
         pNotes->push_back(g_bAbort.load(std::memory_order_relaxed)
                               ? "※　中止されたため計画を途中で終えました。MakeSplitPlan()\n"
                               : "※　無音を探すためにデータを読めませんでした。MakeSplitPlan()\n");
         return 0;
     }
-    const ULONGLONG qwMin = std::max<ULONGLONG>(FramesOfMs(fmt.dwSamplingRate, rule.dwPauseMin), 1);
     if (rule.bAutoLevel)
     {
         const ULONGLONG qwWindows = (qwMin + levels.dwWindow - 1) / levels.dwWindow;

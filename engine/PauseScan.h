@@ -18,21 +18,25 @@ struct CMyWindowLevels
     DWORD dwWindow = 0; // frames per window (10 ms); the last may be shorter
     ULONGLONG qwFrames = 0;
     // Per window, the mean square of its loudest channel (full scale 1.0);
-    // a window that passed dPowerCap while measured holds at least the cap.
+    // infinity for a window louder than the cap, or one no quiet run can
+    // hold.
     std::vector<float> Powers;
 };
 
-// The levels of every 10 ms window of frames [0, qwFrames), read through the
-// reader in blocks of several MiB; windows louder than dCapDb are only known
-// to be loud. 0 when the format cannot be measured, a read fails or the job's
-// abort flag is set (tested before every read).
+// The levels of every 10 ms window of frames [0, qwFrames) that a quiet run
+// (below dCapDb) of qwMinFrames could hold, the data read through the reader
+// once, in order, in blocks of 1 MiB: between two loud windows too near
+// each other for such a run, no window is measured. 0 when the format
+// cannot be measured, a read fails or the job's abort flag is set (tested
+// before every read).
 int MeasureWindowLevels(CMyFrameReader* pReader, const CMySampleFormat& fmt, ULONGLONG qwFrames,
-                        double dCapDb, CMyWindowLevels* pLevels);
+                        double dCapDb, ULONGLONG qwMinFrames, CMyWindowLevels* pLevels);
 
 // The automatic level in dBFS (see above); dwMinWindows at least 1.
 double FindAutoLevel(const CMyWindowLevels& levels, DWORD dwMinWindows);
 
-// The pauses: runs of windows below dLevelDb of at least qwMinFrames, in
-// frame order, a run at either end of the data included.
+// The pauses: runs of windows below dLevelDb (at most the cap measured with)
+// of at least qwMinFrames (at least the length measured for), in frame
+// order, a run at either end of the data included.
 void FindPauses(const CMyWindowLevels& levels, double dLevelDb, ULONGLONG qwMinFrames,
                 std::vector<CMyPause>* pPauses);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -94,11 +95,31 @@ TEST(PauseScan, PausesAreTheQuietRunsOfTheLoudestChannel)
         SCOPED_TRACE(c.pcName);
         CMemoryFrames reader(MakeStereo(2005, c.quiet, 0.1, 0.003, c.nMask), 2);
         CMyWindowLevels levels;
-        ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), 2005, -40.0, &levels));
+        ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), 2005, -40.0, c.qwMin, &levels));
         EXPECT_EQ(201u, levels.Powers.size());
         std::vector<CMyPause> pauses;
         FindPauses(levels, -40.0, c.qwMin, &pauses);
         EXPECT_EQ(c.pcPauses, Describe(pauses));
+    }
+}
+
+// Only windows a pause could hold are measured (the skipping shows in the
+// benchmark): the pauses are those every window's level gives.
+TEST(PauseScan, WindowsNoPauseCanHoldAreLeftUnmeasured)
+{
+    CMemoryFrames reader(
+        MakeStereo(5000, {{0, 130}, {1234, 1789}, {2500, 2620}, {3001, 4400}, {4950, 5000}}, 0.1,
+                   0.003),
+        2);
+    for (ULONGLONG qwMin : {40, 120, 300, 600})
+    {
+        CMyWindowLevels every, needed;
+        ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), 5000, -40.0, 1, &every));
+        ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), 5000, -40.0, qwMin, &needed));
+        std::vector<CMyPause> expected, pauses;
+        FindPauses(every, -40.0, qwMin, &expected);
+        FindPauses(needed, -40.0, qwMin, &pauses);
+        EXPECT_EQ(Describe(expected), Describe(pauses)) << qwMin;
     }
 }
 
@@ -109,7 +130,7 @@ TEST(PauseScan, TheDataIsReadOnceInLargeBlocks)
     const ULONGLONG qwFrames = 3000000 + 7; // 12 MB of 16-bit stereo
     CMemoryFrames reader(std::vector<short>(2 * qwFrames, 100), 2);
     CMyWindowLevels levels;
-    ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), qwFrames, -40.0, &levels));
+    ASSERT_EQ(1, MeasureWindowLevels(&reader, Stereo16(), qwFrames, -40.0, 2000, &levels));
     ULONGLONG qwNext = 0;
     for (const auto& asked : reader.m_Asked)
     {
