@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,6 +101,58 @@ TEST(PauseScan, PausesAreTheQuietRunsOfTheLoudestChannel)
         std::vector<CMyPause> pauses;
         FindPauses(levels, -40.0, c.qwMin, &pauses);
         EXPECT_EQ(c.pcPauses, Describe(pauses));
+    }
+}
+
+// The power of the louder channel in every sample format, measured until
+// the cap is passed; a sample that is no number is loud.
+TEST(PauseScan, WindowPowerIsTheLouderChannelsInEveryFormat)
+{
+    const struct
+    {
+        WORD wBytes, wFormat;
+    } formats[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 3}, {8, 3}};
+    for (const auto& f : formats)
+    {
+        CMySampleFormat fmt = Stereo16();
+        fmt.wBytesPerSample = f.wBytes;
+        fmt.wSampleFormat = f.wFormat;
+        // 100 frames: left at +-0.25, right at +-0.5 (8-bit: 32 and 64 steps).
+        std::string str;
+        for (int i = 0; i < 100; ++i)
+            for (double d : {0.25, 0.5})
+            {
+                const double v = i % 2 ? d : -d;
+                char ac[8] = {};
+                if (f.wFormat == 3 && f.wBytes == 4)
+                {
+                    const float fl = (float)v;
+                    memcpy(ac, &fl, 4);
+                }
+                else if (f.wFormat == 3)
+                    memcpy(ac, &v, 8);
+                else if (f.wBytes == 1)
+                    ac[0] = (char)(BYTE)(128 + (int)(v * 128));
+                else
+                {
+                    const LONGLONG ll = (LONGLONG)(v * (double)(1ull << (8 * f.wBytes - 1)));
+                    for (int k = 0; k < f.wBytes; ++k)
+                        ac[k] = (char)(BYTE)(ll >> (8 * k));
+                }
+                str.append(ac, f.wBytes);
+            }
+        const BYTE* pb = (const BYTE*)str.data();
+        EXPECT_DOUBLE_EQ(0.25, MeasureWindowPower(pb, 100, fmt, 1.0)) << f.wBytes << f.wFormat;
+        // Past a cap of 0.1 after the first samples: at least the cap.
+        EXPECT_GE(MeasureWindowPower(pb, 100, fmt, 0.1), 0.1);
+        EXPECT_LT(MeasureWindowPower(pb, 100, fmt, 0.1), 0.25);
+        if (f.wFormat == 3)
+        {
+            const double dNan = std::nan("");
+            const float fNan = (float)dNan;
+            memcpy(&str[2 * f.wBytes * 10], f.wBytes == 4 ? (const void*)&fNan : &dNan, f.wBytes);
+            EXPECT_GE(MeasureWindowPower((const BYTE*)str.data(), 100, fmt, 1.0), 1.0);
+        }
     }
 }
 
