@@ -259,7 +259,8 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     if (!options.bDryRun && !CreateFolder(strOutput, kMsgOutputFolder, 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
-    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole);
+    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole && !request.Rule.bEveryPause);
+    output.SetPausesAlone(request.Rule.Kind == kRuleWhole && request.Rule.bEveryPause);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;
 

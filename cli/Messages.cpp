@@ -42,6 +42,8 @@ const CliMessageText g_texts[kMsgCount] = {
      "%u 個のピースが既に完全にあるため残し、残りを書きます（全 %u 個中） (-n): ", 0},
     {"no marker to cut at, one piece holds the whole file (-m): ",
      "区切るマーカーがないため、1つのピースにファイル全体が入ります (-m): ", 0},
+    {"no pause to cut at, one piece holds the whole file (-P): ",
+     "区切る無音がないため、1つのピースにファイル全体が入ります (-P): ", 0},
     {"its header claims %I64u bytes of audio, the file holds %I64u; only those are split: ",
      "ヘッダは %I64u バイトのデータがあるとしていますが、ファイルにあるのは %I64u "
      "バイトです。あるデータだけを分割します: ",

@@ -37,6 +37,7 @@ enum CliMessage
     kMsgLeftAlone,
     kMsgPartlyKept,
     kMsgOneCopy,
+    kMsgOneCopyNoPause,
     kMsgClaimsMore,
     kMsgCollides,
     kMsgCollisionList,

@@ -10,7 +10,7 @@
 
 namespace
 {
-const char kShortOptions[] = ":l:o:qnhN:S:mp::";
+const char kShortOptions[] = ":l:o:qnhN:S:mp::P";
 const int kLogDirOption = 1000;
 const int kVersionOption = 1001;
 const int kPauseMinOption = 1002;
@@ -19,12 +19,17 @@ const int kNameOption = 1004;
 const int kDryRunOption = 1005;
 const int kPlanOption = 1006;
 const int kShareBlocksOption = 1007;
+const int kMinPieceOption = 1008;
+const int kTrimOption = 1009;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
     {"parts", required_argument, nullptr, 'N'},
     {"max-size", required_argument, nullptr, 'S'},
     {"markers", no_argument, nullptr, 'm'},
     {"pause", optional_argument, nullptr, 'p'},
+    {"every-pause", no_argument, nullptr, 'P'},
+    {"min-piece", required_argument, nullptr, kMinPieceOption},
+    {"trim", no_argument, nullptr, kTrimOption},
     {"pause-min", required_argument, nullptr, kPauseMinOption},
     {"pause-level", required_argument, nullptr, kPauseLevelOption},
     {"name", required_argument, nullptr, kNameOption},
@@ -173,6 +178,15 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         case kPauseMinOption:
             pstrField = &pOptions->strPauseMin;
             break;
+        case 'P':
+            pOptions->bEveryPause = 1;
+            break;
+        case kMinPieceOption:
+            pstrField = &pOptions->strMinPiece;
+            break;
+        case kTrimOption:
+            pOptions->bTrim = 1;
+            break;
         case kPauseLevelOption:
             pstrField = &pOptions->strPauseLevel;
             break;
@@ -222,7 +236,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             return 0;
         }
         int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
-                     : nOption == 'p' || nOption == kPauseMinOption
+                     : nOption == 'p' || nOption == kPauseMinOption || nOption == kMinPieceOption
                          ? TakeTimeValue(args[it->second], pcArgv, optarg, pstrField)
                          : TakeValue(args[it->second], pcArgv, optarg, pstrField);
         if (!bTaken)
@@ -251,6 +265,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
 const char* GetUsageText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
            "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "Try 'wavoss-split --help' for more information.\n";
@@ -259,6 +274,7 @@ const char* GetUsageText()
 const char* GetHelpText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
            "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "\n"
@@ -277,7 +293,7 @@ const char* GetHelpText()
            "Files whose names are equal apart from the extension would overwrite each\n"
            "other's pieces: they are listed in ConflictFile.txt and not split.\n"
            "\n"
-           "How to cut (one of -l, -N, -S; -m alone or with one of them):\n"
+           "How to cut (one of -l, -N, -S; -m and -P alone or with one of them):\n"
            "  -l, --length hh:mm:ss  length of one piece: hh:mm:ss, mm:ss or seconds,\n"
            "                         the seconds with decimals if wanted (default\n"
            "                         00:03:00; 10:00 is ten minutes, 90 and 0.5 are\n"
@@ -296,9 +312,20 @@ const char* GetHelpText()
            "                         a tenth of the piece, at most 30); no pause found:\n"
            "                         the cut stays. No piece gets longer. The value\n"
            "                         joins the option: -p5, --pause=0:30\n"
-           "      --pause-min SECONDS  quiet this long makes a pause (default 0.3)\n"
+           "  -P, --every-pause      cut in the middle of every pause (one reaching the\n"
+           "                         start or the end cuts nothing); alone, with -m,\n"
+           "                         or with -l or -S, which then cut the parts too\n"
+           "                         long between pauses (with -p if given)\n"
+           "      --min-piece SECONDS  with -P: a pause that would leave a piece\n"
+           "                           shorter than this is no cut (default 0)\n"
+           "      --trim             with -P, DROPS AUDIO: each piece's pause at its\n"
+           "                         start and end is left out but for 0.1 s; the\n"
+           "                         plan lists every stretch left out (trimmed)\n"
+           "      --pause-min SECONDS  quiet this long makes a pause (default 0.3;\n"
+           "                           with -P 2, the gap between tracks)\n"
            "      --pause-level DB     quiet is below this level, in dB of full scale\n"
-           "                           (default -40)\n"
+           "                           (default -40); auto: found from each file, its\n"
+           "                           noise floor plus 6 dB, at most -20\n"
            "\n"
            "Names and plans:\n"
            "      --name TEMPLATE    piece names (default {title}_{n}): {title} the\n"
@@ -357,6 +384,12 @@ const char* GetHelpText()
            "      pieces of at most 25 MB (25000000 bytes) each, for an upload\n"
            "  wavoss-split -l 5:00 --dry-run --plan plan.csv -o parts recordings\n"
            "      show where every piece would go, and write it as CSV; nothing else\n"
+           "  wavoss-split -P --pause-level auto --min-piece 30 -o tracks record.wav\n"
+           "      a digitised record into its tracks, at the gaps between them, over\n"
+           "      the record's own hiss\n"
+           "  wavoss-split -P --pause-min 20 -l 1:00:00 -o talks conference.wav\n"
+           "      a conference day into its talks, at the breaks of 20 s or more; no\n"
+           "      piece longer than an hour\n"
            "  wavoss-split -n -l 5:00 -o parts recordings\n"
            "      after Ctrl-C: keep the pieces written whole, finish the rest\n"
            "  wavoss-split --share-blocks -o /nas/parts /nas/archive\n"

@@ -20,6 +20,9 @@ struct CliOptions
     CString strPause;   // -p's SECONDS, when given
     CString strPauseMin;
     CString strPauseLevel;
+    int bEveryPause = 0; // -P
+    CString strMinPiece; // --min-piece
+    int bTrim = 0;       // --trim
     CString strName;     // --name
     int bDryRun = 0;     // --dry-run
     CString strPlanFile; // --plan

@@ -22,6 +22,10 @@ CMyPlanTexts MakeCliPlanTexts(const CliOptions& options)
     texts.strPauseMin = options.strPauseMin;
     texts.bPauseLevel = !options.strPauseLevel.IsEmpty();
     texts.strPauseLevel = options.strPauseLevel;
+    texts.bEveryPause = options.bEveryPause;
+    texts.bMinPiece = !options.strMinPiece.IsEmpty();
+    texts.strMinPiece = options.strMinPiece;
+    texts.bTrim = options.bTrim;
     texts.bName = !options.strName.IsEmpty();
     texts.strName = options.strName;
     texts.bShareBlocks = options.bShareBlocks;
@@ -50,11 +54,18 @@ const char* GetRefusalFormat(PlanRefusal reason)
     case kRefusePauseWindow:
         return "invalid --pause '%s' (seconds above 0, such as 5 or 2.5)";
     case kRefusePauseValues:
-        return "--pause-min and --pause-level need --pause";
+        return "--pause-min and --pause-level need --pause or --every-pause";
     case kRefusePauseMin:
         return "invalid --pause-min '%s' (seconds above 0, such as 0.3)";
     case kRefusePauseLevel:
-        return "invalid --pause-level '%s' (dB of full scale, 0 or below, such as -40)";
+        return "invalid --pause-level '%s' (dB of full scale, 0 or below, such as -40, or "
+               "auto)";
+    case kRefuseEveryPauseParts:
+        return "-P (every pause) and -N (equal parts) cannot be combined";
+    case kRefuseMinPiece:
+        return "invalid --min-piece '%s' (seconds, 0 or above, such as 30 or 1:00)";
+    case kRefuseEveryPauseValues:
+        return "--min-piece and --trim need -P (--every-pause)";
     case kRefusePauseShort:
         return "--pause '%s' searches less than --pause-min '%s' of quiet: no cut could move "
                "(search longer, or look for shorter pauses)";

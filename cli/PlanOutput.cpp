@@ -88,19 +88,31 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         strText.Format(GetCliText(kMsgUnaligned), plan.dwUnaligned, (DWORD)plan.Pieces.size());
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    if (m_bMarkersAlone && plan.Pieces.size() == 1)
-        PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
+    if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == 1)
+        PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause : kMsgOneCopy) +
+                   MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
+    m_nDropped = 0;
     m_fates[strSrcPath.GetString()] = kFatePlanned;
     // The plan's rows on standard output take the place of its lines.
     if (!m_bPrint || m_bStdout)
         return;
     CString strLines;
+    size_t nDropped = 0;
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
     {
         const CMyPlanPiece& piece = plan.Pieces[i];
+        // Audio left out is named by the source it stays in.
+        size_t nEnd = i + 1 == plan.Pieces.size() ? plan.Dropped.size()
+                                                  : CountDroppedBefore(plan, piece.qwStart);
+        for (; nDropped < nEnd && plan.Dropped[nDropped].qwStart < piece.qwStart; ++nDropped)
+            strLines += FormatPlanLine(MakeShownPath(strSrcPath), plan.Dropped[nDropped],
+                                       plan.dwSamplingRate);
         strLines +=
             FormatPlanLine(MakeShownPath(strFolder + piece.strName), piece, plan.dwSamplingRate);
+        for (; nDropped < nEnd; ++nDropped)
+            strLines += FormatPlanLine(MakeShownPath(strSrcPath), plan.Dropped[nDropped],
+                                       plan.dwSamplingRate);
         if (i + 1 == plan.Pieces.size() || (size_t)strLines.GetLength() >= kBlock)
         {
             PrintSJis(stdout, strLines);
@@ -121,8 +133,17 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
     if (m_hFile == INVALID_HANDLE_VALUE && !m_bStdout)
         return;
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
+    const int bLast = dwIndex + 1 == plan.Pieces.size();
+    const size_t nEnd = bLast ? plan.Dropped.size() : CountDroppedBefore(plan, piece.qwStart);
+    const std::string strSrc = MakeUtf8Text(MakeShownPath(m_strPlanned));
+    for (; m_nDropped < nEnd && plan.Dropped[m_nDropped].qwStart < piece.qwStart; ++m_nDropped)
+        m_strRows +=
+            FormatPlanCsvRow(strSrc, plan.Dropped[m_nDropped], plan.dwSamplingRate, status);
     m_strRows += FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)), piece,
                                   plan.dwSamplingRate, status);
+    for (; m_nDropped < nEnd; ++m_nDropped)
+        m_strRows +=
+            FormatPlanCsvRow(strSrc, plan.Dropped[m_nDropped], plan.dwSamplingRate, status);
     // A piece on disk is in the file at once: a run cut off later leaves its
     // row behind; the rows of pieces given up may wait for the next block.
     if (status == kStatusWritten || status == kStatusCutShort ||

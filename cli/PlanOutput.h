@@ -29,6 +29,8 @@ public:
     // -m alone: a file without a marker to cut at is named (one piece holds
     // it whole).
     void SetMarkersAlone(int bMarkersAlone) { m_bMarkersAlone = bMarkersAlone; }
+    // -P without a length or size: a file without a pause is named the same way.
+    void SetPausesAlone(int bPausesAlone) { m_bPausesAlone = bPausesAlone; }
     // 1 when a row could not be written (said once on standard error).
     int HasFailed() const { return m_bFailed; }
 
@@ -49,6 +51,7 @@ private:
 
     int m_bPrint;
     int m_bMarkersAlone = 0;
+    int m_bPausesAlone = 0;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bStdout = 0; // the plan file is standard output
@@ -62,6 +65,7 @@ private:
         kFateWhole    // every piece on disk whole
     };
     CString m_strPlanned;                     // the file being split
+    size_t m_nDropped = 0;                    // its dropped stretches in the plan file
     std::map<std::string, FileFate> m_fates;  // files that had a plan
     std::map<std::string, CString> m_reasons; // refused files: the trace entry
 };

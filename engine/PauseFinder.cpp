@@ -122,6 +122,32 @@ int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& f
     return 1;
 }
 
+double MeasureWindowPower(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
+                          double dPowerCap)
+{
+    if (dwFrames == 0)
+        return 0.0;
+    const DWORD dwBlock = (DWORD)fmt.wChannels * fmt.wBytesPerSample;
+    const double dLimit = dwFrames * dPowerCap;
+    const DWORD kStep = 64;
+    double dLoudest = 0.0;
+    for (WORD c = 0; c < fmt.wChannels; ++c)
+    {
+        const BYTE* pbChannel = pbFrames + (size_t)c * fmt.wBytesPerSample;
+        double dSum = 0.0;
+        for (DWORD i = 0; i < dwFrames; i += kStep)
+        {
+            DWORD dwCount = dwFrames - i < kStep ? dwFrames - i : kStep;
+            dSum += SumSquares(pbChannel + (size_t)i * dwBlock, dwCount, dwBlock, fmt);
+            if (!(dSum < dLimit))
+                return dSum == dSum && dSum / dwFrames >= dPowerCap ? dSum / dwFrames : dPowerCap;
+        }
+        if (dSum > dLoudest)
+            dLoudest = dSum;
+    }
+    return dLoudest / dwFrames;
+}
+
 int FindNearestPause(CMyFrameReader* pReader, const CMySampleFormat& fmt, double dLevelDb,
                      ULONGLONG qwMinFrames, ULONGLONG qwFirst, ULONGLONG qwEnd, CMyPause* pPause)
 {

@@ -30,6 +30,12 @@ int IsPauseFormat(const CMySampleFormat& fmt);
 int IsQuietWindow(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
                   double dPowerLimit);
 
+// The mean square of the loudest channel of dwFrames frames, measured only
+// until one channel reaches dPowerCap (then at least the cap is returned); a
+// sample that is no number counts as loud.
+double MeasureWindowPower(const BYTE* pbFrames, DWORD dwFrames, const CMySampleFormat& fmt,
+                          double dPowerCap);
+
 // The pause nearest qwEnd within frames [qwFirst, qwEnd): the windows are
 // laid back from qwEnd and read through the reader from qwEnd backwards, only
 // as far as it takes to find it. A pause reaching past either end counts with

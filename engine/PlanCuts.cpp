@@ -1,11 +1,14 @@
 // The planners: where a source's pieces start and end, and why.
 #include "engine/PlanCuts.h"
 
+#include "engine/EveryPause.h"
 #include "engine/JobFlags.h"
 #include "engine/Markers.h"
 #include "engine/PauseFinder.h"
 #include "engine/PieceHeader.h"
 #include "engine/SectionLength.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -66,7 +69,8 @@ public:
 
 private:
     int CheckRule();
-    void Reserve();
+    void GatherCuts(std::vector<CMyFixedCut>* pCuts);
+    void Reserve(size_t nCuts);
     int Add(ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut);
     int CutPart(ULONGLONG qwFirst, ULONGLONG qwEnd, int bLast);
     int CutPartEqually(ULONGLONG qwFirst, ULONGLONG qwEnd);
@@ -81,12 +85,13 @@ private:
     ULONGLONG m_qwLengthFrames = 0;
     int m_bReadFailed = 0;
     int m_bAborted = 0;
+    CMySourcePauses m_Pauses; // the level, and with every pause the pauses
 };
 
 // Room for about as many pieces as the rule will make: a plan of many
 // pieces is not copied as it grows (pauses shorten pieces by a tenth at most
 // by default, hence the eighth more).
-void CMyPlanner::Reserve()
+void CMyPlanner::Reserve(size_t nCuts)
 {
     ULONGLONG qwPieces = 1;
     if (m_Rule.Kind == kRuleParts)
@@ -97,9 +102,8 @@ void CMyPlanner::Reserve()
         qwPieces = m_Src.qwDataBytes / m_Rule.qwMaxSize + 1;
     if (m_Rule.bPause)
         qwPieces += qwPieces / 8;
-    if (m_Rule.bMarkers && m_Src.pMarkers != nullptr)
-        qwPieces = (qwPieces + 1) * (m_Rule.Kind == kRuleParts ? m_Src.pMarkers->size() + 1 : 1) +
-                   m_Src.pMarkers->size();
+    if (nCuts != 0)
+        qwPieces = (qwPieces + 1) * (m_Rule.Kind == kRuleParts ? nCuts + 1 : 1) + nCuts;
     m_pPlan->Pieces.reserve((size_t)(qwPieces < kMaxPlanPieces ? qwPieces : kMaxPlanPieces));
 }
 
@@ -168,17 +172,12 @@ int CMyPlanner::CheckRule()
     return 0;
 }
 
-int CMyPlanner::Plan()
+// Every fixed cut in frame order, one a frame: the markers (with bMarkers),
+// then the user's. On a frame several give, the first with a label names the
+// cut. Cuts at 0 or at or past the end make no piece and are left out.
+void CMyPlanner::GatherCuts(std::vector<CMyFixedCut>* pCuts)
 {
-    m_qwFrames = m_Src.qwDataBytes / m_Src.wBlockSize;
-    m_dwTail = (DWORD)(m_Src.qwDataBytes % m_Src.wBlockSize);
-    if (!CheckRule())
-        return 0;
-    if (m_qwFrames == 0)
-        return 1;
-    Reserve();
-
-    ULONGLONG qwFirst = 0;
+    std::vector<CMyFixedCut> all;
     if (m_Rule.bMarkers)
     {
         const std::vector<CMyMarker>* pMarkers = m_Src.pMarkers;
@@ -187,30 +186,67 @@ int CMyPlanner::Plan()
         else
             for (DWORD i = 0; i < (DWORD)pMarkers->size(); ++i)
             {
-                ULONGLONG qwCut = (*pMarkers)[i].qwFrame;
-                // Markers at 0, at the end, or on the frame of the last cut make no piece.
-                if (qwCut <= qwFirst || qwCut >= m_qwFrames)
-                    continue;
-                if (!CutPart(qwFirst, qwCut, 0))
-                    return 0;
-                CMyPlanPiece& last = m_pPlan->Pieces.back();
-                last.Cut = kCutMarker;
-                last.dwMarker = i;
-                // Several markers on one frame: the first with a label names the cut.
-                for (DWORD j = i; j < pMarkers->size() && (*pMarkers)[j].qwFrame == qwCut; ++j)
-                    if (!(*pMarkers)[j].strLabel.IsEmpty())
-                    {
-                        last.dwMarker = j;
-                        break;
-                    }
-                last.strLabel = (*pMarkers)[last.dwMarker].strLabel;
-                qwFirst = qwCut;
+                CMyFixedCut cut;
+                cut.qwFrame = (*pMarkers)[i].qwFrame;
+                cut.dwMarker = i;
+                cut.strLabel = (*pMarkers)[i].strLabel;
+                all.push_back(cut);
             }
+    }
+    if (m_Src.pCuts != nullptr)
+        all.insert(all.end(), m_Src.pCuts->begin(), m_Src.pCuts->end());
+    std::stable_sort(all.begin(), all.end(),
+                     [](const CMyFixedCut& a, const CMyFixedCut& b)
+                     { return a.qwFrame < b.qwFrame; });
+    for (const CMyFixedCut& cut : all)
+    {
+        if (cut.qwFrame == 0 || cut.qwFrame >= m_qwFrames)
+            continue;
+        if (pCuts->empty() || pCuts->back().qwFrame != cut.qwFrame)
+            pCuts->push_back(cut);
+        else if (pCuts->back().strLabel.IsEmpty() && !cut.strLabel.IsEmpty())
+            pCuts->back() = cut;
+    }
+}
+
+int CMyPlanner::Plan()
+{
+    m_qwFrames = m_Src.qwDataBytes / m_Src.wBlockSize;
+    m_dwTail = (DWORD)(m_Src.qwDataBytes % m_Src.wBlockSize);
+    if (!CheckRule())
+        return 0;
+    if (m_qwFrames == 0)
+        return 1;
+    std::vector<CMyFixedCut> cuts;
+    GatherCuts(&cuts);
+    m_Pauses.dLevelDb = m_Rule.dPauseLevel;
+    if (NeedsPauseScan(m_Rule))
+    {
+        if (!ScanSourcePauses(m_Src, m_Rule, m_pReader, &m_Pauses, &m_pPlan->Notes))
+            return 0;
+        if (m_Rule.bEveryPause)
+            AddPauseCuts(m_Pauses.Pauses, m_qwFrames,
+                         FramesOfMs(m_Src.dwSamplingRate, m_Rule.dwMinPiece), &cuts);
+    }
+    Reserve(cuts.size());
+
+    ULONGLONG qwFirst = 0;
+    for (const CMyFixedCut& cut : cuts)
+    {
+        if (!CutPart(qwFirst, cut.qwFrame, 0))
+            return 0;
+        CMyPlanPiece& last = m_pPlan->Pieces.back();
+        last.Cut = cut.Cut;
+        last.dwMarker = cut.dwMarker;
+        last.strLabel = cut.strLabel;
+        qwFirst = cut.qwFrame;
     }
     if (!CutPart(qwFirst, m_qwFrames, 1))
         return 0;
     m_pPlan->Pieces.back().Cut = kCutEnd;
     m_pPlan->Pieces.back().dwTailBytes = m_dwTail;
+    if (m_Rule.bTrim)
+        TrimPlanPieces(m_Pauses.Pauses, FramesOfMs(m_Src.dwSamplingRate, kTrimKeepMs), m_pPlan);
     return 1;
 }
 
@@ -308,7 +344,7 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
     fmt.wSampleFormat = m_Src.wSampleFormat;
     ULONGLONG qwMin = FramesOfMs(dwRate, m_Rule.dwPauseMin);
     CMyPause pause;
-    if (!FindNearestPause(m_pReader, fmt, m_Rule.dPauseLevel, qwMin > 0 ? qwMin : 1,
+    if (!FindNearestPause(m_pReader, fmt, m_Pauses.dLevelDb, qwMin > 0 ? qwMin : 1,
                           qwCut - qwWindow, qwCut, &pause))
     {
         m_bAborted = g_bAbort.load(std::memory_order_relaxed);
@@ -416,15 +452,18 @@ int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameRea
                   CMyPlan* pPlan)
 {
     pPlan->Pieces.clear();
+    pPlan->Dropped.clear();
     pPlan->dwSamplingRate = src.dwSamplingRate;
     pPlan->wBlockSize = src.wBlockSize;
     if (src.wBlockSize == 0 || src.dwSamplingRate == 0)
         return 0;
-    if (rule.Kind == kRuleLength && !rule.bMarkers && !rule.bPause)
+    if (rule.Kind == kRuleLength && !rule.bMarkers && !rule.bPause && !rule.bEveryPause &&
+        (src.pCuts == nullptr || src.pCuts->empty()))
         return PlanFixedLength(src, rule.dwSectionLength, pPlan);
     CMyPlanner planner(src, rule, pReader, pPlan);
     if (planner.Plan())
         return 1;
     std::vector<CMyPlanPiece>().swap(pPlan->Pieces);
+    pPlan->Dropped.clear();
     return 0;
 }

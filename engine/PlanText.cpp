@@ -3,6 +3,8 @@
 
 #include "support/Utf8Conv.h"
 
+#include <algorithm>
+
 namespace
 {
 // "-1.24": hundredths of a second, rounded, with the shift's sign.
@@ -62,6 +64,13 @@ CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate)
         return "no pause";
     case kCutEnd:
         return "end";
+    case kCutList:
+        str.Format("cut \"%s\"", (const char*)piece.strLabel);
+        return str;
+    case kCutEveryPause:
+        return "pause";
+    case kCutTrimmed:
+        return "trimmed";
     }
     return str;
 }
@@ -82,6 +91,13 @@ CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, Pla
         return "無音なし";
     case kCutEnd:
         return "末尾";
+    case kCutList:
+        str.Format("指定 \"%s\"", (const char*)piece.strLabel);
+        return str;
+    case kCutEveryPause:
+        return "無音";
+    case kCutTrimmed:
+        return "削除 (無音)";
     }
     return str;
 }
@@ -108,7 +124,15 @@ std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece&
     return CsvField(strUtf8Path) + "," + FormatPlanTime(piece.qwStart, dwSamplingRate).GetString() +
            "," + FormatPlanTime(piece.qwFrames, dwSamplingRate).GetString() + "," +
            CsvField(ConvSJisToUtf8(FormatCutReason(piece, dwSamplingRate))) + "," +
-           kStatus[status] + "\r\n";
+           (piece.Cut == kCutTrimmed ? "dropped" : kStatus[status]) + "\r\n";
+}
+
+size_t CountDroppedBefore(const CMyPlan& plan, ULONGLONG qwFrame)
+{
+    return (size_t)(std::lower_bound(plan.Dropped.begin(), plan.Dropped.end(), qwFrame,
+                                     [](const CMyPlanPiece& piece, ULONGLONG qw)
+                                     { return piece.qwStart < qw; }) -
+                    plan.Dropped.begin());
 }
 
 CString FormatCutTrace(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSamplingRate)

@@ -11,11 +11,13 @@
 // "hh:mm:ss.mmm" of a frame count (milliseconds cut, not rounded).
 CString FormatPlanTime(ULONGLONG qwFrames, DWORD dwSamplingRate);
 // Why the piece ends there: "length", "marker "label"", "pause -1.24 s",
-// "no pause" or "end".
+// "no pause", "end", "cut "label"" (a cut the user gave) or "pause" (every
+// pause); "trimmed" for a dropped stretch.
 CString FormatCutReason(const CMyPlanPiece& piece, DWORD dwSamplingRate);
 // The same in the window's words: "区間長" ("等分" or "サイズ上限" when the
-// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし" or
-// "末尾".
+// rule is one of those), "マーカー "label"", "無音 -1.24 秒", "無音なし",
+// "末尾", "指定 "label"" or "無音" (every pause); "削除 (無音)" for a
+// dropped stretch.
 CString FormatCutReasonText(const CMyPlanPiece& piece, DWORD dwSamplingRate, PlanRuleKind kind);
 
 // One dry-run line (Shift-JIS): path, start, length and reason, separated by
@@ -26,9 +28,14 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 const char* GetPlanCsvHeader();
 // The path comes in UTF-8 already: only the caller knows the system's names.
 // The last field is the piece's status: "planned", "written", "cut short" or
-// "not written".
+// "not written"; "dropped" for a stretch no piece holds.
 std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
                              DWORD dwSamplingRate, PieceStatus status);
+
+// How many of the plan's dropped stretches start before qwFrame: a plan's
+// rows in frame order are each piece after the stretches before it, then the
+// stretches after the last piece's start.
+size_t CountDroppedBefore(const CMyPlan& plan, ULONGLONG qwFrame);
 
 // The trace entry a real run writes before a piece whose cut the pause search
 // moved or could not move; empty for other cuts.

@@ -4,6 +4,8 @@
 #include "engine/PlanValues.h"
 #include "engine/SectionLength.h"
 
+#include <cstring>
+
 namespace
 {
 int Refuse(CMyPlanRefusal* pRefusal, PlanRefusal reason, const CString& strValue = CString())
@@ -19,6 +21,9 @@ int ReadRule(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRef
         return Refuse(pRefusal, kRefusePartsAndLength);
     if (texts.bParts && texts.bMaxSize)
         return Refuse(pRefusal, kRefusePartsAndMaxSize);
+    // Equal parts are counted over the whole file, not between pauses.
+    if (texts.bParts && texts.bEveryPause)
+        return Refuse(pRefusal, kRefuseEveryPauseParts);
     // Pieces of a length and files of a size are two rules for one cut.
     if (texts.bMaxSize && texts.bLength)
         return Refuse(pRefusal, kRefuseMaxSizeAndLength);
@@ -38,7 +43,7 @@ int ReadRule(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRef
         if (pRule->qwMaxSize < kMinPieceFile)
             return Refuse(pRefusal, kRefuseMaxSizeSmall, texts.strMaxSize);
     }
-    else if (texts.bMarkers && !texts.bLength)
+    else if ((texts.bMarkers || texts.bEveryPause) && !texts.bLength)
         pRule->Kind = kRuleWhole;
     pRule->bMarkers = texts.bMarkers;
     return 1;
@@ -57,18 +62,41 @@ int ReadPause(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRe
             (pRule->dwPauseWindow = ParseSectionLength(texts.strPauseWindow)) == 0)
             return Refuse(pRefusal, kRefusePauseWindow, texts.strPauseWindow);
     }
-    else if (texts.bPauseMin || texts.bPauseLevel)
+    else if ((texts.bPauseMin || texts.bPauseLevel) && !texts.bEveryPause)
         return Refuse(pRefusal, kRefusePauseValues);
+    if (texts.bEveryPause && !texts.bPauseMin)
+        pRule->dwPauseMin = ParseSectionLength(kDefaultEveryPauseMin);
     if (texts.bPauseMin && (pRule->dwPauseMin = ParseSectionLength(texts.strPauseMin)) == 0)
         return Refuse(pRefusal, kRefusePauseMin, texts.strPauseMin);
-    if (texts.bPauseLevel && !ParseDecibels(texts.strPauseLevel, &pRule->dPauseLevel))
+    if (texts.bPauseLevel && texts.strPauseLevel == "auto")
+        pRule->bAutoLevel = 1;
+    else if (texts.bPauseLevel && !ParseDecibels(texts.strPauseLevel, &pRule->dPauseLevel))
         return Refuse(pRefusal, kRefusePauseLevel, texts.strPauseLevel);
     // A pause longer than the stretch searched can never be found in it.
     if (pRule->bPause && pRule->dwPauseWindow != 0 && pRule->dwPauseWindow < pRule->dwPauseMin)
     {
-        pRefusal->strOther = texts.bPauseMin ? texts.strPauseMin : CString(kDefaultPauseMin);
+        pRefusal->strOther = texts.bPauseMin     ? texts.strPauseMin
+                             : texts.bEveryPause ? CString(kDefaultEveryPauseMin)
+                                                 : CString(kDefaultPauseMin);
         return Refuse(pRefusal, kRefusePauseShort, texts.strPauseWindow);
     }
+    return 1;
+}
+
+// A zero piece length is the default said aloud: every pause cuts.
+int ReadEveryPause(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRefusal)
+{
+    if ((texts.bMinPiece || texts.bTrim) && !texts.bEveryPause)
+        return Refuse(pRefusal, kRefuseEveryPauseValues);
+    pRule->bEveryPause = texts.bEveryPause;
+    pRule->bTrim = texts.bTrim;
+    if (!texts.bMinPiece)
+        return 1;
+    pRule->dwMinPiece = ParseSectionLength(texts.strMinPiece);
+    const char* pc = texts.strMinPiece;
+    const int bZero = *pc != '\0' && pc[strspn(pc, "0.:")] == '\0';
+    if (pRule->dwMinPiece == 0 && !bZero)
+        return Refuse(pRefusal, kRefuseMinPiece, texts.strMinPiece);
     return 1;
 }
 
@@ -91,6 +119,7 @@ int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPla
     *pRefusal = CMyPlanRefusal();
     CMyPlanRule& rule = pRequest->Rule;
     if (!ReadRule(texts, &rule, pRefusal) || !ReadPause(texts, &rule, pRefusal) ||
+        !ReadEveryPause(texts, &rule, pRefusal) ||
         !ReadName(texts, &pRequest->NameTemplate, pRefusal))
         return 0;
     // Markers that cut are carried by the pieces, either front end alike.

@@ -9,6 +9,8 @@
 
 // The pause settings a front end shows before the user changes them.
 const char* const kDefaultPauseMin = "0.3";
+// The gap between tracks: the pause length of a cut at every pause.
+const char* const kDefaultEveryPauseMin = "2";
 const char* const kDefaultPauseLevel = "-40";
 
 // What the user gave, as typed (Shift-JIS). A value not given keeps the
@@ -27,8 +29,12 @@ struct CMyPlanTexts
     CString strPauseWindow; // empty: a tenth of the piece, at most 30 s
     int bPauseMin = 0;      // not given: kDefaultPauseMin
     CString strPauseMin;
-    int bPauseLevel = 0; // not given: kDefaultPauseLevel
+    int bPauseLevel = 0; // not given: kDefaultPauseLevel; "auto": found per file
     CString strPauseLevel;
+    int bEveryPause = 0; // cut at every pause (alone, or then the rule)
+    int bMinPiece = 0;   // not given: every pause cuts
+    CString strMinPiece;
+    int bTrim = 0; // leave the pause audio at the pieces' ends out
     int bName = 0; // not given: "{title}_{n}"
     CString strName;
     int bShareBlocks = 0; // pieces share whole blocks with their source
@@ -50,6 +56,11 @@ enum PlanRefusal
     kRefusePauseMin,     // not a time
     kRefusePauseLevel,   // not a level
     kRefusePauseShort,   // a window shorter than a pause: no cut could move
+    // Every pause and equal parts; a shortest piece that is not a time; a
+    // shortest piece or a trim without every pause.
+    kRefuseEveryPauseParts,
+    kRefuseMinPiece,
+    kRefuseEveryPauseValues,
     kRefuseNameEmpty,
     kRefuseNameOpen,  // a '{' not closed
     kRefuseNameField, // a field no piece has

@@ -97,7 +97,7 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     int bSeek = 0;       // a kept piece was passed over: the source must follow
     DWORD i = 0;
     // The pieces follow each other in the data: the source is read straight
-    // through, but for the pieces -n keeps.
+    // through, but for the pieces -n keeps and the audio trimmed.
     for (; i < dwPieces && !g_bAbort.load(std::memory_order_relaxed); ++i)
     {
         const CMyPlanPiece& planned = plan.Pieces[i];
@@ -112,6 +112,10 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
                 pSink->TakePiece(strFolderSep, plan, i, kStatusWritten);
             continue;
         }
+        // Trimmed pause audio lies between pieces: the source skips it.
+        if (planned.qwStart !=
+            (i > 0 ? plan.Pieces[i - 1].qwStart + plan.Pieces[i - 1].qwFrames : 0))
+            bSeek = 1;
         if (bSeek && !src.Seek(header.DataStart + planned.qwStart * header.Param.BlockSize))
         {
             WriteTraceText("※　ソースファイルの読込位置をデータ先頭に合わせられませんでした。\n",

@@ -17,7 +17,12 @@ enum PlanCut
     kCutMarker,  // a marker of the source
     kCutPause,   // a length cut moved back into a pause
     kCutNoPause, // a length cut that found no pause to move to
-    kCutEnd      // the end of the data
+    kCutEnd,     // the end of the data
+    kCutList,    // a cut the user gave
+    // The middle of a pause (every pause).
+    kCutEveryPause,
+    // No piece: pause audio left out (CMyPlan::Dropped).
+    kCutTrimmed
 };
 
 const DWORD kNoMarker = 0xFFFFFFFF;
@@ -26,6 +31,17 @@ const DWORD kNoMarker = 0xFFFFFFFF;
 // where the copy once streamed, so a length of a millisecond on a long
 // recording is refused rather than allowed to exhaust it.
 const DWORD kMaxPlanPieces = 1000000;
+
+// A cut the planner makes before the rule cuts the parts between: a marker
+// of the source or a cut the user gave.
+struct CMyFixedCut
+{
+    ULONGLONG qwFrame = 0;
+    PlanCut Cut = kCutMarker;
+    DWORD dwMarker = kNoMarker; // kCutMarker: index into the source's markers
+    CString strLabel;           // Shift-JIS, may be empty
+    CString strPerformer;       // Shift-JIS, may be empty
+};
 
 // Fields ordered so that a plan of many pieces stays small.
 struct CMyPlanPiece
@@ -52,6 +68,8 @@ struct CMyPlanPiece
 struct CMyPlan
 {
     std::vector<CMyPlanPiece> Pieces;
+    // The stretches of pause audio no piece holds (trimmed), in frame order.
+    std::vector<CMyPlanPiece> Dropped;
     // Trace entries for the file (Shift-JIS, each with its line ends): a
     // refusal, fields that fell back, markers that could not be used.
     std::vector<CString> Notes;
@@ -98,7 +116,19 @@ struct CMyPlanRule
     DWORD dwPauseWindow = 0;
     DWORD dwPauseMin = 300;     // milliseconds of quiet that make a pause
     double dPauseLevel = -40.0; // dBFS a 10 ms window stays below in a pause
+    // The level found from each recording instead (PauseScan).
+    int bAutoLevel = 0;
+    // Cut in the middle of every pause, before the rule cuts the parts.
+    int bEveryPause = 0;
+    // bEveryPause: a pause that would leave a piece shorter (ms) is no cut.
+    DWORD dwMinPiece = 0;
+    // bEveryPause: the pause audio at the ends of each piece beyond
+    // kTrimKeepMs is left out of the pieces.
+    int bTrim = 0;
 };
+
+// Pause audio kept at a trimmed end, so that no piece starts abruptly.
+const DWORD kTrimKeepMs = 100;
 
 // What the planners know of one source.
 struct CMyPlanSource
@@ -116,6 +146,8 @@ struct CMyPlanSource
     const CMyWaveHeader* pHeader = nullptr;
     // The source's markers in frame order (ReadMarkers); may be null.
     const std::vector<CMyMarker>* pMarkers = nullptr;
+    // The user's cuts in frame order; may be null.
+    const std::vector<CMyFixedCut>* pCuts = nullptr;
     // Set when pieces carry their markers' cue and adtl chunks: a size limit
     // then counts those bytes too.
     int bCarryMarkers = 0;

@@ -14,8 +14,13 @@ _wavoss_split()
             _filedir
             return
             ;;
-        -l | --length | -N | --parts | -S | --max-size | --pause-min | --pause-level | --name)
+        -l | --length | -N | --parts | -S | --max-size | --pause-min | --name | --min-piece)
             # a length, count, size, level or template, typed by the user
+            return
+            ;;
+        --pause-level)
+            # a level in dB, or one found from each file
+            COMPREPLY=($(compgen -W 'auto' -- "$cur"))
             return
             ;;
         -h | --help | --version)
@@ -26,9 +31,9 @@ _wavoss_split()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
-            -p --pause --pause= --pause-min --pause-level --name --dry-run --plan
-            --share-blocks -o --output --log-dir -q --quiet -n --no-clobber -h --help
-            --version' -- "$cur"))
+            -p --pause --pause= --pause-min --pause-level -P --every-pause
+            --min-piece --trim --name --dry-run --plan --share-blocks
+            -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

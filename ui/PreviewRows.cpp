@@ -62,7 +62,17 @@ void CMyPreviewRows::TakePlan(const CString& strSrcPath, const CString& strFolde
     size_t nRoom = kMaxPreviewRows - m_dwRows;
     size_t nTaken = std::min(nRoom, plan.Pieces.size());
     file.Pieces.assign(plan.Pieces.begin(), plan.Pieces.begin() + (std::ptrdiff_t)nTaken);
-    m_dwRows += (DWORD)nTaken;
+    m_qwDropped += plan.Dropped.size();
+    if (!plan.Dropped.empty())
+    {
+        // Audio left out is shown where it lies, between the pieces.
+        file.Pieces.insert(file.Pieces.end(), plan.Dropped.begin(), plan.Dropped.end());
+        std::stable_sort(file.Pieces.begin(), file.Pieces.end(),
+                         [](const CMyPlanPiece& a, const CMyPlanPiece& b)
+                         { return a.qwStart < b.qwStart; });
+        file.Pieces.resize(std::min(nRoom, file.Pieces.size()));
+    }
+    m_dwRows += (DWORD)file.Pieces.size();
 }
 
 void CMyPreviewRows::TakeRefusal(const CString& strSrcPath, const CString& strReason)
@@ -108,7 +118,7 @@ CString CMyPreviewRows::GetCell(DWORD dwRow, int nColumn) const
     case kPreviewFile:
         return dwIndex == 0 ? file.strName : CString();
     case kPreviewName:
-        return file.strFolder + piece.strName;
+        return piece.Cut == kCutTrimmed ? CString("(書きません)") : file.strFolder + piece.strName;
     case kPreviewStart:
         return FormatPlanTime(piece.qwStart, file.dwSamplingRate);
     case kPreviewLength:
@@ -130,7 +140,7 @@ CString CMyPreviewRows::DescribeRows(int bAborted) const
         str.AppendFormat("%u 個のファイルから %I64u 個のピースができます。", dwPlanned, m_qwPieces);
     if (m_dwRefused != 0)
         str.AppendFormat("%u 個のファイルは分割しません。", m_dwRefused);
-    if (m_qwPieces + m_dwRefused > m_dwRows)
+    if (m_qwPieces + m_qwDropped + m_dwRefused > m_dwRows)
         str.AppendFormat("初めの %u 行だけを表示しています。", m_dwRows);
     if (str.IsEmpty())
         str = "分割するファイルがありません。";

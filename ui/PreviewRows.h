@@ -62,5 +62,7 @@ private:
     std::vector<File> m_files;
     DWORD m_dwRows = 0;
     ULONGLONG m_qwPieces = 0; // planned, the rows left out included
+    // Rows of audio trimmed, which make no piece.
+    ULONGLONG m_qwDropped = 0;
     DWORD m_dwRefused = 0;
 };

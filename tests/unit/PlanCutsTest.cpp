@@ -9,13 +9,13 @@
 
 namespace
 {
-// "start+frames" and the cut's letter (Length, Marker, Pause, No pause, End)
-// for each piece.
+// "start+frames" and the cut's letter (Length, Marker, Pause, No pause, End,
+// Cut the user gave) for each piece.
 std::string Describe(const CMyPlan& plan)
 {
     std::string str;
     for (const CMyPlanPiece& p : plan.Pieces)
-        str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + "LMPNE"[p.Cut] + " ";
+        str += std::to_string(p.qwStart) + "+" + std::to_string(p.qwFrames) + "LMPNEC"[p.Cut] + " ";
     return str;
 }
 
@@ -181,6 +181,37 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
     EXPECT_EQ(Describe(plan), "0+40L 40+40L 80+20E ");
     ASSERT_EQ(plan.Notes.size(), 1u);
     EXPECT_STREQ(plan.Notes[0], "マーカーがないため、マーカーでは区切りません。\n");
+}
+
+// The user's cuts join the markers: sorted, one a frame (the first with a
+// label names it), none at 0 or at the end; the rule cuts between them.
+TEST(PlanCuts, UserCutsJoinTheMarkers)
+{
+    std::vector<CMyMarker> markers = {MakeMarker(1, 30, ""), MakeMarker(2, 30, "two"),
+                                      MakeMarker(3, 60, "four")};
+    auto cut = [](ULONGLONG qwFrame, const char* pcLabel)
+    {
+        CMyFixedCut c;
+        c.qwFrame = qwFrame;
+        c.Cut = kCutList;
+        c.strLabel = pcLabel;
+        return c;
+    };
+    std::vector<CMyFixedCut> cuts = {cut(0, "zero"), cut(10, "ten"), cut(30, "list"),
+                                     cut(45, ""),    cut(45, "45"),  cut(100, "end")};
+    CMyPlanSource src = MakeSource(200, 1000, 2);
+    src.pMarkers = &markers;
+    src.pCuts = &cuts;
+    CMyPlan plan;
+    ASSERT_EQ(MakeSplitPlan(src, MarkersAlone(), nullptr, &plan), 1);
+    EXPECT_EQ(Describe(plan), "0+10C 10+20M 30+15C 45+15M 60+40E ");
+    const char* const kLabels[] = {"ten", "two", "45", "four", ""};
+    for (size_t i = 0; i < plan.Pieces.size(); ++i)
+        EXPECT_STREQ(plan.Pieces[i].strLabel, kLabels[i]) << i;
+    // Without markers the fixed length cuts each part between the user's cuts.
+    ASSERT_EQ(MakeSplitPlan(src, Length(20, 0), nullptr, &plan), 1);
+    EXPECT_EQ(Describe(plan), "0+10C 10+20C 30+15C 45+20L 65+20L 85+15E ");
+    EXPECT_STREQ(plan.Pieces[1].strLabel, "list");
 }
 
 // From 4 GiB on a piece is RF64, with its longer header.

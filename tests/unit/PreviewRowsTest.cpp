@@ -71,3 +71,32 @@ TEST(PreviewRows, RowsFindTheirFileAndPieceUpToTheLimit)
                  rows.DescribeRows(0));
     EXPECT_EQ(0, std::string(rows.DescribeRows(1)).find("中止しました。3 個の"));
 }
+
+// Audio --trim leaves out is a row where it lies, counted as no piece.
+TEST(PreviewRows, TrimmedAudioIsARowOfItsOwnBetweenThePieces)
+{
+    CMyPlan plan = MakePlan(2, "a");
+    plan.Pieces[0].qwStart = 10, plan.Pieces[0].qwFrames = 40;
+    plan.Pieces[0].Cut = kCutEveryPause;
+    plan.Pieces[1].qwStart = 70, plan.Pieces[1].qwFrames = 30;
+    plan.Pieces[1].strName = "a_002.wav";
+    plan.Dropped.resize(2);
+    plan.Dropped[0].qwFrames = 10;
+    plan.Dropped[1].qwStart = 50, plan.Dropped[1].qwFrames = 20;
+    plan.Dropped[0].Cut = plan.Dropped[1].Cut = kCutTrimmed;
+    CMyPreviewRows rows("C:\\out", kRuleWhole);
+    rows.TakePlan("C:\\rec\\a.wav", "C:\\out\\", plan);
+    ASSERT_EQ(4u, rows.GetRowCount());
+    const char* const apcNames[] = {"(書きません)", "a_001.wav", "(書きません)", "a_002.wav"};
+    const char* const apcReasons[] = {"削除 (無音)", "無音", "削除 (無音)", "末尾"};
+    const char* const apcStarts[] = {"00:00:00.000", "00:00:00.010", "00:00:00.050",
+                                     "00:00:00.070"};
+    for (DWORD i = 0; i < 4; ++i)
+    {
+        EXPECT_STREQ(apcNames[i], rows.GetCell(i, kPreviewName)) << i;
+        EXPECT_STREQ(apcReasons[i], rows.GetCell(i, kPreviewReason)) << i;
+        EXPECT_STREQ(apcStarts[i], rows.GetCell(i, kPreviewStart)) << i;
+    }
+    EXPECT_STREQ("a.wav", rows.GetCell(0, kPreviewFile));
+    EXPECT_STREQ("1 個のファイルから 2 個のピースができます。", rows.DescribeRows(0));
+}

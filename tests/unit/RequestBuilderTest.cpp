@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 
 namespace
 {
-// "length parts=4 markers pause window=5 min=0.5 level=-50 name={date}":
+// "length parts=4 markers pause window=5 min=0.5 level=-50 name={date}
+// every minpiece=30 trim":
 // the words each set what they name; "min=" gives an empty value.
 CMyPlanTexts Texts(const char* pcGiven)
 {
@@ -39,6 +41,12 @@ CMyPlanTexts Texts(const char* pcGiven)
             texts.bPauseLevel = 1, texts.strPauseLevel = strValue;
         else if (key == "name")
             texts.bName = 1, texts.strName = strValue;
+        else if (key == "every")
+            texts.bEveryPause = 1;
+        else if (key == "minpiece")
+            texts.bMinPiece = 1, texts.strMinPiece = strValue;
+        else if (key == "trim")
+            texts.bTrim = 1;
         else
             ADD_FAILURE() << "unknown word " << word;
     }
@@ -83,10 +91,39 @@ TEST(RequestBuilder, TextsMakeTheirRule)
         EXPECT_EQ(c.dwPauseMin, request.Rule.dwPauseMin);
         EXPECT_EQ(c.dPauseLevel, request.Rule.dPauseLevel);
     }
+    // Every pause: pauses of 2 s unless given; the rule cuts what is between.
+    const struct
+    {
+        const char* pcGiven;
+        PlanRuleKind kind;
+        int bPause, bAuto, bTrim;
+        DWORD dwPauseMin, dwMinPiece;
+    } everyCases[] = {
+        {"every", kRuleWhole, 0, 0, 0, 2000, 0},
+        {"every markers minpiece=1:00 trim", kRuleWhole, 0, 0, 1, 2000, 60000},
+        {"every length pause min=0.5 level=auto", kRuleLength, 1, 1, 0, 500, 0},
+        {"every size=700M minpiece=0", kRuleMaxSize, 0, 0, 0, 2000, 0},
+        {"length pause level=auto", kRuleLength, 1, 1, 0, 300, 0},
+    };
+    for (const auto& c : everyCases)
+    {
+        SCOPED_TRACE(c.pcGiven);
+        CMyPlanRequest request;
+        CMyPlanRefusal refusal;
+        ASSERT_EQ(1, BuildPlanRequest(Texts(c.pcGiven), &request, &refusal)) << refusal.Reason;
+        EXPECT_EQ(c.kind, request.Rule.Kind);
+        EXPECT_EQ(c.bPause, request.Rule.bPause);
+        EXPECT_EQ(c.bAuto, request.Rule.bAutoLevel);
+        EXPECT_EQ(c.bTrim, request.Rule.bTrim);
+        EXPECT_EQ(c.dwPauseMin, request.Rule.dwPauseMin);
+        EXPECT_EQ(c.dwMinPiece, request.Rule.dwMinPiece);
+        EXPECT_EQ(1, request.Rule.bEveryPause || !strstr(c.pcGiven, "every"));
+    }
     // A template given is the one the pieces are named by.
     CMyPlanRequest request;
     CMyPlanRefusal refusal;
     ASSERT_EQ(1, BuildPlanRequest(Texts("name={date}_{n}"), &request, &refusal));
+    EXPECT_EQ(0, request.Rule.bEveryPause + request.Rule.bAutoLevel + request.Rule.bTrim);
     ASSERT_EQ(3u, request.NameTemplate.Parts.size());
     EXPECT_EQ(kFieldDate, request.NameTemplate.Parts[0].Field);
     EXPECT_EQ(kFieldNumber, request.NameTemplate.Parts[2].Field);
@@ -119,6 +156,14 @@ TEST(RequestBuilder, TextsThatCannotWorkAreRefused)
         {"length pause level=+3", kRefusePauseLevel, "+3", ""},
         {"length pause window=0.2", kRefusePauseShort, "0.2", "0.3"},
         {"size=1M pause window=1 min=0:02", kRefusePauseShort, "1", "0:02"},
+        {"every parts=3", kRefuseEveryPauseParts, "", ""},
+        {"every length pause window=1", kRefusePauseShort, "1", "2"},
+        {"every pause", kRefusePauseRule, "", ""},
+        {"every minpiece=x", kRefuseMinPiece, "x", ""},
+        {"every minpiece=", kRefuseMinPiece, "", ""},
+        {"length minpiece=30", kRefuseEveryPauseValues, "", ""},
+        {"markers trim", kRefuseEveryPauseValues, "", ""},
+        {"every level=Auto", kRefusePauseLevel, "Auto", ""},
         {"length name={title", kRefuseNameOpen, "{", ""},
         {"length name={title}_{take}", kRefuseNameField, "{take}", ""},
     };
