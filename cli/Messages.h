@@ -108,6 +108,7 @@ enum CliMessage
     kMsgReasonBadDs64,
     kMsgReasonBadExtensible,
     kMsgReasonBadValidBits,
+    kMsgReasonNoChannel,
     kMsgCount
 };
 

@@ -28,6 +28,9 @@ struct CliOptions
     int bNoClobber = 0; // -n: a file whose pieces exist is not split again
     int bHelp = 0;
     int bVersion = 0;
+    // --channels: each piece one file per channel or group.
+    int bChannels = 0;
+    CString strChannels;
     std::vector<CliArgument> paths; // in the order given
 };
 

@@ -31,6 +31,9 @@ struct CMyPlanTexts
     CString strPauseLevel;
     int bName = 0; // not given: "{title}_{n}"
     CString strName;
+    // Each piece one file per channel or group ("each", "1-2,3,5").
+    int bChannels = 0;
+    CString strChannels;
 };
 
 // Why the texts make no request. Each front end words these its own way.
@@ -50,8 +53,10 @@ enum PlanRefusal
     kRefusePauseLevel,   // not a level
     kRefusePauseShort,   // a window shorter than a pause: no cut could move
     kRefuseNameEmpty,
-    kRefuseNameOpen,  // a '{' not closed
-    kRefuseNameField, // a field no piece has
+    kRefuseNameOpen,     // a '{' not closed
+    kRefuseNameField,    // a field no piece has
+    kRefuseChannels,     // not a channel list
+    kRefuseChannelField, // {channel} in a name without a channel list
 };
 
 struct CMyPlanRefusal

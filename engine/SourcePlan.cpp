@@ -1,6 +1,7 @@
 // The plan of one open source.
 #include "engine/SourcePlan.h"
 
+#include "engine/ChannelFiles.h"
 #include "engine/PieceHeader.h"
 #include "engine/PlanCuts.h"
 #include "engine/SourceChunks.h"
@@ -52,7 +53,9 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     const CMyNameTemplate* pTemplate = &request.NameTemplate;
     if (pTemplate->Parts.empty())
     {
-        ParseNameTemplate(kDefaultNameTemplate, &defaultTemplate, &strBad);
+        ParseNameTemplate(request.Channels.IsSet() ? kDefaultChannelNameTemplate
+                                                   : kDefaultNameTemplate,
+                          &defaultTemplate, &strBad);
         pTemplate = &defaultTemplate;
     }
     CMyNameFacts facts;
@@ -71,6 +74,8 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
 
     CMyFileFrameReader reader(pSrc, header);
     if (!MakeSplitPlan(src, request.Rule, &reader, &plan))
+        return 0;
+    if (request.Channels.IsSet() && !PlanChannelFiles(header, request.Channels, &plan))
         return 0;
     NamePlanPieces(*pTemplate, facts, &pOut->Markers, &plan);
     return 1;

@@ -3,6 +3,7 @@
 // planners and the namer.
 #pragma once
 
+#include "engine/ChannelList.h"
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
 #include "engine/SplitPlan.h"
@@ -19,6 +20,8 @@ struct CMyPlanRequest
     // Pieces carry the cue and adtl chunks of their markers: the markers are
     // then read for every file, and a size limit counts their bytes.
     int bCarryMarkers = 0;
+    // Each piece written as one file per channel or group of channels.
+    CMyChannelRequest Channels;
 };
 
 struct CMySourcePlan
