@@ -4,6 +4,7 @@
 #include "engine/ChannelList.h"
 #include "engine/IXmlTracks.h"
 #include "engine/PieceNames.h"
+#include "engine/PieceShape.h"
 #include "engine/RequestBuilder.h"
 #include "engine/RiffChunks.h"
 
@@ -383,5 +384,34 @@ TEST(ChannelList, TheRequestRefusesMalformedListsAndChannelNamesWithoutThem)
         EXPECT_EQ(BuildPlanRequest(texts, &request, &refusal), c.Reason == kRefuseNone);
         EXPECT_EQ(refusal.Reason, c.Reason);
         EXPECT_EQ(request.Channels.IsSet(), c.Reason == kRefuseNone);
+    }
+}
+
+// A channel file is RF64 when its own bytes reach 4 GiB, not the source's.
+TEST(ChannelFiles, AChannelFileIsRf64WhenItReachesFourGiB)
+{
+    CMyWaveHeader header;
+    header.bChunked = 1;
+    header.Param.FormatID = 1;
+    header.Param.Channels = 8;
+    header.Param.SamplingRate = 48000;
+    header.Param.BlockSize = 24;
+    header.Param.Resolution = 24;
+    header.FmtBody = std::string(16, '\0');
+    CMyPlan plan;
+    plan.wBlockSize = 24;
+    CMyPlanPiece piece;
+    piece.qwFrames = 0x100000000ull / 3 - 100; // a mono file of just below 4 GiB
+    plan.Pieces.push_back(piece);
+    CMyChannelRequest request;
+    ASSERT_TRUE(ParseChannelList("1,2-3", &request));
+    ASSERT_TRUE(PlanChannelFiles(header, request, &plan));
+    const CMyOutputHeaders headers(header, plan);
+    const int kRf64[] = {0, 1};
+    for (size_t i = 0; i < plan.Pieces.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        const CMyPlanPiece& planned = plan.Pieces[i];
+        EXPECT_EQ(ShapePiece(headers.Of(planned), plan.GetPieceBytes(i), 0, {}).bRf64, kRf64[i]);
     }
 }

@@ -6,6 +6,7 @@
 #include "engine/JobFlags.h"
 #include "engine/SourcePlan.h"
 #include "engine/WaveFile.h"
+#include "platform/PlatformHooks.h"
 
 namespace
 {
@@ -201,4 +202,43 @@ TEST_F(SplitTest, ChannelFilesCutShortHaveTrueHeaders)
         EXPECT_TRUE(SameBytes(file.strData,
                               Deinterleave(strSamples.substr(0, 1398101 * 6), 3, 2, f.group)));
     }
+}
+
+namespace
+{
+// The mono file's write of a whole read's frames: the disk is full.
+BOOL MonoBlockFails(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
+{
+    if (n != 1398101u * 2)
+        return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
+    *pDone = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+} // namespace
+
+// A disk that fills while one channel file is written ends every file of
+// the piece where it stands, each true, and the source is not split.
+TEST_F(SplitTest, ChannelFilesOfAFullDiskHaveTrueHeaders)
+{
+    const WaveFormat fmt = MakePcmFormat(3, 16, 100000);
+    const std::string strSamples = MakeSamples(fmt, 1500000);
+    CString strSrc = WriteSource(BuildWave(fmt, strSamples));
+    CMyPlanRequest request;
+    ASSERT_TRUE(ParseChannelList("1-2,3", &request.Channels));
+    m_state.m_pPlanRequest = &request;
+    GetPlatformHooks().pfnWriteFile = MonoBlockFails;
+    CMySplitter splitter(&m_state, &m_host);
+    EXPECT_EQ(splitter.SplitFile(BasePath(), strSrc, 180000), 0u);
+    EXPECT_FALSE(splitter.WasWhole());
+    ResetPlatformHooks();
+    // The stereo file holds the frames of the first read; the mono file none.
+    ReadBack file;
+    ASSERT_TRUE(ReadChannelFile(JoinPath(m_strDir, "src_001_ch1-2.wav"), &file));
+    EXPECT_EQ(file.header.DataSize, 1398101u * 4);
+    EXPECT_TRUE(
+        SameBytes(file.strData, Deinterleave(strSamples.substr(0, 1398101 * 6), 3, 2, {0, 1})));
+    std::string strMono;
+    ASSERT_TRUE(ReadBytes(JoinPath(m_strDir, "src_001_ch3.wav"), strMono));
+    EXPECT_TRUE(SameBytes(strMono, CanonicalHeader(MakePcmFormat(1, 16, 100000), 0)));
 }
