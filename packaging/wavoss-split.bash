@@ -18,6 +18,10 @@ _wavoss_split()
             # a length, count, size, level or template, typed by the user
             return
             ;;
+        --channels)
+            COMPREPLY=($(compgen -W 'each' -- "$cur"))
+            return
+            ;;
         -h | --help | --version)
             return
             ;;
@@ -26,7 +30,7 @@ _wavoss_split()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
-            -p --pause --pause= --pause-min --pause-level --name --dry-run --plan
+            -p --pause --pause= --pause-min --pause-level --name --dry-run --plan --channels
             -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

@@ -10,6 +10,7 @@ set -euo pipefail
 base=(
   g++ cmake ninja-build make libgtest-dev googletest libboost1.81-dev python3
   g++-multilib qemu-user-static man-db groff-base
+  sox
 )
 rest=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
