@@ -13,6 +13,10 @@
 
 namespace
 {
+// Frames de-interleaved for every file before the next: their source
+// bytes stay in the processor's cache.
+const DWORD kTileFrames = 2048;
+
 // One channel file of the piece being written.
 struct ChannelFile
 {
@@ -152,13 +156,23 @@ void CMySplitter::WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& 
                                 dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_HANDLE_EOF);
             bFailed = 1;
         }
+        // A tile of frames at a time for every file, so that the block is
+        // read from the processor's cache rather than once a file.
+        for (DWORD dwTile = 0; dwTile < dwGotFrames; dwTile += kTileFrames)
+        {
+            const DWORD dwTileFrames =
+                dwGotFrames - dwTile < kTileFrames ? dwGotFrames - dwTile : kTileFrames;
+            for (std::unique_ptr<ChannelFile>& pFile : files)
+                if (pFile && pFile->bOpen)
+                    Gather(pbBlock + (size_t)dwTile * dwInBlock, dwInBlock, dwTileFrames, wBytes,
+                           pFile->pOutput->Channels,
+                           pFile->Buff.data() + (size_t)dwTile * pFile->pOutput->wBlockSize);
+        }
         for (std::unique_ptr<ChannelFile>& pFile : files)
         {
             if (!pFile || !pFile->bOpen || dwGotFrames == 0)
                 continue;
             const DWORD dwOut = dwGotFrames * pFile->pOutput->wBlockSize;
-            Gather(pbBlock, dwInBlock, dwGotFrames, wBytes, pFile->pOutput->Channels,
-                   pFile->Buff.data());
             if (!pFile->File.Write(pFile->Buff.data(), dwOut))
             {
                 TraceChannelFailure("分割ファイルへの書込に失敗しました。", pFile->strPath,
