@@ -29,7 +29,7 @@ struct ChannelFile
     ULONGLONG qwBytes = 0;  // planned
     ULONGLONG qwCopied = 0; // written after the header
     int bOpen = 0;
-    std::vector<BYTE> Buff;
+    BYTE* pbBuff = nullptr; // the splitter's buffer for this file
 };
 
 // The group's samples of dwFrames frames, one after the other; N bytes a
@@ -101,6 +101,8 @@ void CMySplitter::WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& 
     CMyByteBuff headBuff;
     int bFailed = 0;
     std::vector<std::unique_ptr<ChannelFile>> files(dwGroup);
+    if (m_channelBuffs.size() < dwGroup)
+        m_channelBuffs.resize(dwGroup);
     for (DWORD k = 0; k < dwGroup; ++k)
     {
         const CMyPlanPiece& planned = plan.Pieces[dwFirst + k];
@@ -135,7 +137,11 @@ void CMySplitter::WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& 
             bFailed = 1;
             continue;
         }
-        file.Buff.resize((size_t)dwBlockFrames * file.pOutput->wBlockSize);
+        // Kept from piece to piece: a new buffer a piece costs its pages' faults.
+        std::vector<BYTE>& buff = m_channelBuffs[k];
+        if (buff.size() < (size_t)dwBlockFrames * file.pOutput->wBlockSize)
+            buff.resize((size_t)dwBlockFrames * file.pOutput->wBlockSize);
+        file.pbBuff = buff.data();
     }
 
     ULONGLONG qwLeft = first.qwFrames;
@@ -166,14 +172,14 @@ void CMySplitter::WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& 
                 if (pFile && pFile->bOpen)
                     Gather(pbBlock + (size_t)dwTile * dwInBlock, dwInBlock, dwTileFrames, wBytes,
                            pFile->pOutput->Channels,
-                           pFile->Buff.data() + (size_t)dwTile * pFile->pOutput->wBlockSize);
+                           pFile->pbBuff + (size_t)dwTile * pFile->pOutput->wBlockSize);
         }
         for (std::unique_ptr<ChannelFile>& pFile : files)
         {
             if (!pFile || !pFile->bOpen || dwGotFrames == 0)
                 continue;
             const DWORD dwOut = dwGotFrames * pFile->pOutput->wBlockSize;
-            if (!pFile->File.Write(pFile->Buff.data(), dwOut))
+            if (!pFile->File.Write(pFile->pbBuff, dwOut))
             {
                 TraceChannelFailure("分割ファイルへの書込に失敗しました。", pFile->strPath,
                                     pFile->qwCopied, GetLastError());

@@ -81,6 +81,8 @@ private:
     CMySplitPolicy m_ownPolicy;
     CMySplitPolicy* m_pPolicy = &m_ownPolicy;
     int m_bWhole = 0;
+    // Split by channel: each channel file's de-interleaved block.
+    std::vector<std::vector<BYTE>> m_channelBuffs;
 };
 
 // Opens the piece's file for writing, emptied; 0 (traced) when it cannot.

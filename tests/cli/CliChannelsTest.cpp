@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
 #include <cstdio>
-#endif
+#include <cstdlib>
+#include <cstring>
 
 namespace
 {
