@@ -4,9 +4,10 @@
 // times
 //   wavoss-split -q -l 5:00 -o OUT --log-dir LOGS SRC
 // and the same with --channels each (each round starting with the other
-// one) for several rounds. Prints each round, the medians with their spread
-// (lowest to highest) of wall and processor time, and the ratio of the
-// medians (the target: at most 1.5).
+// one) for several rounds, warm (the pieces may stay in the page cache) and
+// on disk (the command and a syncfs of the output's file system). Prints
+// each round, the medians with their spread (lowest to highest) of wall and
+// processor time, and the ratios of the medians (the target: at most 1.5).
 //
 //   channels_bench [bytes (1 GiB)] [work folder (.)] [rounds (5)] [wavoss-split]
 #ifdef _WIN32
@@ -97,7 +98,7 @@ int main(int argc, char** argv)
     {
         std::string name;
         std::vector<std::string> args;
-        std::vector<double> wall, cpu;
+        std::vector<double> wall[2], cpu[2]; // warm, on disk
     };
     std::vector<std::string> args = {program, "-q",        "-l", "5:00", "-o",
                                      out,     "--log-dir", logs, src};
@@ -110,36 +111,45 @@ int main(int argc, char** argv)
             printf(" %s", arg.c_str());
         printf("\n");
     }
-    for (int i = 0; i < nRounds; i++)
-    {
-        printf("round %d:", i + 1);
-        fflush(stdout); // before the children inherit the buffer
-        for (int j = 0; j < 2; j++)
+    // Warm (the pieces may stay in the page cache), then on disk (the command
+    // and a syncfs of the output's file system).
+    for (int bToDisk = 0; bToDisk < 2; bToDisk++)
+        for (int i = 0; i < nRounds; i++)
         {
-            Command& command = commands[(i + j) % 2];
-            if (!TimeRound(command.name, command.args, out, false, &command.wall, &command.cpu))
+            printf("%s round %d:", bToDisk ? "disk" : "warm", i + 1);
+            fflush(stdout); // before the children inherit the buffer
+            for (int j = 0; j < 2; j++)
             {
-                RemoveAll(src);
-                return 1;
+                Command& command = commands[(i + j) % 2];
+                if (!TimeRound(command.name, command.args, out, bToDisk != 0,
+                               &command.wall[bToDisk], &command.cpu[bToDisk]))
+                {
+                    RemoveAll(src);
+                    return 1;
+                }
             }
+            printf("\n");
         }
-        printf("\n");
-    }
     RemoveAll(logs);
     RemoveAll(src);
 
-    printf("%.0f MiB of 8-channel 24-bit 48 kHz, 5-minute pieces, %d rounds, warm cache; "
+    printf("%.0f MiB of 8-channel 24-bit 48 kHz, 5-minute pieces, %d rounds; "
            "medians (lowest - highest)\n",
            (double)qwData / (1 << 20), nRounds);
-    for (const Command& command : commands)
+    for (int bToDisk = 0; bToDisk < 2; bToDisk++)
     {
-        Spread wall = SpreadOf(command.wall);
-        Spread cpu = SpreadOf(command.cpu);
-        printf("%-5s %.3f s (%.3f - %.3f), cpu %.3f s (%.3f - %.3f)\n", command.name.c_str(),
-               wall.dMedian, wall.dLow, wall.dHigh, cpu.dMedian, cpu.dLow, cpu.dHigh);
+        for (const Command& command : commands)
+        {
+            Spread wall = SpreadOf(command.wall[bToDisk]);
+            Spread cpu = SpreadOf(command.cpu[bToDisk]);
+            printf("%s %-5s %.3f s (%.3f - %.3f), cpu %.3f s (%.3f - %.3f)\n",
+                   bToDisk ? "disk" : "warm", command.name.c_str(), wall.dMedian, wall.dLow,
+                   wall.dHigh, cpu.dMedian, cpu.dLow, cpu.dHigh);
+        }
+        printf("%s: --channels each / plain: %.2f (target <= 1.5)\n", bToDisk ? "disk" : "warm",
+               SpreadOf(commands[1].wall[bToDisk]).dMedian /
+                   SpreadOf(commands[0].wall[bToDisk]).dMedian);
     }
-    printf("--channels each / plain: %.2f (target <= 1.5)\n",
-           SpreadOf(commands[1].wall).dMedian / SpreadOf(commands[0].wall).dMedian);
     return 0;
 }
 #endif
