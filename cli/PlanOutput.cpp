@@ -82,7 +82,7 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
                        plan.qwPresentDataBytes);
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    if (m_bMarkersAlone && plan.Pieces.size() == 1)
+    if (m_bMarkersAlone && plan.Pieces.size() == plan.GetFilesPerPiece())
         PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_fates[strSrcPath.GetString()] = kFatePlanned;
