@@ -162,3 +162,31 @@ TEST(CliChannels, FloatExtensible)
     CheckRun("float", fmt, MakeSamples(fmt, 9000), WaveOptions(), "1-2,4",
              {{"take_%03u_ch1-2.wav", {0, 1}}, {"take_%03u_ch4.wav", {3}}}, {8000, 1000});
 }
+
+// A channel a file lacks refuses that file only; a malformed list is a
+// usage error that writes nothing.
+TEST(CliChannels, AMissingChannelRefusesTheFileAMalformedListTheRun)
+{
+    Tree tree = MakeTree("missing");
+    const WaveFormat stereo = MakePcmFormat(2, 16, 8000);
+    const WaveFormat quad = MakePcmFormat(4, 16, 8000);
+    CString strStereo = JoinPath(tree.strRoot, "stereo.wav");
+    CString strQuad = JoinPath(tree.strRoot, "quad.wav");
+    ASSERT_TRUE(WriteBytes(strStereo, BuildWave(stereo, MakeSamples(stereo, 8000))));
+    ASSERT_TRUE(WriteBytes(strQuad, BuildWave(quad, MakeSamples(quad, 8000))));
+    ProgramResult r = RunSplitProgram({"--channels", "1,3-4", "-o", U(tree.strOut), "--log-dir",
+                                       U(tree.strLogs), "-q", U(strStereo), U(strQuad)});
+    EXPECT_EQ(1, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgReasonNoChannel))) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 2, 1))) << r.strErr;
+    EXPECT_FALSE(PathExists(JoinPath(tree.strOut, "stereo_001_ch1.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(tree.strOut, "quad_001_ch1.wav")));
+    EXPECT_TRUE(PathExists(JoinPath(tree.strOut, "quad_001_ch3-4.wav")));
+
+    Tree bad = MakeTree("malformed");
+    r = RunSplitProgram(
+        {"--channels", "1,,2", "-o", U(bad.strOut), "--log-dir", U(bad.strLogs), U(strQuad)});
+    EXPECT_EQ(2, r.nExitCode) << r.strErr;
+    EXPECT_TRUE(Contains(r.strErr, "invalid --channels '1,,2'")) << r.strErr;
+    EXPECT_FALSE(PathExists(bad.strOut));
+}
