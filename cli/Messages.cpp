@@ -145,6 +145,8 @@ const CliMessageText g_texts[kMsgCount] = {
     {"the extensible fmt chunk is invalid", "拡張フォーマットのfmtチャンクが無効です。", 1},
     {"the extensible format's valid bits are invalid", "拡張フォーマットの有効ビット数が無効です。",
      1},
+    {"the file lacks a channel of --channels",
+     "指定したチャンネルがファイルにないため分割しません。", 1},
 };
 
 CliLanguage g_language = kLangEnglish;

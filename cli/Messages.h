@@ -110,6 +110,7 @@ enum CliMessage
     kMsgReasonBadDs64,
     kMsgReasonBadExtensible,
     kMsgReasonBadValidBits,
+    kMsgReasonNoChannel,
     kMsgCount
 };
 

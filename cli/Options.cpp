@@ -21,6 +21,7 @@ const int kPlanOption = 1006;
 const int kShareBlocksOption = 1007;
 const int kMinPieceOption = 1008;
 const int kTrimOption = 1009;
+const int kChannelsOption = 1350;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
     {"parts", required_argument, nullptr, 'N'},
@@ -35,6 +36,7 @@ const struct option kLongOptions[] = {
     {"name", required_argument, nullptr, kNameOption},
     {"dry-run", no_argument, nullptr, kDryRunOption},
     {"plan", required_argument, nullptr, kPlanOption},
+    {"channels", required_argument, nullptr, kChannelsOption},
     {"output", required_argument, nullptr, 'o'},
     {"log-dir", required_argument, nullptr, kLogDirOption},
     {"quiet", no_argument, nullptr, 'q'},
@@ -196,6 +198,10 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         case kDryRunOption:
             pOptions->bDryRun = 1;
             break;
+        case kChannelsOption:
+            pOptions->bChannels = 1;
+            pstrField = &pOptions->strChannels;
+            break;
         case kPlanOption:
             pstrField = &pOptions->strPlanFile;
             break;
@@ -267,7 +273,8 @@ const char* GetUsageText()
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
            "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
-           "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
+           "                    [--channels LIST] [--share-blocks]\n"
+           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "Try 'wavoss-split --help' for more information.\n";
 }
 
@@ -276,7 +283,8 @@ const char* GetHelpText()
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
            "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
-           "                    [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...\n"
+           "                    [--channels LIST] [--share-blocks]\n"
+           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
            "\n"
            "Cuts PCM WAV files into consecutive pieces, by default of one length,\n"
            "named after their source with a three-digit number (song_001.wav, ...).\n"
@@ -332,7 +340,8 @@ const char* GetHelpText()
            "                         source's name, {n} the number (3 digits at least),\n"
            "                         {count} pieces of the file, {start} hh-mm-ss[.mmm]\n"
            "                         from the start, {time} hhmmss time of day (bext),\n"
-           "                         {date} yyyymmdd (bext), {label} the marker's label.\n"
+           "                         {date} yyyymmdd (bext), {label} the marker's label,\n"
+           "                         {channel} the channel file's tracks (--channels).\n"
            "                         A field the file lacks falls back ({time} to\n"
            "                         {start}, {date} to nothing, {label} to {n}); equal\n"
            "                         names in one file get _2, _3, ...; a final .wav\n"
@@ -344,6 +353,17 @@ const char* GetHelpText()
            "                         there) and write nothing: no folder, no logs\n"
            "      --plan FILE        write the same as CSV (UTF-8) to FILE as the run\n"
            "                         goes on; FILE - is standard output\n"
+           "\n"
+           "One file per microphone:\n"
+           "      --channels LIST    write each piece as one file per channel (each) or\n"
+           "                         per group of channels: 1-2,3,5 makes a stereo file\n"
+           "                         of channels 1 and 2, then mono files of 3 and 5\n"
+           "                         (counted from 1). Samples are the source's, bit for\n"
+           "                         bit; bext, iXML (its track list cut to the file's\n"
+           "                         tracks) and markers are carried. Names default to\n"
+           "                         {title}_{n}_{channel}: {channel} is the iXML track\n"
+           "                         NAME (a group's joined with +), else ch1, ch1-2.\n"
+           "                         A file lacking a channel of LIST is not split\n"
            "\n"
            "Other options:\n"
            "  -o, --output DIR       output folder, created when missing\n"
@@ -390,6 +410,8 @@ const char* GetHelpText()
            "  wavoss-split -P --pause-min 20 -l 1:00:00 -o talks conference.wav\n"
            "      a conference day into its talks, at the breaks of 20 s or more; no\n"
            "      piece longer than an hour\n"
+           "  wavoss-split --channels each -l 30:00 -o mics scene12.wav\n"
+           "      one mono file per microphone, named after the recorder's tracks\n"
            "  wavoss-split -n -l 5:00 -o parts recordings\n"
            "      after Ctrl-C: keep the pieces written whole, finish the rest\n"
            "  wavoss-split --share-blocks -o /nas/parts /nas/archive\n"

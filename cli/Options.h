@@ -33,6 +33,9 @@ struct CliOptions
     int bShareBlocks = 0; // --share-blocks
     int bHelp = 0;
     int bVersion = 0;
+    // --channels: each piece one file per channel or group.
+    int bChannels = 0;
+    CString strChannels;
     std::vector<CliArgument> paths; // in the order given
 };
 

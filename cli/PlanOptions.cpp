@@ -29,6 +29,8 @@ CMyPlanTexts MakeCliPlanTexts(const CliOptions& options)
     texts.bName = !options.strName.IsEmpty();
     texts.strName = options.strName;
     texts.bShareBlocks = options.bShareBlocks;
+    texts.bChannels = options.bChannels;
+    texts.strChannels = options.strChannels;
     return texts;
 }
 
@@ -75,7 +77,11 @@ const char* GetRefusalFormat(PlanRefusal reason)
         return "a '{' in --name is not closed with '}'";
     case kRefuseNameField:
         return "unknown field '%s' in --name (known: {title} {n} {count} {start} {time} {date} "
-               "{label})";
+               "{label} {channel})";
+    case kRefuseChannels:
+        return "invalid --channels '%s' (each, or channels from 1 and ranges such as 1-2,3,5)";
+    case kRefuseChannelField:
+        return "--name uses {channel}: give --channels";
     case kRefuseNone:
         break;
     }

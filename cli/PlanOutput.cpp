@@ -88,7 +88,7 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         strText.Format(GetCliText(kMsgUnaligned), plan.dwUnaligned, (DWORD)plan.Pieces.size());
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == 1)
+    if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == plan.GetFilesPerPiece())
         PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause : kMsgOneCopy) +
                    MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;

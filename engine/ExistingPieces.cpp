@@ -2,6 +2,7 @@
 #include "engine/ExistingPieces.h"
 
 #include "engine/ByteBuff.h"
+#include "engine/ChannelFiles.h"
 #include "engine/PieceHeader.h"
 #include "engine/PieceShape.h"
 #include "engine/SourcePlan.h"
@@ -63,6 +64,7 @@ ExistingPieces FindExistingPieces(const CString& strFolderSep, const CMyWaveHead
     *pdwKept = 0;
     pstrUnlike->Empty();
     CMyCarriedMarkers carried(sourcePlan, bCarryMarkers);
+    const CMyOutputHeaders headers(header, plan);
     CMyByteBuff head;
     DWORD dwExisting = 0;
     size_t iLast = 0;        // the last piece on disk
@@ -72,14 +74,15 @@ ExistingPieces FindExistingPieces(const CString& strFolderSep, const CMyWaveHead
         const CMyPlanPiece& planned = plan.Pieces[i];
         const ULONGLONG qwBytes = plan.GetPieceBytes(i);
         const CString strPath = strFolderSep + planned.strName;
-        const CMyPieceShape shape = ShapePiece(header, qwBytes, planned.qwStart,
+        const CMyWaveHeader& fileHeader = headers.Of(planned);
+        const CMyPieceShape shape = ShapePiece(fileHeader, qwBytes, planned.qwStart,
                                                carried.Of(planned), sourcePlan.bAlignBlocks);
         OnDisk state = LookAtPiece(strPath, shape.dwHeadLength + qwBytes);
         if (state == kAbsent)
             continue;
         // Its size is the plan's: so must its header be, byte for byte.
         if (state == kWhole &&
-            (BuildPieceHeaderWith(header, qwBytes, planned.qwStart, (DWORD)i + 1, shape.bRf64,
+            (BuildPieceHeaderWith(fileHeader, qwBytes, planned.qwStart, (DWORD)i + 1, shape.bRf64,
                                   shape.strMarkers, &head, shape.dwJunk) != shape.dwHeadLength ||
              !StartsWith(strPath, head.GetBuff(), shape.dwHeadLength)))
             state = kUnlike;

@@ -25,8 +25,9 @@ struct FieldName
 };
 
 const FieldName kFields[] = {
-    {"title", kFieldTitle}, {"n", kFieldNumber},  {"count", kFieldCount}, {"start", kFieldStart},
-    {"time", kFieldTime},   {"date", kFieldDate}, {"label", kFieldLabel},
+    {"title", kFieldTitle}, {"n", kFieldNumber},        {"count", kFieldCount},
+    {"start", kFieldStart}, {"time", kFieldTime},       {"date", kFieldDate},
+    {"label", kFieldLabel}, {"channel", kFieldChannel},
 };
 
 void AddText(CMyNameTemplate* pTemplate, const char* pc, size_t n)
@@ -243,6 +244,8 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
 {
     const DWORD dwRate = pPlan->dwSamplingRate;
     const DWORD dwCount = (DWORD)pPlan->Pieces.size();
+    // Split by channel, the files of a piece share its number.
+    const DWORD dwPieces = dwCount / pPlan->GetFilesPerPiece();
     int bTimeFell = 0, bDateFell = 0, bLabelFell = 0;
     CString strFirstShort;
     pPlan->dwShortNames = 0;
@@ -254,6 +257,7 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
     for (DWORD i = 0; i < dwCount; ++i)
     {
         CMyPlanPiece& piece = pPlan->Pieces[i];
+        const DWORD dwNumber = pPlan->GetPieceNumber(i);
         CString strStem;
         for (const CMyNamePart& part : nameTemplate.Parts)
         {
@@ -268,10 +272,10 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
                 strStem += facts.strTitle;
                 continue;
             case kFieldNumber:
-                strValue = FormatNumber(i + 1);
+                strValue = FormatNumber(dwNumber);
                 break;
             case kFieldCount:
-                strValue.Format("%u", dwCount);
+                strValue.Format("%u", dwPieces);
                 break;
             case kFieldStart:
                 strValue = FormatStartField(piece.qwStart, dwRate);
@@ -298,15 +302,20 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
                 if (strValue.IsEmpty())
                 {
                     bLabelFell = 1;
-                    strValue = FormatNumber(i + 1);
+                    strValue = FormatNumber(dwNumber);
                 }
+                break;
+            case kFieldChannel:
+                // A piece of every channel has none (the request refuses it).
+                if (!pPlan->Outputs.empty())
+                    strValue = pPlan->Outputs[piece.wOutput].strChannel;
                 break;
             }
             strStem += MakeNameSafe(strValue);
         }
         // A name needs a stem, and one that is no device's.
         if (strStem.IsEmpty())
-            strStem = FormatNumber(i + 1);
+            strStem = FormatNumber(dwNumber);
         if (IsDeviceName(strStem))
             strStem += '_';
         int bCut = 0;

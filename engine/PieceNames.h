@@ -1,6 +1,6 @@
 // Piece names from a template: "{title}_{n}" gives today's "<title>_001.wav";
 // other fields tell where a piece belongs ({start}, {time}, {date}, {label},
-// {count}).
+// {count}, {channel}).
 #pragma once
 
 #include "engine/SplitPlan.h"
@@ -12,6 +12,8 @@
 struct CMyMarker;
 
 const char* const kDefaultNameTemplate = "{title}_{n}";
+// The same when the run splits by channel.
+const char* const kDefaultChannelNameTemplate = "{title}_{n}_{channel}";
 
 enum NameField
 {
@@ -22,7 +24,8 @@ enum NameField
     kFieldStart,  // {start}: hh-mm-ss from the start, .mmm when not whole
     kFieldTime,   // {time}: hhmmss, time of day of the first sample (bext)
     kFieldDate,   // {date}: yyyymmdd, the recording date (bext)
-    kFieldLabel   // {label}: the label of the marker the piece belongs to
+    kFieldLabel,  // {label}: the label of the marker the piece belongs to
+    kFieldChannel // {channel}: the track names or numbers of a channel file
 };
 
 struct CMyNamePart

@@ -28,19 +28,6 @@ DWORD GetHeadLength(const CMyPlanSource& src, int bRf64, ULONGLONG qwStart)
     return bRf64 ? src.dwHeadLengthRf64 : src.dwHeadLength;
 }
 
-// The refusal of a plan that would pass kMaxPlanPieces; qwPieces 0: the
-// planner stopped at the limit without counting on.
-CString FormatTooManyPieces(ULONGLONG qwPieces)
-{
-    CString strNote;
-    strNote.Format("※　分割ファイルが多すぎるため分割しません。MakeSplitPlan()\n"
-                   "\tMaxPieces[%u]\n",
-                   kMaxPlanPieces);
-    if (qwPieces != 0)
-        strNote.AppendFormat("\tPieces[%I64u]\n", qwPieces);
-    return strNote;
-}
-
 // 0 when the plan is full (kMaxPlanPieces).
 int AddPiece(CMyPlan* pPlan, ULONGLONG qwStart, ULONGLONG qwFrames, PlanCut cut)
 {
@@ -365,6 +352,17 @@ ULONGLONG CMyPlanner::MoveToPause(ULONGLONG qwStart, ULONGLONG qwCut, ULONGLONG 
     return pause.qwFirst + (pause.qwEnd - pause.qwFirst) / 2;
 }
 } // namespace
+
+CString FormatTooManyPieces(ULONGLONG qwPieces)
+{
+    CString strNote;
+    strNote.Format("※　分割ファイルが多すぎるため分割しません。MakeSplitPlan()\n"
+                   "\tMaxPieces[%u]\n",
+                   kMaxPlanPieces);
+    if (qwPieces != 0)
+        strNote.AppendFormat("\tPieces[%I64u]\n", qwPieces);
+    return strNote;
+}
 
 ULONGLONG CalcMaxSizeFrames(const CMyPlanSource& src, ULONGLONG qwMaxSize, ULONGLONG qwStart,
                             ULONGLONG qwLeft, DWORD dwTailBytes)

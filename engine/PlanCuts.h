@@ -30,3 +30,7 @@ int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameRea
 // frames) stays within qwMaxSize; 0 when not even one frame fits.
 ULONGLONG CalcMaxSizeFrames(const CMyPlanSource& src, ULONGLONG qwMaxSize, ULONGLONG qwStart,
                             ULONGLONG qwLeft, DWORD dwTailBytes);
+
+// The refusal of a plan that would pass kMaxPlanPieces; qwPieces 0: the
+// planner stopped at the limit without counting on.
+CString FormatTooManyPieces(ULONGLONG qwPieces);

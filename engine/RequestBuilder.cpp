@@ -111,6 +111,18 @@ int ReadName(const CMyPlanTexts& texts, CMyNameTemplate* pTemplate, CMyPlanRefus
         return Refuse(pRefusal, strBad == "{" ? kRefuseNameOpen : kRefuseNameField, strBad);
     return 1;
 }
+
+// The channel list, and no {channel} in a name unless the pieces are split
+// by channel.
+int ReadChannels(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal)
+{
+    if (texts.bChannels && !ParseChannelList(texts.strChannels, &pRequest->Channels))
+        return Refuse(pRefusal, kRefuseChannels, texts.strChannels);
+    for (const CMyNamePart& part : pRequest->NameTemplate.Parts)
+        if (part.Field == kFieldChannel && !pRequest->Channels.IsSet())
+            return Refuse(pRefusal, kRefuseChannelField, "{channel}");
+    return 1;
+}
 } // namespace
 
 int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal)
@@ -120,7 +132,8 @@ int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPla
     CMyPlanRule& rule = pRequest->Rule;
     if (!ReadRule(texts, &rule, pRefusal) || !ReadPause(texts, &rule, pRefusal) ||
         !ReadEveryPause(texts, &rule, pRefusal) ||
-        !ReadName(texts, &pRequest->NameTemplate, pRefusal))
+        !ReadName(texts, &pRequest->NameTemplate, pRefusal) ||
+        !ReadChannels(texts, pRequest, pRefusal))
         return 0;
     // Markers that cut are carried by the pieces, either front end alike.
     pRequest->bCarryMarkers = rule.bMarkers;

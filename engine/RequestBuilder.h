@@ -38,6 +38,9 @@ struct CMyPlanTexts
     int bName = 0; // not given: "{title}_{n}"
     CString strName;
     int bShareBlocks = 0; // pieces share whole blocks with their source
+    // Each piece one file per channel or group ("each", "1-2,3,5").
+    int bChannels = 0;
+    CString strChannels;
 };
 
 // Why the texts make no request. Each front end words these its own way.
@@ -62,8 +65,10 @@ enum PlanRefusal
     kRefuseMinPiece,
     kRefuseEveryPauseValues,
     kRefuseNameEmpty,
-    kRefuseNameOpen,  // a '{' not closed
-    kRefuseNameField, // a field no piece has
+    kRefuseNameOpen,     // a '{' not closed
+    kRefuseNameField,    // a field no piece has
+    kRefuseChannels,     // not a channel list
+    kRefuseChannelField, // {channel} in a name without a channel list
 };
 
 struct CMyPlanRefusal

@@ -1,6 +1,7 @@
 // The plan of one open source.
 #include "engine/SourcePlan.h"
 
+#include "engine/ChannelFiles.h"
 #include "engine/PieceHeader.h"
 #include "engine/PlanCuts.h"
 #include "engine/SourceChunks.h"
@@ -39,7 +40,9 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     CMyPlan& plan = pOut->Plan;
     plan = CMyPlan();
     pOut->Markers.clear();
-    pOut->bAlignBlocks = request.bShareBlocks;
+    // Channel files hold other bytes than the source: none can share its blocks.
+    const int bAlign = request.bShareBlocks && !request.Channels.IsSet();
+    pOut->bAlignBlocks = bAlign;
 
     CMyPlanSource src;
     // A header may claim more data than the file holds: plan only what is there.
@@ -64,7 +67,7 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     src.dwHeadLengthRf64 = CalcPieceHeaderLength(header, 1, 0);
     src.pHeader = &header;
     src.bCarryMarkers = request.bCarryMarkers;
-    src.bAlignBlocks = request.bShareBlocks;
+    src.bAlignBlocks = bAlign;
     src.qwDataStart = header.DataStart;
     src.pMarkers = &pOut->Markers;
 
@@ -73,7 +76,9 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     const CMyNameTemplate* pTemplate = &request.NameTemplate;
     if (pTemplate->Parts.empty())
     {
-        ParseNameTemplate(kDefaultNameTemplate, &defaultTemplate, &strBad);
+        ParseNameTemplate(request.Channels.IsSet() ? kDefaultChannelNameTemplate
+                                                   : kDefaultNameTemplate,
+                          &defaultTemplate, &strBad);
         pTemplate = &defaultTemplate;
     }
     CMyNameFacts facts;
@@ -93,8 +98,10 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
     CMyFileFrameReader reader(pSrc, header);
     if (!MakeSplitPlan(src, request.Rule, &reader, &plan))
         return 0;
+    if (request.Channels.IsSet() && !PlanChannelFiles(header, request.Channels, &plan))
+        return 0;
     NamePlanPieces(*pTemplate, facts, &pOut->Markers, &plan);
-    if (request.bShareBlocks)
+    if (bAlign)
         CountUnalignedPieces(header.DataStart, &plan);
     return 1;
 }

@@ -3,6 +3,7 @@
 // planners and the namer.
 #pragma once
 
+#include "engine/ChannelList.h"
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
 #include "engine/SplitPlan.h"
@@ -22,6 +23,8 @@ struct CMyPlanRequest
     // Pieces share whole blocks with the source where the file system can:
     // each piece's audio keeps its offset within a block (a JUNK chunk).
     int bShareBlocks = 0;
+    // Each piece written as one file per channel or group of channels.
+    CMyChannelRequest Channels;
 };
 
 struct CMySourcePlan

@@ -1,6 +1,7 @@
 // Cutting one source WAV file into the pieces of its plan.
 #include "engine/SplitFile.h"
 
+#include "engine/ChannelFiles.h"
 #include "engine/Markers.h"
 #include "engine/PieceHeader.h"
 #include "engine/PieceShape.h"
@@ -89,8 +90,12 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     CMyCarriedMarkers carried(decision.SourcePlan, decision.Request.bCarryMarkers);
     const std::vector<char>& kept = decision.Kept;
 
+    // Split by channel, the files of a piece are written together.
+    const CMyOutputHeaders headers(header, plan);
+    const DWORD dwGroup = plan.GetFilesPerPiece();
     CMyWaveFile piece;
     CMyByteBuff headBuff;
+    std::vector<PieceResult> results;
     DWORD dwWritten = 0; // pieces on disk, the last maybe cut short by an abort
     DWORD dwWhole = 0;   // of those, the pieces whole
     int bFault = 0;      // a failure, traced where it was met, ended the split
@@ -98,18 +103,23 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     DWORD i = 0;
     // The pieces follow each other in the data: the source is read straight
     // through, but for the pieces -n keeps and the audio trimmed.
-    for (; i < dwPieces && !g_bAbort.load(std::memory_order_relaxed); ++i)
+    for (; i < dwPieces && !g_bAbort.load(std::memory_order_relaxed); i += dwGroup)
     {
         const CMyPlanPiece& planned = plan.Pieces[i];
         const ULONGLONG qwBytes = plan.GetPieceBytes(i);
-        if (!kept.empty() && kept[i])
+        DWORD dwKeptHere = 0;
+        for (DWORD k = 0; k < dwGroup && !kept.empty(); ++k)
+            dwKeptHere += kept[i + k] != 0;
+        if (dwKeptHere == dwGroup)
         {
-            ++dwWritten;
-            ++dwWhole;
+            dwWritten += dwGroup;
+            dwWhole += dwGroup;
             bSeek = 1;
-            m_pState->m_ullDoneBytes.fetch_add(qwBytes, std::memory_order_relaxed);
-            if (pSink != nullptr)
-                pSink->TakePiece(strFolderSep, plan, i, kStatusWritten);
+            m_pState->m_ullDoneBytes.fetch_add(planned.qwFrames * plan.wBlockSize +
+                                                   planned.dwTailBytes,
+                                               std::memory_order_relaxed);
+            for (DWORD k = 0; k < dwGroup && pSink != nullptr; ++k)
+                pSink->TakePiece(strFolderSep, plan, i + k, kStatusWritten);
             continue;
         }
         // Trimmed pause audio lies between pieces: the source skips it.
@@ -126,7 +136,8 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
         bSeek = 0;
         CString strPiecePath = strFolderSep + planned.strName;
         if (planned.bRest)
-            WriteTraceFormat("RestDataSize: %I64u Byte\n", qwBytes);
+            WriteTraceFormat("RestDataSize: %I64u Byte\n",
+                             planned.qwFrames * plan.wBlockSize + planned.dwTailBytes);
         if (!HasRoomFor(decision.strFolder, strPiecePath))
         {
             // Before the shorter last piece a full disk stops this file only;
@@ -136,21 +147,33 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
             bFault = 1;
             break;
         }
-        WriteTraceText(FormatCutTrace(strPiecePath, planned, plan.dwSamplingRate), 0);
-        PieceResult result = WritePiece(&piece, &src, strPiecePath, header, qwBytes,
-                                        planned.qwStart, i + 1, carried.Of(planned), &headBuff);
-        dwWritten += result == kPieceWritten || result == kPieceCutShort;
-        dwWhole += result == kPieceWritten;
-        bFault = result == kPieceFailed || result == kPieceNotOpened || result == kPieceRemoved;
-        if (pSink != nullptr)
-            pSink->TakePiece(strFolderSep, plan, i,
-                             result == kPieceWritten ? kStatusWritten
-                             : result == kPieceCutShort || result == kPieceFailed
-                                 ? kStatusCutShort
-                                 : kStatusNotWritten);
-        if (result != kPieceWritten)
+        if (dwGroup == 1)
         {
-            ++i;
+            WriteTraceText(FormatCutTrace(strPiecePath, planned, plan.dwSamplingRate), 0);
+            results.assign(1, WritePiece(&piece, &src, strPiecePath, header, qwBytes,
+                                         planned.qwStart, i + 1, carried.Of(planned), &headBuff));
+        }
+        else
+            WriteChannelPieces(&src, headers, plan, strFolderSep, i, kept, carried, &results);
+        int bAllWritten = 1;
+        for (DWORD k = 0; k < dwGroup; ++k)
+        {
+            const PieceResult result = results[k];
+            dwWritten += result == kPieceWritten || result == kPieceCutShort;
+            dwWhole += result == kPieceWritten;
+            bFault = bFault || result == kPieceFailed || result == kPieceNotOpened ||
+                     result == kPieceRemoved;
+            bAllWritten = bAllWritten && result == kPieceWritten;
+            if (pSink != nullptr)
+                pSink->TakePiece(strFolderSep, plan, i + k,
+                                 result == kPieceWritten ? kStatusWritten
+                                 : result == kPieceCutShort || result == kPieceFailed
+                                     ? kStatusCutShort
+                                     : kStatusNotWritten);
+        }
+        if (!bAllWritten)
+        {
+            i += dwGroup;
             break;
         }
     }
@@ -195,31 +218,37 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
                                                  const std::vector<CMyMarker>& markers,
                                                  CMyByteBuff* pHeadBuff)
 {
-    if (pPiece->IsOpen())
+    if (!OpenPieceForWrite(pPiece, strPiecePath))
         return kPieceNotOpened;
-    if (!pPiece->SetFilePath(strPiecePath) || !pPiece->OpenForWrite())
-    {
-        DWORD dwError = GetLastError();
-        WriteTraceFormat("※　分割ファイルを開けません。SplitFile()\n\tPiecePath[%s]\n:",
-                         (const char*)strPiecePath);
-        WriteTraceSystemError(dwError);
-        return kPieceNotOpened;
-    }
     ULONGLONG qwCopied = 0;
     int bCopied = 0;
-    const WORD wBlock = header.Param.BlockSize;
     const CMyPieceShape shape =
         ShapePiece(header, qwDataSize, qwFramesBefore, markers, m_bShareBlocks);
-    const std::string& strMarkers = shape.strMarkers;
-    const int bRf64 = shape.bRf64;
-    const DWORD dwHeadLength = shape.dwHeadLength;
-    if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, bRf64, strMarkers,
-                             pHeadBuff, shape.dwJunk) != dwHeadLength ||
-        !pPiece->Write(pHeadBuff->GetBuff(), dwHeadLength))
+    if (BuildPieceHeaderWith(header, qwDataSize, qwFramesBefore, dwPiece, shape.bRf64,
+                             shape.strMarkers, pHeadBuff, shape.dwJunk) != shape.dwHeadLength ||
+        !pPiece->Write(pHeadBuff->GetBuff(), shape.dwHeadLength))
         TraceCopyFailure("分割ファイルへの書込に失敗しました。", pPiece, 0, GetLastError());
     else
         bCopied = CopyPiece(pPiece, pSrc, qwDataSize, &qwCopied);
 
+    return FinishPiece(pPiece, strPiecePath, header, qwDataSize, qwFramesBefore, dwPiece, markers,
+                       shape, bCopied, qwCopied, pHeadBuff);
+}
+
+// Ends a piece whose header is written and qwCopied bytes of its samples
+// (bCopied 0: the copy failed): a piece cut short keeps its whole frames and
+// a true header; one that cannot be made true is deleted.
+CMySplitter::PieceResult CMySplitter::FinishPiece(CMyWaveFile* pPiece, const CString& strPiecePath,
+                                                  const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                                                  ULONGLONG qwFramesBefore, DWORD dwPiece,
+                                                  const std::vector<CMyMarker>& markers,
+                                                  const CMyPieceShape& shape, int bCopied,
+                                                  ULONGLONG qwCopied, CMyByteBuff* pHeadBuff)
+{
+    const WORD wBlock = header.Param.BlockSize;
+    const std::string& strMarkers = shape.strMarkers;
+    const int bRf64 = shape.bRf64;
+    const DWORD dwHeadLength = shape.dwHeadLength;
     int bShort = !bCopied || qwCopied < qwDataSize;
     int bTrue = 1;
     // A piece cut short keeps whole frames only: a block ends where 8 MiB or
@@ -273,6 +302,19 @@ CMySplitter::PieceResult CMySplitter::WritePiece(CMyWaveFile* pPiece, CMyWaveFil
     if (!bCopied)
         return kPieceFailed;
     return qwCopied < qwDataSize ? kPieceCutShort : kPieceWritten;
+}
+
+int OpenPieceForWrite(CMyWaveFile* pPiece, const CString& strPiecePath)
+{
+    if (pPiece->IsOpen())
+        return 0;
+    if (pPiece->SetFilePath(strPiecePath) && pPiece->OpenForWrite())
+        return 1;
+    DWORD dwError = GetLastError();
+    WriteTraceFormat("※　分割ファイルを開けません。SplitFile()\n\tPiecePath[%s]\n:",
+                     (const char*)strPiecePath);
+    WriteTraceSystemError(dwError);
+    return 0;
 }
 
 int CMySplitter::CopyPiece(CMyWaveFile* pPiece, CMyWaveFile* pSrc, ULONGLONG qwCount,

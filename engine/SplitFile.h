@@ -11,9 +11,12 @@
 #include <vector>
 
 class CMyByteBuff;
+class CMyCarriedMarkers;
+class CMyOutputHeaders;
 class CMyWaveFile;
 class CMyWaveHeader;
 struct CMyMarker;
+struct CMyPieceShape;
 
 // One read and one write per block; the source's transfer buffer has this size.
 const DWORD kSplitBlockSize = 0x800000;
@@ -60,6 +63,18 @@ private:
                            const CMyWaveHeader& header, ULONGLONG qwDataSize,
                            ULONGLONG qwFramesBefore, DWORD dwPiece,
                            const std::vector<CMyMarker>& markers, CMyByteBuff* pHeadBuff);
+    PieceResult FinishPiece(CMyWaveFile* pPiece, const CString& strPiecePath,
+                            const CMyWaveHeader& header, ULONGLONG qwDataSize,
+                            ULONGLONG qwFramesBefore, DWORD dwPiece,
+                            const std::vector<CMyMarker>& markers, const CMyPieceShape& shape,
+                            int bCopied, ULONGLONG qwCopied, CMyByteBuff* pHeadBuff);
+    // Split by channel: writes the files of the piece whose first entry is
+    // dwFirst from one read of its frames, but for those -n keeps; a result
+    // for each file (kPieceWritten for those kept).
+    void WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& headers, const CMyPlan& plan,
+                            const CString& strFolderSep, DWORD dwFirst,
+                            const std::vector<char>& kept, const CMyCarriedMarkers& carried,
+                            std::vector<PieceResult>* pResults);
 
     CMyRunState* m_pState;
     CMyRunHost* m_pHost;
@@ -68,8 +83,12 @@ private:
     int m_bWhole = 0;
     // The file's pieces share whole blocks with it where the system can.
     int m_bShareBlocks = 0;
+    // Split by channel: each channel file's de-interleaved block.
+    std::vector<std::vector<BYTE>> m_channelBuffs;
 };
 
+// Opens the piece's file for writing, emptied; 0 (traced) when it cannot.
+int OpenPieceForWrite(CMyWaveFile* pPiece, const CString& strPiecePath);
 // Bytes available to the caller on the volume that holds the folder; 0 for an
 // empty path or when the platform cannot say (which it traces).
 ULONGLONG GetDiskFreeBytes(const char* pcFolder);

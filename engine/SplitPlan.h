@@ -63,6 +63,17 @@ struct CMyPlanPiece
     CString strLabel;
     // The piece's file name with ".wav", without folder (PieceNames).
     CString strName;
+    // Split by channel: the file of the plan's outputs this entry is.
+    WORD wOutput = 0;
+};
+
+// Split by channel, each piece is written to one file per output: the
+// channels it holds and the name they give {channel}.
+struct CMyPlanOutput
+{
+    std::vector<WORD> Channels; // the source's, counted from 0, in the file's order
+    CString strChannel;         // Shift-JIS
+    WORD wBlockSize = 0;        // of the file
 };
 
 struct CMyPlan
@@ -86,11 +97,20 @@ struct CMyPlan
     // Pieces whose audio would start at an odd offset in the source, where
     // no chunk can align it: they share no blocks (CMyPlanRequest::bShareBlocks).
     DWORD dwUnaligned = 0;
+    // Split by channel: the files of each piece, whose entries follow each
+    // other in Pieces, piece by piece. Empty: a piece is one file.
+    std::vector<CMyPlanOutput> Outputs;
 
     ULONGLONG GetPieceBytes(size_t i) const
     {
+        if (!Outputs.empty())
+            return Pieces[i].qwFrames * Outputs[Pieces[i].wOutput].wBlockSize;
         return Pieces[i].qwFrames * wBlockSize + Pieces[i].dwTailBytes;
     }
+    // The files each piece is written to.
+    DWORD GetFilesPerPiece() const { return Outputs.empty() ? 1 : (DWORD)Outputs.size(); }
+    // The number of the piece entry i belongs to, from 1.
+    DWORD GetPieceNumber(size_t i) const { return (DWORD)(i / GetFilesPerPiece()) + 1; }
 };
 
 // The way of cutting the user chose.

@@ -127,7 +127,8 @@ SplitVerdict CMySplitPolicy::Decide(const CString& strBasePath, const CString& s
                       "CMyBatchRun::RunBatch()\n\tFilePath[%s]\n",
                       (const char*)strClash);
     // Today's names of two files never meet, unless cut to the system's limit.
-    if ((!IsTodaysNames(request.NameTemplate) || plan.dwShortNames != 0) &&
+    if ((!IsTodaysNames(request.NameTemplate) || request.Channels.IsSet() ||
+         plan.dwShortNames != 0) &&
         !TakeNames(strSrcPath, pOut->strFolderSep, plan))
         return kVerdictRefused;
     pOut->Verdict = m_bNoClobber ? LookAtExisting(strSrcPath, pOut) : kVerdictWrite;

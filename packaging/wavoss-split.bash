@@ -23,6 +23,10 @@ _wavoss_split()
             COMPREPLY=($(compgen -W 'auto' -- "$cur"))
             return
             ;;
+        --channels)
+            COMPREPLY=($(compgen -W 'each' -- "$cur"))
+            return
+            ;;
         -h | --help | --version)
             return
             ;;
@@ -32,7 +36,7 @@ _wavoss_split()
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
             -p --pause --pause= --pause-min --pause-level -P --every-pause
-            --min-piece --trim --name --dry-run --plan --share-blocks
+            --min-piece --trim --name --dry-run --plan --channels --share-blocks
             -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

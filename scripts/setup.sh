@@ -11,7 +11,7 @@ set -euo pipefail
 # for the Debian one).
 base=(
   g++ cmake ninja-build make libgtest-dev googletest libboost1.81-dev python3
-  man-db groff-base xfsprogs btrfs-progs e2fsprogs espeak-ng
+  man-db groff-base xfsprogs btrfs-progs e2fsprogs espeak-ng sox
 )
 linux32=(g++-multilib qemu-user-static)
 rest=(

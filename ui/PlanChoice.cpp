@@ -57,6 +57,10 @@ const struct
     {kRefuseNameField, kChoiceName,
      "※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} {count} {start} {time} "
      "{date} {label}"},
+    // The window splits no file by channel: {channel} is a field it does not have.
+    {kRefuseChannelField, kChoiceName,
+     "※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} {count} {start} {time} "
+     "{date} {label}"},
 };
 } // namespace
 
