@@ -118,7 +118,7 @@ void CMySplitter::WriteChannelPieces(CMyWaveFile* pSrc, const CMyOutputHeaders& 
         file.pOutput = &plan.Outputs[planned.wOutput];
         file.Markers = carried.Of(planned);
         file.qwBytes = plan.GetPieceBytes(dwFirst + k);
-        file.Shape = ShapePiece(*file.pHeader, file.qwBytes, planned.qwStart, file.Markers);
+        file.Shape = ShapePiece(*file.pHeader, file.qwBytes, planned.qwStart, file.Markers, 0);
         WriteTraceText(FormatCutTrace(file.strPath, planned, plan.dwSamplingRate), 0);
         if (!OpenPieceForWrite(&file.File, file.strPath))
         {

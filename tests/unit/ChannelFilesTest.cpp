@@ -151,6 +151,6 @@ TEST(ChannelFiles, AChannelFileIsRf64WhenItReachesFourGiB)
     {
         SCOPED_TRACE(i);
         const CMyPlanPiece& planned = plan.Pieces[i];
-        EXPECT_EQ(ShapePiece(headers.Of(planned), plan.GetPieceBytes(i), 0, {}).bRf64, kRf64[i]);
+        EXPECT_EQ(ShapePiece(headers.Of(planned), plan.GetPieceBytes(i), 0, {}, 0).bRf64, kRf64[i]);
     }
 }
