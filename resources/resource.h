@@ -52,6 +52,18 @@
 #define IDC_PLAN_PAUSE_LEVEL 1111
 #define IDC_PLAN_NAME 1112
 #define IDC_PLAN_DEFAULTS 1113
+#define IDC_PLAN_EVERY_PAUSE 1130
+#define IDC_PLAN_EVERY_MIN 1131
+#define IDC_PLAN_EVERY_LEVEL 1132
+#define IDC_PLAN_AUTO_LEVEL 1133
+#define IDC_PLAN_MIN_PIECE 1134
+#define IDC_PLAN_TRIM 1135
+// The three channel buttons are consecutive
+#define IDC_PLAN_CH_TOGETHER 1136
+#define IDC_PLAN_CH_EACH 1137
+#define IDC_PLAN_CH_GROUPS 1138
+#define IDC_PLAN_CH_EDIT 1139
+#define IDC_PLAN_SHARE 1140
 
 // Plan preview ("プレビュー")
 #define IDC_PREVIEW_LIST 1120

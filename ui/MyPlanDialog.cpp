@@ -31,7 +31,24 @@ const struct
                    {kChoicePauseWindow, IDC_PLAN_PAUSE_WINDOW},
                    {kChoicePauseMin, IDC_PLAN_PAUSE_MIN},
                    {kChoicePauseLevel, IDC_PLAN_PAUSE_LEVEL},
-                   {kChoiceName, IDC_PLAN_NAME}};
+                   {kChoiceName, IDC_PLAN_NAME},
+                   {kChoiceEveryPauseMin, IDC_PLAN_EVERY_MIN},
+                   {kChoiceEveryPauseLevel, IDC_PLAN_EVERY_LEVEL},
+                   {kChoiceMinPiece, IDC_PLAN_MIN_PIECE},
+                   {kChoiceChannels, IDC_PLAN_CH_EDIT}};
+
+const struct
+{
+    ChannelChoice Channels;
+    int nButton;
+} kChannelButtons[] = {{kChannelsTogether, IDC_PLAN_CH_TOGETHER},
+                       {kChannelsEach, IDC_PLAN_CH_EACH},
+                       {kChannelsGroups, IDC_PLAN_CH_GROUPS}};
+
+int CheckOf(int bChecked)
+{
+    return bChecked ? BST_CHECKED : BST_UNCHECKED;
+}
 
 // The main window's section length at start-up.
 const char kStartLength[] = "00:03:00";
@@ -67,6 +84,17 @@ void CMyPlanDialog::ShowChoice(const CMyPlanChoice& choice, const char* pcSectio
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_PAUSE_MIN, choice.strPauseMin);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_PAUSE_LEVEL, choice.strPauseLevel);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_NAME, choice.strName);
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_EVERY_PAUSE, CheckOf(choice.bEveryPause));
+    ::SetDlgItemTextA(m_hWnd, IDC_PLAN_EVERY_MIN, choice.strEveryPauseMin);
+    ::SetDlgItemTextA(m_hWnd, IDC_PLAN_EVERY_LEVEL, choice.strEveryPauseLevel);
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_AUTO_LEVEL, CheckOf(choice.bAutoLevel));
+    ::SetDlgItemTextA(m_hWnd, IDC_PLAN_MIN_PIECE, choice.strMinPiece);
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_TRIM, CheckOf(choice.bTrim));
+    for (const auto& button : kChannelButtons)
+        if (button.Channels == choice.Channels)
+            ::CheckRadioButton(m_hWnd, IDC_PLAN_CH_TOGETHER, IDC_PLAN_CH_GROUPS, button.nButton);
+    ::SetDlgItemTextA(m_hWnd, IDC_PLAN_CH_EDIT, choice.strChannelGroups);
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_SHARE, CheckOf(choice.bShareBlocks));
     UpdateControls();
 }
 
@@ -100,6 +128,17 @@ CMyPlanChoice CMyPlanDialog::ReadChoice() const
     choice.strPauseMin = ReadText(IDC_PLAN_PAUSE_MIN);
     choice.strPauseLevel = ReadText(IDC_PLAN_PAUSE_LEVEL);
     choice.strName = ReadText(IDC_PLAN_NAME);
+    choice.bEveryPause = IsChecked(IDC_PLAN_EVERY_PAUSE);
+    choice.strEveryPauseMin = ReadText(IDC_PLAN_EVERY_MIN);
+    choice.strEveryPauseLevel = ReadText(IDC_PLAN_EVERY_LEVEL);
+    choice.bAutoLevel = IsChecked(IDC_PLAN_AUTO_LEVEL);
+    choice.strMinPiece = ReadText(IDC_PLAN_MIN_PIECE);
+    choice.bTrim = IsChecked(IDC_PLAN_TRIM);
+    for (const auto& button : kChannelButtons)
+        if (IsChecked(button.nButton))
+            choice.Channels = button.Channels;
+    choice.strChannelGroups = ReadText(IDC_PLAN_CH_EDIT);
+    choice.bShareBlocks = IsChecked(IDC_PLAN_SHARE);
     return choice;
 }
 
@@ -109,14 +148,20 @@ void CMyPlanDialog::UpdateControls()
     for (const auto& rule : kRules)
         if (rule.nEdit != 0)
             ::EnableWindow(GetDlgItem(rule.nEdit), rule.Kind == choice.Kind);
-    // Markers alone are always markers.
-    const int bMarkersShown = choice.Kind == kRuleWhole || m_bOwnMarkers;
-    ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, bMarkersShown ? BST_CHECKED : BST_UNCHECKED);
-    ::EnableWindow(GetDlgItem(IDC_PLAN_MARKERS), choice.Kind != kRuleWhole);
+    // Markers alone are always markers; every pause may cut without them.
+    const int bMarkersOnly = choice.Kind == kRuleWhole && !choice.bEveryPause;
+    ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, CheckOf(bMarkersOnly || m_bOwnMarkers));
+    ::EnableWindow(GetDlgItem(IDC_PLAN_MARKERS), !bMarkersOnly);
     const int bPauseRule = CanMoveToPause(choice.Kind);
     ::EnableWindow(GetDlgItem(IDC_PLAN_PAUSE), bPauseRule);
-    for (int nID : {IDC_PLAN_PAUSE_WINDOW, IDC_PLAN_PAUSE_MIN, IDC_PLAN_PAUSE_LEVEL})
-        ::EnableWindow(GetDlgItem(nID), bPauseRule && choice.bPause);
+    ::EnableWindow(GetDlgItem(IDC_PLAN_PAUSE_WINDOW), bPauseRule && choice.bPause);
+    // Every pause's length and level serve the moved cuts too.
+    for (int nID : {IDC_PLAN_PAUSE_MIN, IDC_PLAN_PAUSE_LEVEL})
+        ::EnableWindow(GetDlgItem(nID), bPauseRule && choice.bPause && !choice.bEveryPause);
+    for (int nID : {IDC_PLAN_EVERY_MIN, IDC_PLAN_AUTO_LEVEL, IDC_PLAN_MIN_PIECE, IDC_PLAN_TRIM})
+        ::EnableWindow(GetDlgItem(nID), choice.bEveryPause);
+    ::EnableWindow(GetDlgItem(IDC_PLAN_EVERY_LEVEL), choice.bEveryPause && !choice.bAutoLevel);
+    ::EnableWindow(GetDlgItem(IDC_PLAN_CH_EDIT), choice.Channels == kChannelsGroups);
 }
 
 void CMyPlanDialog::Refuse(const char* pcText, int nID)
@@ -170,7 +215,13 @@ int CMyPlanDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
             m_bOwnMarkers = IsChecked(IDC_PLAN_MARKERS);
             return 1;
         }
-        if (nID == IDC_PLAN_PAUSE)
+        if (nID >= IDC_PLAN_CH_TOGETHER && nID <= IDC_PLAN_CH_GROUPS)
+        {
+            ::CheckRadioButton(m_hWnd, IDC_PLAN_CH_TOGETHER, IDC_PLAN_CH_GROUPS, nID);
+            UpdateControls();
+            return 1;
+        }
+        if (nID == IDC_PLAN_PAUSE || nID == IDC_PLAN_EVERY_PAUSE || nID == IDC_PLAN_AUTO_LEVEL)
         {
             UpdateControls();
             return 1;

@@ -14,7 +14,7 @@ CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
     texts.strParts = choice.strParts;
     texts.bMaxSize = choice.Kind == kRuleMaxSize;
     texts.strMaxSize = choice.strMaxSize;
-    texts.bMarkers = choice.bMarkers || choice.Kind == kRuleWhole;
+    texts.bMarkers = CutsAtMarkers(choice);
     if (choice.bPause && CanMoveToPause(choice.Kind))
     {
         texts.bPause = 1;
@@ -24,8 +24,27 @@ CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
         texts.bPauseLevel = 1;
         texts.strPauseLevel = choice.strPauseLevel;
     }
-    texts.bName = 1;
+    // One pause length and level serve both searches: every pause's boxes,
+    // while the others are greyed.
+    if (choice.bEveryPause)
+    {
+        texts.bEveryPause = 1;
+        texts.bPauseMin = 1;
+        texts.strPauseMin = choice.strEveryPauseMin;
+        texts.bPauseLevel = 1;
+        texts.strPauseLevel = choice.bAutoLevel ? CString("auto") : choice.strEveryPauseLevel;
+        texts.bMinPiece = !choice.strMinPiece.IsEmpty();
+        texts.strMinPiece = choice.strMinPiece;
+        texts.bTrim = choice.bTrim;
+    }
+    texts.bChannels = choice.Channels != kChannelsTogether;
+    texts.strChannels =
+        choice.Channels == kChannelsEach ? CString("each") : choice.strChannelGroups;
+    // The default name left as it is takes the channel's in channel files,
+    // which would otherwise all have one name.
+    texts.bName = !(texts.bChannels && choice.strName == kDefaultNameTemplate);
     texts.strName = choice.strName;
+    texts.bShareBlocks = choice.bShareBlocks;
     return texts;
 }
 
@@ -49,6 +68,11 @@ const struct
      "※　無効な無音の長さです。0 より長い秒数(例: 0.3)を入れてください。"},
     {kRefusePauseLevel, kChoicePauseLevel,
      "※　無効なレベルです。0 以下の dB の値(例: -40)を入れてください。"},
+    {kRefuseEveryPauseParts, kChoiceParts, "※　等分と無音ごとの分割は組み合わせられません。"},
+    {kRefuseMinPiece, kChoiceMinPiece,
+     "※　無効な最短の長さです。0 以上の秒数(例: 30)を入れるか、空欄にしてください。"},
+    {kRefuseChannels, kChoiceChannels,
+     "※　無効なチャンネルの指定です。1 からの番号と範囲(例: 1-2,3,5)を入れてください。"},
     {kRefusePauseShort, kChoicePauseWindow,
      "※　探す範囲 %s が無音の長さ %s より短いため、区切りを動かせません。無音の長さ以上の"
      "秒数を入れるか、空欄にしてください。"},
@@ -57,17 +81,16 @@ const struct
     {kRefuseNameField, kChoiceName,
      "※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} {count} {start} {time} "
      "{date} {label}"},
-    // The window splits no file by channel: {channel} is a field it does not have.
     {kRefuseChannelField, kChoiceName,
-     "※　ファイル名に使えない欄 %s があります。使える欄: {title} {n} {count} {start} {time} "
-     "{date} {label}"},
+     "※　ファイル名の %s は、チャンネルを分けるときだけ使えます。"},
 };
 } // namespace
 
 int IsDefaultPlanChoice(const CMyPlanChoice& choice)
 {
     return choice.Kind == kRuleLength && !choice.bMarkers && !choice.bPause &&
-           choice.strName == kDefaultNameTemplate;
+           choice.strName == kDefaultNameTemplate && !choice.bEveryPause &&
+           choice.Channels == kChannelsTogether && !choice.bShareBlocks;
 }
 
 int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest, CString* pstrError,
@@ -85,6 +108,11 @@ int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest,
                               (const char*)refusal.strOther);
             *pField = entry.Field;
         }
+    // With every pause the pause length and level are its boxes.
+    if (choice.bEveryPause && *pField == kChoicePauseMin)
+        *pField = kChoiceEveryPauseMin;
+    if (choice.bEveryPause && *pField == kChoicePauseLevel)
+        *pField = kChoiceEveryPauseLevel;
     return 0;
 }
 
@@ -107,13 +135,28 @@ CString DescribePlanChoice(const CMyPlanChoice& choice, const char* pcSectionLen
     case kRuleWhole:
         break;
     }
-    CString strText = "分割方法: ";
-    if (choice.bMarkers || choice.Kind == kRuleWhole)
-        strText += strRule.IsEmpty() ? "マーカー" : "マーカー + ";
-    strText += strRule;
+    // The cuts in the order they are made, joined by " + ".
+    CString strCuts;
+    if (CutsAtMarkers(choice))
+        strCuts = "マーカー";
+    if (choice.bEveryPause)
+        strCuts += strCuts.IsEmpty() ? "無音ごと" : " + 無音ごと";
+    if (!strRule.IsEmpty())
+        strCuts += strCuts.IsEmpty() ? strRule : " + " + strRule;
+    CString strText = "分割方法: " + strCuts;
+    if (choice.bEveryPause && !choice.strMinPiece.IsEmpty())
+        strText += ", 最短 " + choice.strMinPiece + " 秒";
+    if (choice.bEveryPause && choice.bTrim)
+        strText += ", トリム";
     if (choice.bPause && CanMoveToPause(choice.Kind))
         strText += ", 無音で調整";
     if (choice.strName != kDefaultNameTemplate)
         strText += ", 名前 " + choice.strName;
+    if (choice.Channels == kChannelsEach)
+        strText += ", 1 チャンネルずつ";
+    if (choice.Channels == kChannelsGroups)
+        strText += ", チャンネル " + choice.strChannelGroups;
+    if (choice.bShareBlocks)
+        strText += ", ブロック共有";
     return strText;
 }

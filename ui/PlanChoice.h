@@ -16,7 +16,19 @@ enum PlanChoiceField
     kChoicePauseWindow,
     kChoicePauseMin,
     kChoicePauseLevel,
-    kChoiceName
+    kChoiceName,
+    kChoiceEveryPauseMin,
+    kChoiceEveryPauseLevel,
+    kChoiceMinPiece,
+    kChoiceChannels
+};
+
+// How the channels of a piece are written.
+enum ChannelChoice
+{
+    kChannelsTogether, // one file, as ever
+    kChannelsEach,     // one file per channel
+    kChannelsGroups    // one file per group typed as the command line takes it
 };
 
 // The default is the window's way of cutting before the dialog existed. The
@@ -25,7 +37,7 @@ struct CMyPlanChoice
 {
     // kRuleLength, kRuleParts, kRuleMaxSize, or kRuleWhole: the markers alone.
     PlanRuleKind Kind = kRuleLength;
-    int bMarkers = 0; // cut at the markers first (kRuleWhole cuts there whatever it says)
+    int bMarkers = 0; // cut at the markers first (kRuleWhole cuts there unless every pause cuts)
     CString strParts;
     CString strMaxSize;
     int bPause = 0;         // with kRuleLength or kRuleMaxSize only
@@ -33,11 +45,27 @@ struct CMyPlanChoice
     CString strPauseMin = kDefaultPauseMin;
     CString strPauseLevel = kDefaultPauseLevel;
     CString strName = kDefaultNameTemplate;
+    // Cut at every pause first; the rule then cuts between them (分けない:
+    // nothing more, the markers only when ticked).
+    int bEveryPause = 0;
+    CString strEveryPauseMin = kDefaultEveryPauseMin;
+    CString strEveryPauseLevel = kDefaultPauseLevel;
+    int bAutoLevel = 0;  // the level found per file
+    CString strMinPiece; // empty: every pause cuts
+    int bTrim = 0;
+    ChannelChoice Channels = kChannelsTogether;
+    CString strChannelGroups; // "1-2,3,5"
+    int bShareBlocks = 0;
 };
 
 // 1 when the choice cuts as the window always has: the fixed length alone,
 // today's names.
 int IsDefaultPlanChoice(const CMyPlanChoice& choice);
+// 1 when the markers cut: ticked, or the only cut there is.
+inline int CutsAtMarkers(const CMyPlanChoice& choice)
+{
+    return choice.bMarkers || (choice.Kind == kRuleWhole && !choice.bEveryPause);
+}
 // 1 when the rule cuts by the main window's section length.
 inline int UsesSectionLength(const CMyPlanChoice& choice)
 {
