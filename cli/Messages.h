@@ -73,6 +73,13 @@ enum CliMessage
     kMsgNoAddJob,
     kMsgNoBatch,
     kMsgTraceLost,
+    // The user's cut lists.
+    kMsgOneCopyCuts,
+    kMsgCutsLine,
+    kMsgCutsEmpty,
+    kMsgCutsUnread,
+    kMsgCutsLarge,
+    kMsgBadAt,
     // The reasons a file is not split: the Japanese text is the trace
     // entry's, without its mark and the function that wrote it.
     kMsgReasonFirst,

@@ -10,7 +10,7 @@
 
 namespace
 {
-const char kShortOptions[] = ":l:o:qnhN:S:mp::";
+const char kShortOptions[] = ":l:o:qnhN:S:mp::c:";
 const int kLogDirOption = 1000;
 const int kVersionOption = 1001;
 const int kPauseMinOption = 1002;
@@ -18,11 +18,16 @@ const int kPauseLevelOption = 1003;
 const int kNameOption = 1004;
 const int kDryRunOption = 1005;
 const int kPlanOption = 1006;
+const int kAtOption = 1330;
+const int kCutsBesideOption = 1331;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
     {"parts", required_argument, nullptr, 'N'},
     {"max-size", required_argument, nullptr, 'S'},
     {"markers", no_argument, nullptr, 'm'},
+    {"cuts", required_argument, nullptr, 'c'},
+    {"at", required_argument, nullptr, kAtOption},
+    {"cuts-beside", no_argument, nullptr, kCutsBesideOption},
     {"pause", optional_argument, nullptr, 'p'},
     {"pause-min", required_argument, nullptr, kPauseMinOption},
     {"pause-level", required_argument, nullptr, kPauseLevelOption},
@@ -168,6 +173,15 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
                 return 0;
             }
             break;
+        case 'c':
+            pstrField = &pOptions->strCuts;
+            break;
+        case kAtOption:
+            pstrField = &pOptions->strAt;
+            break;
+        case kCutsBesideOption:
+            pOptions->bCutsBeside = 1;
+            break;
         case kPauseMinOption:
             pstrField = &pOptions->strPauseMin;
             break;
@@ -217,7 +231,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             return 0;
         }
         int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
-                     : nOption == 'p' || nOption == kPauseMinOption
+                     : nOption == 'p' || nOption == kPauseMinOption || nOption == kAtOption
                          ? TakeTimeValue(args[it->second], pcArgv, optarg, pstrField)
                          : TakeValue(args[it->second], pcArgv, optarg, pstrField);
         if (!bTaken)

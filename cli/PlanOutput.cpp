@@ -83,7 +83,7 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         PrintError(strText + MakeShownPath(strSrcPath));
     }
     if (m_bMarkersAlone && plan.Pieces.size() == 1)
-        PrintError(GetCliText(kMsgOneCopy) + MakeShownPath(strSrcPath));
+        PrintError(GetCliText(m_bCuts ? kMsgOneCopyCuts : kMsgOneCopy) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_fates[strSrcPath.GetString()] = kFatePlanned;
     // The plan's rows on standard output take the place of its lines.

@@ -26,9 +26,13 @@ public:
     // 0, with the reason on standard error, when it cannot. "-" writes the
     // rows to standard output instead of a dry run's lines.
     int OpenPlanFile(const CString& strPath);
-    // -m alone: a file without a marker to cut at is named (one piece holds
-    // it whole).
-    void SetMarkersAlone(int bMarkersAlone) { m_bMarkersAlone = bMarkersAlone; }
+    // -m or the user's cuts alone: a file without a marker or cut to cut at
+    // is named (one piece holds it whole).
+    void SetMarkersAlone(int bMarkersAlone, int bCuts = 0)
+    {
+        m_bMarkersAlone = bMarkersAlone;
+        m_bCuts = bCuts;
+    }
     // 1 when a row could not be written (said once on standard error).
     int HasFailed() const { return m_bFailed; }
 
@@ -49,6 +53,7 @@ private:
 
     int m_bPrint;
     int m_bMarkersAlone = 0;
+    int m_bCuts = 0;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bStdout = 0; // the plan file is standard output

@@ -120,6 +120,41 @@ int ReadCutList(const std::string& strText, CMyCutList* pList, CMyCutListError* 
     return ReadLabelList(lines, pList, pError);
 }
 
+int ReadCutListFile(const char* pcPath, CMyCutList* pList, CMyCutListError* pError)
+{
+    *pList = CMyCutList();
+    *pError = CMyCutListError();
+    HANDLE hFile = CreateFileA(pcPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string strText;
+    LARGE_INTEGER size;
+    int bRead = hFile != INVALID_HANDLE_VALUE && GetFileSizeEx(hFile, &size);
+    if (bRead && size.QuadPart > (LONGLONG)kMaxCutListBytes)
+    {
+        CloseHandle(hFile);
+        pError->Fault = kListFaultLarge;
+        return 0;
+    }
+    if (bRead)
+    {
+        strText.resize((size_t)size.QuadPart);
+        DWORD dwDone = 0;
+        bRead = strText.empty() ||
+                (ReadFile(hFile, &strText[0], (DWORD)strText.size(), &dwDone, nullptr) &&
+                 dwDone == strText.size());
+    }
+    const DWORD dwError = GetLastError();
+    if (hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(hFile);
+    if (!bRead)
+    {
+        pError->Fault = kListFaultUnread;
+        pError->dwError = dwError != ERROR_SUCCESS ? dwError : (DWORD)ERROR_READ_FAULT;
+        return 0;
+    }
+    return ReadCutList(strText, pList, pError);
+}
+
 int ParseCutTime(const char* pcText, int bColons, CMyCutTime* pTime)
 {
     const char* pc = pcText;

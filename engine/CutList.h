@@ -52,14 +52,21 @@ struct CMyCutList
 enum CutListFault
 {
     kListFaultNone,
-    kListFaultLine,  // a line that cannot be parsed
-    kListFaultEmpty, // no cut at all
+    kListFaultLine,   // a line that cannot be parsed
+    kListFaultEmpty,  // no cut at all
+    kListFaultUnread, // the file cannot be read (dwError)
+    kListFaultLarge   // more than kMaxCutListBytes: no list is that long
 };
+
+// A cut list of a million cuts is far below this; a recording named by
+// mistake is not read whole.
+const DWORD kMaxCutListBytes = 64u << 20;
 
 struct CMyCutListError
 {
     CutListFault Fault = kListFaultNone;
     DWORD dwLine = 0;
+    DWORD dwError = 0; // kListFaultUnread: the system's error
 };
 
 // The text as Shift-JIS lines without their ends (CR LF, LF or CR): a UTF-8
@@ -71,6 +78,8 @@ int SplitCutListText(const std::string& strText, std::vector<CString>* pLines, D
 // sheet's commands, else a label list). 0 with *pError set when a line
 // cannot be parsed or no cut is found.
 int ReadCutList(const std::string& strText, CMyCutList* pList, CMyCutListError* pError);
+// The same for the file at the Shift-JIS path.
+int ReadCutListFile(const char* pcPath, CMyCutList* pList, CMyCutListError* pError);
 // Each form alone, from the lines SplitCutListText gives.
 int ReadCueSheet(const std::vector<CString>& lines, CMyCutList* pList, CMyCutListError* pError);
 int ReadLabelList(const std::vector<CString>& lines, CMyCutList* pList, CMyCutListError* pError);

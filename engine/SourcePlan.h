@@ -5,8 +5,10 @@
 
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
+#include "engine/SourceCuts.h"
 #include "engine/SplitPlan.h"
 
+#include <memory>
 #include <vector>
 
 class CMyWaveFile;
@@ -19,6 +21,9 @@ struct CMyPlanRequest
     // Pieces carry the cue and adtl chunks of their markers: the markers are
     // then read for every file, and a size limit counts their bytes.
     int bCarryMarkers = 0;
+    // The user's cut lists (--cuts, --at, beside each source), read once and
+    // shared by every file's copy of the request; null when none was given.
+    std::shared_ptr<const CMyRunCuts> pCuts;
 };
 
 struct CMySourcePlan
@@ -36,7 +41,8 @@ int NeedsSourceChunks(const CMyNameTemplate& nameTemplate);
 // them, and samples only in the pause windows; leaves the file's position
 // anywhere (seek to the data start before copying). strFolderSep is where
 // the pieces go, with its final separator (names are fitted to the system's
-// limit there). 1 with the plan; 0 when the file cannot be planned. Either
-// way pOut->Plan.Notes hold the trace entries for the file.
+// limit there). The user's cuts for the source are chosen by its path. 1
+// with the plan; 0 when the file cannot be planned. Either way
+// pOut->Plan.Notes hold the trace entries for the file.
 int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString& strTitle,
                    const CMyPlanRequest& request, CMySourcePlan* pOut);
