@@ -2,6 +2,7 @@
 // and the plan file (--plan), both written as the run goes on.
 #pragma once
 
+#include "engine/PlanForms.h"
 #include "engine/SplitFile.h"
 #include "platform/Platform.h"
 
@@ -24,7 +25,8 @@ public:
 
     // Creates the plan file (an older one is replaced) with its header row;
     // 0, with the reason on standard error, when it cannot. "-" writes the
-    // rows to standard output instead of a dry run's lines.
+    // rows to standard output instead of a dry run's lines. A name ending
+    // .cue gets a cue sheet, .txt a label list, any other the CSV.
     int OpenPlanFile(const CString& strPath);
     // -m or the user's cuts alone: a file without a marker or cut to cut at
     // is named (one piece holds it whole).
@@ -50,6 +52,8 @@ public:
 
 private:
     int Write(const std::string& strText);
+    std::string FormatRow(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
+                          PieceStatus status);
 
     int m_bPrint;
     int m_bMarkersAlone = 0;
@@ -57,6 +61,8 @@ private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bStdout = 0; // the plan file is standard output
+    PlanForm m_Form = kPlanCsv;
+    DWORD m_dwTrack = 0; // a cue sheet's tracks so far
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
     // What the run's worker found, read once it has ended.

@@ -24,11 +24,12 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 
 // The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
 const char* GetPlanCsvHeader();
-// The path comes in UTF-8 already: only the caller knows the system's names.
-// The last field is the piece's status: "planned", "written", "cut short" or
-// "not written".
-std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
-                             DWORD dwSamplingRate, PieceStatus status);
+// The paths (the piece's, its recording's) come in UTF-8 already: only the
+// caller knows the system's names. start_frame and frames are exact where
+// start and length are cut to the millisecond. The last field is the piece's
+// status: "planned", "written", "cut short" or "not written".
+std::string FormatPlanCsvRow(const std::string& strUtf8Path, const std::string& strUtf8Source,
+                             const CMyPlanPiece& piece, DWORD dwSamplingRate, PieceStatus status);
 
 // The trace entry a real run writes before a piece whose cut the pause search
 // moved or could not move; empty for other cuts.
