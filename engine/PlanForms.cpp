@@ -87,7 +87,7 @@ std::string FormatPlanCueTrack(DWORD dwTrack, const std::string& strUtf8Title, U
              (unsigned long long)(qwSeconds / 60), (unsigned)(qwSeconds % 60),
              (unsigned)(qwCue % kCueFramesPerSecond));
     char acTrack[32];
-    snprintf(acTrack, sizeof(acTrack), "  TRACK %02u AUDIO\r\n", dwTrack);
+    snprintf(acTrack, sizeof(acTrack), "  TRACK %02u AUDIO\r\n", (unsigned)dwTrack);
     // A quote cannot be written inside a cue sheet's quoted value.
     std::string strTitle = strUtf8Title;
     for (char& c : strTitle)
