@@ -117,9 +117,9 @@ TEST(CliCuts, LabelListAndTimesCutTheParts)
     ASSERT_TRUE(WriteBytes(strWave, BuildWave(kFormat, a)));
     const CString strList = JoinPath(tree.strRoot, "labels.txt");
     ASSERT_TRUE(WriteBytes(strList, "0.5\t0.5\tone\n1.25\t2.0\tregion\n\\\t100.0\t200.0\n"));
-    ProgramResult r = RunSplitProgram({"-q", "--cuts", U(strList), "--at", "4.5", "-l", "2",
-                                       "--name", "{title}_{n}_{label}", "-o", U(tree.strOut),
-                                       "--log-dir", U(tree.strLogs), U(strWave)});
+    ProgramResult r =
+        RunSplitProgram({"-qc", U(strList), "--at=4.5", "-l", "2", "--name", "{title}_{n}_{label}",
+                         "-o", U(tree.strOut), "--log-dir", U(tree.strLogs), U(strWave)});
     ASSERT_EQ(0, r.nExitCode) << r.strErr;
     CheckPieces(tree.strOut, a,
                 {{"a_001_001.wav", 0, 4000},
