@@ -97,6 +97,17 @@ int MakeSourceCuts(const CMyRunCuts& runCuts, const CString& strSrcPath, DWORD d
     std::stable_sort(pCuts->begin(), pCuts->end(),
                      [](const CMyFixedCut& a, const CMyFixedCut& b)
                      { return a.qwFrame < b.qwFrame; });
+    // A cut at 0 with a label names the first piece; one without does nothing.
+    DWORD dwIdle = 0;
+    for (const CMyFixedCut& cut : *pCuts)
+        if (cut.qwFrame == 0 && cut.strLabel.IsEmpty() && cut.strPerformer.IsEmpty())
+            ++dwIdle;
+    if (dwIdle != 0)
+    {
+        CString strNote;
+        strNote.Format("データの先頭の区切りは使いません。\n\tCount[%u]\n", dwIdle);
+        pNotes->push_back(strNote);
+    }
     auto itEnd =
         std::find_if(pCuts->begin(), pCuts->end(),
                      [qwFrames](const CMyFixedCut& cut) { return cut.qwFrame >= qwFrames; });

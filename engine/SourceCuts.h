@@ -27,7 +27,8 @@ const CMyCutGroup* FindCutGroup(const CMyCutList& list, const CString& strSrcPat
 
 // The cuts for the source in its frames (nearest frame), sorted, with those
 // at or past the end of its qwFrames left out and named in *pNotes. A cut at
-// 0 makes no piece but names the first one. 0 when no list applies to the
+// 0 makes no piece but names the first one; one that names nothing is named
+// in *pNotes too. 0 when no list applies to the
 // source (the notes say so, when a list was given).
 int MakeSourceCuts(const CMyRunCuts& runCuts, const CString& strSrcPath, DWORD dwSamplingRate,
                    ULONGLONG qwFrames, std::vector<CMyFixedCut>* pCuts,

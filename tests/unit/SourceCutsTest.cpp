@@ -61,12 +61,14 @@ TEST(SourceCuts, EachSourceTakesTheGroupThatNamesIt)
     EXPECT_EQ(FindCutGroup(list, "/x/c.wav"), nullptr);
 }
 
-// At 1000 Hz and 10000 frames: sorted, at 0 kept (it names the first piece),
-// at or past the end left out and named; a source no list names is noted.
+// At 1000 Hz and 10000 frames: sorted, at 0 kept (it may name the first
+// piece), at or past the end left out and named; a source no list names is
+// noted.
 TEST(SourceCuts, TimesBecomeTheSourcesFrames)
 {
     CMyRunCuts runCuts;
     runCuts.Listed.Groups = {Group("a.wav", {2000, 0, 12000, 10000})};
+    runCuts.Listed.Groups[0].Cuts[1].strLabel = "lead";
     std::vector<CMyFixedCut> cuts;
     std::vector<CString> notes;
     ASSERT_EQ(MakeSourceCuts(runCuts, "/in/a.wav", 1000, 10000, &cuts, &notes), 1);
@@ -80,11 +82,15 @@ TEST(SourceCuts, TimesBecomeTheSourcesFrames)
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_STREQ(notes[0], "区切りリストにこのファイルの区切りがないため、区切りリストでは"
                            "区切りません。\n");
-    // Times typed apply to every source, and join a list's.
-    runCuts.Typed.Groups = {Group("", {1500})};
+    // Times typed apply to every source, and join a list's; one at 0 names
+    // nothing, and is named.
+    runCuts.Typed.Groups = {Group("", {1500, 0})};
     notes.clear();
     ASSERT_EQ(MakeSourceCuts(runCuts, "/in/z.wav", 1000, 10000, &cuts, &notes), 1);
-    EXPECT_EQ(Frames(cuts), "1500 ");
+    EXPECT_EQ(Frames(cuts), "0 1500 ");
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_STREQ(notes[0], "データの先頭の区切りは使いません。\n\tCount[1]\n");
+    runCuts.Typed.Groups = {Group("", {1500})};
     ASSERT_EQ(MakeSourceCuts(runCuts, "/in/A.WAV", 1000, 10000, &cuts, &notes), 1);
     EXPECT_EQ(Frames(cuts), "0 1500 2000 ");
 }
