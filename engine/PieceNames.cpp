@@ -26,10 +26,10 @@ struct FieldName
 };
 
 const FieldName kFields[] = {
-    {"title", kFieldTitle}, {"n", kFieldNumber},
-    {"count", kFieldCount}, {"start", kFieldStart},
-    {"time", kFieldTime},   {"date", kFieldDate},
-    {"label", kFieldLabel}, {"performer", kFieldPerformer},
+    {"title", kFieldTitle},     {"n", kFieldNumber},
+    {"count", kFieldCount},     {"start", kFieldStart},
+    {"time", kFieldTime},       {"date", kFieldDate},
+    {"label", kFieldLabel},     {"performer", kFieldPerformer},
     {"channel", kFieldChannel},
 };
 
@@ -355,6 +355,7 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
                 // A piece of every channel has none (the request refuses it).
                 if (!pPlan->Outputs.empty())
                     strValue = pPlan->Outputs[piece.wOutput].strChannel;
+                break;
             case kFieldPerformer:
                 if (pCut != nullptr)
                     strValue = pCut->strPerformer;
