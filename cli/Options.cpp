@@ -257,7 +257,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
         }
         int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
                      : nOption == 'p' || nOption == kPauseMinOption || nOption == kMinPieceOption ||
-                               nOption == kAtOption
+                             nOption == kAtOption
                          ? TakeTimeValue(args[it->second], pcArgv, optarg, pstrField)
                          : TakeValue(args[it->second], pcArgv, optarg, pstrField);
         if (!bTaken)
