@@ -175,8 +175,9 @@ void ShowBoxMessage(CliMessage message)
         AfxMessageBox(GetCliText(message), MB_OK);
 }
 
-int Run(const CliOptions& options, const CMyPlanRequest& request)
+int Run(const CliOptions& options, const CMyPlanRequest& givenRequest)
 {
+    CMyPlanRequest request = givenRequest; // the lists beside the sources join it
     // Every argument is checked before anything is created: the length (its
     // trace line is written once the log has started), the folders, the paths.
     // A dry run creates nothing at all: no output folder, no logs.
@@ -244,6 +245,13 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
         PrintError(GetCliText(kMsgInterruptedCollecting));
         return GetInterruptExitCode();
     }
+    CString strCutsError;
+    if (!AddCliCutsBeside(list, &request, &strCutsError))
+    {
+        PrintError(strCutsError);
+        PrintLine(GetCliText(kMsgTryHelp));
+        return kExitUsage;
+    }
     DWORD dwSplitBefore = 0, dwPartlySplit = 0;
     CMySplitPolicy policy;
     if (options.bNoClobber)
@@ -259,7 +267,8 @@ int Run(const CliOptions& options, const CMyPlanRequest& request)
     if (!options.bDryRun && !CreateFolder(strOutput, kMsgOutputFolder, 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
-    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole && !request.Rule.bEveryPause);
+    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole && !request.Rule.bEveryPause,
+                           request.pCuts != nullptr);
     output.SetPausesAlone(request.Rule.Kind == kRuleWhole && request.Rule.bEveryPause);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;

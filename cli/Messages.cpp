@@ -103,6 +103,20 @@ const CliMessageText g_texts[kMsgCount] = {
      "%u 個のピースはデータが奇数バイト目から始まるため、ブロックを共有せずにコピーします（全 "
      "%u 個中） (--share-blocks): ",
      0},
+    // The user's cut lists.
+    {"no cut for it in the cut lists, one piece holds the whole file: ",
+     "区切りリストに区切りがないため、1つのピースにファイル全体が入ります: ", 0},
+    {"line %u of the cut list cannot be read (a cue sheet, a label list of start<TAB>end<TAB>"
+     "text, or a plan CSV): ",
+     "区切りリストの %u 行目を読めません（キューシート、「開始<TAB>終了<TAB>テキスト」の"
+     "ラベルリスト、計画CSVのどれか）: ",
+     0},
+    {"the cut list has no cut: ", "区切りリストに区切りがありません: ", 0},
+    {"cannot read the cut list (%s): ", "区切りリストを読めません (%s): ", 0},
+    {"too large for a cut list (over 64 MiB): ", "区切りリストとしては大きすぎます（64 MiB 超）: ",
+     0},
+    {"invalid --at '%s' (times separated by commas: hh:mm:ss.fff, mm:ss or seconds)",
+     "--at '%s' が無効です（時刻 hh:mm:ss.fff、mm:ss か秒を , で区切ってください）", 0},
     // Reasons.
     {"the output path is invalid", "出力基本パスが無効です。", 1},
     {"cannot open the file", "入力ファイルのオープンに失敗。", 1},

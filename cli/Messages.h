@@ -75,6 +75,13 @@ enum CliMessage
     kMsgNoBatch,
     kMsgTraceLost,
     kMsgUnaligned,
+    // The user's cut lists.
+    kMsgOneCopyCuts,
+    kMsgCutsLine,
+    kMsgCutsEmpty,
+    kMsgCutsUnread,
+    kMsgCutsLarge,
+    kMsgBadAt,
     // The reasons a file is not split: the Japanese text is the trace
     // entry's, without its mark and the function that wrote it.
     kMsgReasonFirst,

@@ -10,7 +10,7 @@
 
 namespace
 {
-const char kShortOptions[] = ":l:o:qnhN:S:mp::P";
+const char kShortOptions[] = ":l:o:qnhN:S:mp::Pc:";
 const int kLogDirOption = 1000;
 const int kVersionOption = 1001;
 const int kPauseMinOption = 1002;
@@ -22,11 +22,16 @@ const int kShareBlocksOption = 1007;
 const int kMinPieceOption = 1008;
 const int kTrimOption = 1009;
 const int kChannelsOption = 1350;
+const int kAtOption = 1330;
+const int kCutsBesideOption = 1331;
 const struct option kLongOptions[] = {
     {"length", required_argument, nullptr, 'l'},
     {"parts", required_argument, nullptr, 'N'},
     {"max-size", required_argument, nullptr, 'S'},
     {"markers", no_argument, nullptr, 'm'},
+    {"cuts", required_argument, nullptr, 'c'},
+    {"at", required_argument, nullptr, kAtOption},
+    {"cuts-beside", no_argument, nullptr, kCutsBesideOption},
     {"pause", optional_argument, nullptr, 'p'},
     {"every-pause", no_argument, nullptr, 'P'},
     {"min-piece", required_argument, nullptr, kMinPieceOption},
@@ -177,6 +182,15 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
                 return 0;
             }
             break;
+        case 'c':
+            pstrField = &pOptions->strCuts;
+            break;
+        case kAtOption:
+            pstrField = &pOptions->strAt;
+            break;
+        case kCutsBesideOption:
+            pOptions->bCutsBeside = 1;
+            break;
         case kPauseMinOption:
             pstrField = &pOptions->strPauseMin;
             break;
@@ -242,7 +256,8 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
             return 0;
         }
         int bTaken = nOption == 'l' ? TakeLengthValue(args[it->second], optarg, pstrField)
-                     : nOption == 'p' || nOption == kPauseMinOption || nOption == kMinPieceOption
+                     : nOption == 'p' || nOption == kPauseMinOption || nOption == kMinPieceOption ||
+                             nOption == kAtOption
                          ? TakeTimeValue(args[it->second], pcArgv, optarg, pstrField)
                          : TakeValue(args[it->second], pcArgv, optarg, pstrField);
         if (!bTaken)
@@ -271,6 +286,7 @@ int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, 
 const char* GetUsageText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [-c FILE] [--at T[,T...]] [--cuts-beside]\n"
            "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
            "                    [--channels LIST] [--share-blocks]\n"
@@ -281,6 +297,7 @@ const char* GetUsageText()
 const char* GetHelpText()
 {
     return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
+           "                    [-c FILE] [--at T[,T...]] [--cuts-beside]\n"
            "                    [-P [--min-piece SECONDS] [--trim]]\n"
            "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
            "                    [--channels LIST] [--share-blocks]\n"
@@ -335,12 +352,34 @@ const char* GetHelpText()
            "                           (default -40); auto: found from each file, its\n"
            "                           noise floor plus 6 dB, at most -20\n"
            "\n"
+           "Cutting where you say (alone, or with -l, -N or -S cutting each part;\n"
+           "with -m markers cut too; -p never moves these cuts):\n"
+           "  -c, --cuts FILE        cut where FILE says, read by its content: a cue\n"
+           "                         sheet (each TRACK's INDEX 01 starts a piece named\n"
+           "                         by its TITLE and PERFORMER; pregaps stay with the\n"
+           "                         piece before; a first track after 0 leaves a\n"
+           "                         piece labelled 00; FILE lines choose the files),\n"
+           "                         a label list (start<TAB>end<TAB>text in seconds,\n"
+           "                         as audio editors export; a region cuts at both\n"
+           "                         ends) or a plan written by --plan (edited names\n"
+           "                         become the pieces' names). A list with no file\n"
+           "                         of its own cuts every file\n"
+           "      --at T[,T...]      cut at these times: hh:mm:ss.fff, mm:ss or seconds\n"
+           "      --cuts-beside      for each file, TITLE.cue or TITLE.txt beside it\n"
+           "                         (any case), when there is one\n"
+           "                         Times go to the nearest frame; cuts at 0 or past\n"
+           "                         the end make no piece (the trace names them); a\n"
+           "                         file no list names is cut by the other rule or\n"
+           "                         kept whole. A list that cannot be read is a usage\n"
+           "                         error naming its line\n"
+           "\n"
            "Names and plans:\n"
            "      --name TEMPLATE    piece names (default {title}_{n}): {title} the\n"
            "                         source's name, {n} the number (3 digits at least),\n"
            "                         {count} pieces of the file, {start} hh-mm-ss[.mmm]\n"
            "                         from the start, {time} hhmmss time of day (bext),\n"
-           "                         {date} yyyymmdd (bext), {label} the marker's label,\n"
+           "                         {date} yyyymmdd (bext), {label} the marker's or\n"
+           "                         cut's label, {performer} the cut's performer,\n"
            "                         {channel} the channel file's tracks (--channels).\n"
            "                         A field the file lacks falls back ({time} to\n"
            "                         {start}, {date} to nothing, {label} to {n}); equal\n"
@@ -352,7 +391,10 @@ const char* GetHelpText()
            "      --dry-run          print each piece (path, start, length, why it ends\n"
            "                         there) and write nothing: no folder, no logs\n"
            "      --plan FILE        write the same as CSV (UTF-8) to FILE as the run\n"
-           "                         goes on; FILE - is standard output\n"
+           "                         goes on; FILE - is standard output. FILE.cue is\n"
+           "                         written as a cue sheet, FILE.txt as a label list,\n"
+           "                         to check and move in an audio editor, then cut\n"
+           "                         by with -c\n"
            "\n"
            "One file per microphone:\n"
            "      --channels LIST    write each piece as one file per channel (each) or\n"
@@ -415,5 +457,14 @@ const char* GetHelpText()
            "  wavoss-split -n -l 5:00 -o parts recordings\n"
            "      after Ctrl-C: keep the pieces written whole, finish the rest\n"
            "  wavoss-split --share-blocks -o /nas/parts /nas/archive\n"
-           "      an archive on btrfs or XFS cut in seconds, the pieces taking no space\n";
+           "      an archive on btrfs or XFS cut in seconds, the pieces taking no space\n"
+           "  wavoss-split -c album.cue --name '{n} {label}' -o tracks album.wav\n"
+           "      one piece per track of the cue sheet, named by its title\n"
+           "  wavoss-split -c labels.txt -o parts take.wav\n"
+           "      cut at the labels exported from an audio editor\n"
+           "  wavoss-split -N 8 --dry-run --plan plan.csv -o parts talk.wav\n"
+           "  wavoss-split -c plan.csv -o parts talk.wav\n"
+           "      plan, edit plan.csv (times, names), then cut as edited\n"
+           "  wavoss-split --at 1:30,4:05.5 -o parts take.wav\n"
+           "      cut at 1:30 and 4:05.5\n";
 }

@@ -1,6 +1,6 @@
 // The command line's options: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m]
-// [-p[S]] [--name T] [--dry-run] [--plan FILE] [--share-blocks] -o DIR [--log-dir DIR]
-// [-qn] PATH...
+// [-c FILE] [--at T,...] [--cuts-beside] [-p[S]] [--name T] [--dry-run]
+// [--plan FILE] [--share-blocks] -o DIR [--log-dir DIR] [-qn] PATH...
 #pragma once
 
 #include "cli/Terminal.h"
@@ -13,11 +13,14 @@ struct CliOptions
     CString strLength = "00:03:00"; // read as the dialog reads its box
     int bLengthGiven = 0;           // -l was given (-m alone keeps parts whole)
     // How to cut, as typed (empty: not given); read by MakeCliPlanRequest.
-    CString strParts;   // -N
-    CString strMaxSize; // -S
-    int bMarkers = 0;   // -m
-    int bPause = 0;     // -p
-    CString strPause;   // -p's SECONDS, when given
+    CString strParts;    // -N
+    CString strMaxSize;  // -S
+    int bMarkers = 0;    // -m
+    CString strCuts;     // -c, --cuts: the cut list's path
+    CString strAt;       // --at: times typed
+    int bCutsBeside = 0; // --cuts-beside
+    int bPause = 0;      // -p
+    CString strPause;    // -p's SECONDS, when given
     CString strPauseMin;
     CString strPauseLevel;
     int bEveryPause = 0; // -P

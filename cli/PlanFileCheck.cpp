@@ -1,6 +1,7 @@
 // Whether --plan may write over the file it names.
 #include "cli/PlanFileCheck.h"
 
+#include "engine/PlanForms.h"
 #include "platform/Platform.h"
 
 namespace
@@ -19,6 +20,11 @@ PlanFileKind ClassifyPlanFileStart(const std::string& strStart)
     for (const char* pcId : {"RIFF", "RF64", "BW64"})
         if (strStart.compare(0, 4, pcId) == 0)
             return kPlanFileWave;
+    // A cue sheet or label list written by --plan; another cue sheet may be
+    // the only copy of a disc's tracks, and is kept.
+    const std::string strCue = GetPlanCueHeader();
+    if (strStart.compare(0, strCue.size(), strCue) == 0 || IsPlanLabelStart(strStart))
+        return kPlanFilePlan;
     const size_t nColumns = sizeof(kPlanColumns) - 1;
     if (strStart.compare(0, nColumns, kPlanColumns) != 0 || strStart.size() == nColumns)
         return kPlanFileOther;

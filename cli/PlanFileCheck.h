@@ -8,7 +8,7 @@
 enum PlanFileKind
 {
     kPlanFileFree,  // missing or empty: nothing to lose
-    kPlanFilePlan,  // a plan this program wrote
+    kPlanFilePlan,  // a plan this program wrote (CSV, cue sheet or label list)
     kPlanFileWave,  // a recording (RIFF, RF64 or BW64)
     kPlanFileOther, // anything else
     kPlanFileUnread // cannot be read (the system's error is set)

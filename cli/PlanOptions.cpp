@@ -1,7 +1,11 @@
 // The command line's choice of how to cut, read into a plan request.
 #include "cli/PlanOptions.h"
 
+#include "cli/ErrorText.h"
+#include "cli/FullPath.h"
+#include "cli/Messages.h"
 #include "engine/RequestBuilder.h"
+#include "sources/PathList.h"
 
 namespace
 {
@@ -31,6 +35,11 @@ CMyPlanTexts MakeCliPlanTexts(const CliOptions& options)
     texts.bShareBlocks = options.bShareBlocks;
     texts.bChannels = options.bChannels;
     texts.strChannels = options.strChannels;
+    texts.bCuts = !options.strCuts.IsEmpty();
+    texts.strCuts = options.strCuts;
+    texts.bAt = !options.strAt.IsEmpty();
+    texts.strAt = options.strAt;
+    texts.bCutsBeside = options.bCutsBeside;
     return texts;
 }
 
@@ -77,15 +86,49 @@ const char* GetRefusalFormat(PlanRefusal reason)
         return "a '{' in --name is not closed with '}'";
     case kRefuseNameField:
         return "unknown field '%s' in --name (known: {title} {n} {count} {start} {time} {date} "
-               "{label} {channel})";
+               "{label} {performer} {channel})";
     case kRefuseChannels:
         return "invalid --channels '%s' (each, or channels from 1 and ranges such as 1-2,3,5)";
     case kRefuseChannelField:
         return "--name uses {channel}: give --channels";
     case kRefuseNone:
+    case kRefuseCutsUnread:
+    case kRefuseCutsLarge:
+    case kRefuseCutsLine:
+    case kRefuseCutsEmpty:
+    case kRefuseAt:
         break;
     }
     return "";
+}
+// A cut list's refusal in the user's language, naming the list; 0 for
+// another refusal.
+int FormatCutsRefusal(const CMyPlanRefusal& refusal, CString* pstrError)
+{
+    const CString strPath = MakeShownPath(refusal.strValue);
+    switch (refusal.Reason)
+    {
+    case kRefuseCutsLine:
+        pstrError->Format(GetCliText(kMsgCutsLine), refusal.dwLine);
+        break;
+    case kRefuseCutsEmpty:
+        *pstrError = GetCliText(kMsgCutsEmpty);
+        break;
+    case kRefuseCutsUnread:
+        pstrError->Format(GetCliText(kMsgCutsUnread),
+                          (const char*)GetSystemErrorText(refusal.dwError));
+        break;
+    case kRefuseCutsLarge:
+        *pstrError = GetCliText(kMsgCutsLarge);
+        break;
+    case kRefuseAt:
+        pstrError->Format(GetCliText(kMsgBadAt), (const char*)refusal.strValue);
+        return 1;
+    default:
+        return 0;
+    }
+    *pstrError += strPath;
+    return 1;
 }
 } // namespace
 
@@ -94,7 +137,20 @@ int MakeCliPlanRequest(const CliOptions& options, CMyPlanRequest* pRequest, CStr
     CMyPlanRefusal refusal;
     if (BuildPlanRequest(MakeCliPlanTexts(options), pRequest, &refusal))
         return 1;
-    pstrError->Format(GetRefusalFormat(refusal.Reason), (const char*)refusal.strValue,
-                      (const char*)refusal.strOther);
+    if (!FormatCutsRefusal(refusal, pstrError))
+        pstrError->Format(GetRefusalFormat(refusal.Reason), (const char*)refusal.strValue,
+                          (const char*)refusal.strOther);
+    return 0;
+}
+
+int AddCliCutsBeside(const CMyPathList& list, CMyPlanRequest* pRequest, CString* pstrError)
+{
+    std::vector<CString> paths;
+    for (DWORD i = 0; i < list.GetCount(); i++)
+        paths.push_back(list.GetAt(i).FilePath);
+    CMyPlanRefusal refusal;
+    if (AddCutsBeside(paths, pRequest, &refusal))
+        return 1;
+    FormatCutsRefusal(refusal, pstrError);
     return 0;
 }

@@ -26,6 +26,7 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
         m_bStdout = 1;
         return Write(GetPlanCsvHeader());
     }
+    m_Form = GetPlanForm(strPath);
     m_hFile = CreateFileA(strPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
@@ -36,7 +37,8 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
         PrintError(strText + MakeShownPath(strPath));
         return 0;
     }
-    return Write(GetPlanCsvHeader());
+    static const char* const kHeaders[] = {GetPlanCsvHeader(), GetPlanCueHeader(), ""};
+    return Write(kHeaders[m_Form]);
 }
 
 int CliPlanOutput::Write(const std::string& strText)
@@ -89,7 +91,9 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         PrintError(strText + MakeShownPath(strSrcPath));
     }
     if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == plan.GetFilesPerPiece())
-        PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause : kMsgOneCopy) +
+        PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause
+                              : m_bCuts      ? kMsgOneCopyCuts
+                                             : kMsgOneCopy) +
                    MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_nDropped = 0;
@@ -135,15 +139,11 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
     const int bLast = dwIndex + 1 == plan.Pieces.size();
     const size_t nEnd = bLast ? plan.Dropped.size() : CountDroppedBefore(plan, piece.qwStart);
-    const std::string strSrc = MakeUtf8Text(MakeShownPath(m_strPlanned));
     for (; m_nDropped < nEnd && plan.Dropped[m_nDropped].qwStart < piece.qwStart; ++m_nDropped)
-        m_strRows +=
-            FormatPlanCsvRow(strSrc, plan.Dropped[m_nDropped], plan.dwSamplingRate, status);
-    m_strRows += FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)), piece,
-                                  plan.dwSamplingRate, status);
+        m_strRows += FormatDroppedRow(plan, m_nDropped, status);
+    m_strRows += FormatRow(strFolder, plan, dwIndex, status);
     for (; m_nDropped < nEnd; ++m_nDropped)
-        m_strRows +=
-            FormatPlanCsvRow(strSrc, plan.Dropped[m_nDropped], plan.dwSamplingRate, status);
+        m_strRows += FormatDroppedRow(plan, m_nDropped, status);
     // A piece on disk is in the file at once: a run cut off later leaves its
     // row behind; the rows of pieces given up may wait for the next block.
     if (status == kStatusWritten || status == kStatusCutShort ||
@@ -152,6 +152,37 @@ void CliPlanOutput::TakePiece(const CString& strFolder, const CMyPlan& plan, DWO
         Write(m_strRows);
         m_strRows.clear();
     }
+}
+
+// The piece in the plan file's form: a CSV row, a cue sheet's track (after
+// its recording's FILE line), a label list's line.
+std::string CliPlanOutput::FormatRow(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
+                                     PieceStatus status)
+{
+    const CMyPlanPiece& piece = plan.Pieces[dwIndex];
+    if (m_Form == kPlanCsv)
+        return FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)),
+                                MakeUtf8Text(MakeShownPath(m_strPlanned)), piece,
+                                plan.dwSamplingRate, status);
+    // Every name ends with ".wav".
+    const std::string strTitle = MakeUtf8Text(piece.strName.Left(piece.strName.GetLength() - 4));
+    if (m_Form == kPlanLabels)
+        return FormatPlanLabel(strTitle, piece.qwStart, piece.qwFrames, plan.dwSamplingRate);
+    std::string strRow;
+    CString strFolderOf, strName;
+    if (dwIndex == 0)
+        strRow = FormatPlanCueFile(MakeUtf8Text(
+            SplitFullPath(m_strPlanned, &strFolderOf, &strName) ? strName : m_strPlanned));
+    return strRow + FormatPlanCueTrack(++m_dwTrack, strTitle, piece.qwStart, plan.dwSamplingRate);
+}
+
+std::string CliPlanOutput::FormatDroppedRow(const CMyPlan& plan, size_t nDropped,
+                                            PieceStatus status)
+{
+    if (m_Form != kPlanCsv)
+        return std::string();
+    const std::string strSrc = MakeUtf8Text(MakeShownPath(m_strPlanned));
+    return FormatPlanCsvRow(strSrc, strSrc, plan.Dropped[nDropped], plan.dwSamplingRate, status);
 }
 
 void CliPlanOutput::TakeRefusal(const CString& strSrcPath, const CString& strReason)

@@ -2,6 +2,7 @@
 // and the plan file (--plan), both written as the run goes on.
 #pragma once
 
+#include "engine/PlanForms.h"
 #include "engine/SplitFile.h"
 #include "platform/Platform.h"
 
@@ -24,11 +25,16 @@ public:
 
     // Creates the plan file (an older one is replaced) with its header row;
     // 0, with the reason on standard error, when it cannot. "-" writes the
-    // rows to standard output instead of a dry run's lines.
+    // rows to standard output instead of a dry run's lines. A name ending
+    // .cue gets a cue sheet, .txt a label list, any other the CSV.
     int OpenPlanFile(const CString& strPath);
-    // -m alone: a file without a marker to cut at is named (one piece holds
-    // it whole).
-    void SetMarkersAlone(int bMarkersAlone) { m_bMarkersAlone = bMarkersAlone; }
+    // -m or the user's cuts alone: a file without a marker or cut to cut at
+    // is named (one piece holds it whole).
+    void SetMarkersAlone(int bMarkersAlone, int bCuts = 0)
+    {
+        m_bMarkersAlone = bMarkersAlone;
+        m_bCuts = bCuts;
+    }
     // -P without a length or size: a file without a pause is named the same way.
     void SetPausesAlone(int bPausesAlone) { m_bPausesAlone = bPausesAlone; }
     // 1 when a row could not be written (said once on standard error).
@@ -48,13 +54,21 @@ public:
 
 private:
     int Write(const std::string& strText);
+    std::string FormatRow(const CString& strFolder, const CMyPlan& plan, DWORD dwIndex,
+                          PieceStatus status);
+    // A stretch --trim leaves out: a row of the CSV only (a cue sheet or a
+    // label list holds pieces).
+    std::string FormatDroppedRow(const CMyPlan& plan, size_t nDropped, PieceStatus status);
 
     int m_bPrint;
     int m_bMarkersAlone = 0;
     int m_bPausesAlone = 0;
+    int m_bCuts = 0;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bStdout = 0; // the plan file is standard output
+    PlanForm m_Form = kPlanCsv;
+    DWORD m_dwTrack = 0; // a cue sheet's tracks so far
     int m_bFailed = 0;
     std::string m_strRows; // rows not written yet
     // What the run's worker found, read once it has ended.

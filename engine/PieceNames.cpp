@@ -6,6 +6,7 @@
 #include "support/SJisByteType.h"
 #include "support/SystemNames.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -25,9 +26,11 @@ struct FieldName
 };
 
 const FieldName kFields[] = {
-    {"title", kFieldTitle}, {"n", kFieldNumber},        {"count", kFieldCount},
-    {"start", kFieldStart}, {"time", kFieldTime},       {"date", kFieldDate},
-    {"label", kFieldLabel}, {"channel", kFieldChannel},
+    {"title", kFieldTitle},     {"n", kFieldNumber},
+    {"count", kFieldCount},     {"start", kFieldStart},
+    {"time", kFieldTime},       {"date", kFieldDate},
+    {"label", kFieldLabel},     {"performer", kFieldPerformer},
+    {"channel", kFieldChannel},
 };
 
 void AddText(CMyNameTemplate* pTemplate, const char* pc, size_t n)
@@ -132,9 +135,11 @@ CString FitStem(const CString& strFolderSep, const CString& strStem, const char*
 }
 
 // The label of the last marker at or before the frame (the first on its
-// frame that has one); empty when there is none.
-CString LabelAt(const std::vector<CMyMarker>* pMarkers, ULONGLONG qwFrame)
+// frame that has one); empty when there is none. *pqwFound: its frame.
+CString LabelAt(const std::vector<CMyMarker>* pMarkers, ULONGLONG qwFrame, int* pbFound,
+                ULONGLONG* pqwFound)
 {
+    *pbFound = 0;
     if (pMarkers == nullptr)
         return CString();
     const CMyMarker* pFound = nullptr;
@@ -145,7 +150,46 @@ CString LabelAt(const std::vector<CMyMarker>* pMarkers, ULONGLONG qwFrame)
         if (pFound == nullptr || pFound->qwFrame != marker.qwFrame || pFound->strLabel.IsEmpty())
             pFound = &marker;
     }
-    return pFound != nullptr ? pFound->strLabel : CString();
+    if (pFound == nullptr)
+        return CString();
+    *pbFound = 1;
+    *pqwFound = pFound->qwFrame;
+    return pFound->strLabel;
+}
+
+// The user's cut the piece from the frame belongs to: the last at or before
+// it, the first with a label on its frame; null when there is none.
+const CMyFixedCut* CutAt(const std::vector<CMyFixedCut>* pCuts, ULONGLONG qwFrame)
+{
+    if (pCuts == nullptr)
+        return nullptr;
+    auto it =
+        std::upper_bound(pCuts->begin(), pCuts->end(), qwFrame,
+                         [](ULONGLONG qw, const CMyFixedCut& cut) { return qw < cut.qwFrame; });
+    if (it == pCuts->begin())
+        return nullptr;
+    const ULONGLONG qwCut = (it - 1)->qwFrame;
+    auto itFirst =
+        std::lower_bound(pCuts->begin(), it, qwCut,
+                         [](const CMyFixedCut& cut, ULONGLONG qw) { return cut.qwFrame < qw; });
+    for (auto itCut = itFirst; itCut != it; ++itCut)
+        if (!itCut->strLabel.IsEmpty())
+            return &*itCut;
+    return &*itFirst;
+}
+
+// The piece's label: the marker's or the user's cut's, whichever is later
+// (on one frame the marker's, when it has one).
+CString GetPieceLabel(const std::vector<CMyMarker>* pMarkers, const CMyFixedCut* pCut,
+                      ULONGLONG qwStart)
+{
+    int bMarker = 0;
+    ULONGLONG qwMarker = 0;
+    CString strLabel = LabelAt(pMarkers, qwStart, &bMarker, &qwMarker);
+    if (pCut == nullptr || (bMarker && qwMarker > pCut->qwFrame) ||
+        (bMarker && qwMarker == pCut->qwFrame && !strLabel.IsEmpty()))
+        return strLabel;
+    return pCut->strLabel;
 }
 } // namespace
 
@@ -240,13 +284,14 @@ CString FormatStartField(ULONGLONG qwFrame, DWORD dwSamplingRate)
 }
 
 void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& facts,
-                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan)
+                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan,
+                    const std::vector<CMyFixedCut>* pCuts)
 {
     const DWORD dwRate = pPlan->dwSamplingRate;
     const DWORD dwCount = (DWORD)pPlan->Pieces.size();
     // Split by channel, the files of a piece share its number.
     const DWORD dwPieces = dwCount / pPlan->GetFilesPerPiece();
-    int bTimeFell = 0, bDateFell = 0, bLabelFell = 0;
+    int bTimeFell = 0, bDateFell = 0, bLabelFell = 0, bPerformerFell = 0;
     CString strFirstShort;
     pPlan->dwShortNames = 0;
     std::unordered_set<ULONGLONG> taken;
@@ -258,6 +303,7 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
     {
         CMyPlanPiece& piece = pPlan->Pieces[i];
         const DWORD dwNumber = pPlan->GetPieceNumber(i);
+        const CMyFixedCut* pCut = CutAt(pCuts, piece.qwStart);
         CString strStem;
         for (const CMyNamePart& part : nameTemplate.Parts)
         {
@@ -298,7 +344,7 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
                 bDateFell = bDateFell || facts.strDate.IsEmpty();
                 break;
             case kFieldLabel:
-                strValue = LabelAt(pMarkers, piece.qwStart);
+                strValue = GetPieceLabel(pMarkers, pCut, piece.qwStart);
                 if (strValue.IsEmpty())
                 {
                     bLabelFell = 1;
@@ -309,6 +355,11 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
                 // A piece of every channel has none (the request refuses it).
                 if (!pPlan->Outputs.empty())
                     strValue = pPlan->Outputs[piece.wOutput].strChannel;
+                break;
+            case kFieldPerformer:
+                if (pCut != nullptr)
+                    strValue = pCut->strPerformer;
+                bPerformerFell = bPerformerFell || strValue.IsEmpty();
                 break;
             }
             strStem += MakeNameSafe(strValue);
@@ -350,4 +401,6 @@ void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& fac
         pPlan->Notes.push_back("bextチャンクに日付がないため、{date}を空にします。\n");
     if (bLabelFell)
         pPlan->Notes.push_back("ラベルのない分割ファイルには、{label}の代わりに番号を使います。\n");
+    if (bPerformerFell)
+        pPlan->Notes.push_back("演奏者のない分割ファイルは、{performer}を空にします。\n");
 }

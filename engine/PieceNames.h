@@ -1,6 +1,6 @@
 // Piece names from a template: "{title}_{n}" gives today's "<title>_001.wav";
 // other fields tell where a piece belongs ({start}, {time}, {date}, {label},
-// {count}, {channel}).
+// {performer}, {count}, {channel}).
 #pragma once
 
 #include "engine/SplitPlan.h"
@@ -17,15 +17,16 @@ const char* const kDefaultChannelNameTemplate = "{title}_{n}_{channel}";
 
 enum NameField
 {
-    kFieldText,   // literal text
-    kFieldTitle,  // {title}: the source's name without its extension
-    kFieldNumber, // {n}: the piece number, at least 3 digits
-    kFieldCount,  // {count}: pieces of the file
-    kFieldStart,  // {start}: hh-mm-ss from the start, .mmm when not whole
-    kFieldTime,   // {time}: hhmmss, time of day of the first sample (bext)
-    kFieldDate,   // {date}: yyyymmdd, the recording date (bext)
-    kFieldLabel,  // {label}: the label of the marker the piece belongs to
-    kFieldChannel // {channel}: the track names or numbers of a channel file
+    kFieldText,      // literal text
+    kFieldTitle,     // {title}: the source's name without its extension
+    kFieldNumber,    // {n}: the piece number, at least 3 digits
+    kFieldCount,     // {count}: pieces of the file
+    kFieldStart,     // {start}: hh-mm-ss from the start, .mmm when not whole
+    kFieldTime,      // {time}: hhmmss, time of day of the first sample (bext)
+    kFieldDate,      // {date}: yyyymmdd, the recording date (bext)
+    kFieldLabel,     // {label}: the label of the marker or cut the piece belongs to
+    kFieldPerformer, // {performer}: the performer of the cut the piece belongs to
+    kFieldChannel    // {channel}: the track names or numbers of a channel file
 };
 
 struct CMyNamePart
@@ -65,10 +66,13 @@ void ReadBextFacts(const std::string& strBext, CMyNameFacts* pFacts);
 // the plan has (letter case aside). A name longer than the system takes in
 // facts.strFolderSep is cut before ".wav" (or before its "_2") after a whole
 // character. A field the file cannot give falls back: {time} to {start},
-// {date} to nothing, {label} to {n}; one note each per file, and one for the
-// names cut.
+// {date} to nothing, {label} to {n}, {performer} to nothing; one note each
+// per file, and one for the names cut. A piece's label and performer are
+// those of the last marker or user's cut (pCuts, in frame order) at or
+// before its start; on one frame the first with a label, markers first.
 void NamePlanPieces(const CMyNameTemplate& nameTemplate, const CMyNameFacts& facts,
-                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan);
+                    const std::vector<CMyMarker>* pMarkers, CMyPlan* pPlan,
+                    const std::vector<CMyFixedCut>* pCuts = nullptr);
 
 // {start}: "hh-mm-ss", with ".mmm" when the frame is not on a whole second.
 CString FormatStartField(ULONGLONG qwFrame, DWORD dwSamplingRate);

@@ -114,16 +114,18 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 
 const char* GetPlanCsvHeader()
 {
-    return "path,start,length,reason,status\r\n";
+    return "path,start,length,reason,source,start_frame,frames,status\r\n";
 }
 
-std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
-                             DWORD dwSamplingRate, PieceStatus status)
+std::string FormatPlanCsvRow(const std::string& strUtf8Path, const std::string& strUtf8Source,
+                             const CMyPlanPiece& piece, DWORD dwSamplingRate, PieceStatus status)
 {
     static const char* const kStatus[] = {"planned", "written", "cut short", "not written"};
     return CsvField(strUtf8Path) + "," + FormatPlanTime(piece.qwStart, dwSamplingRate).GetString() +
            "," + FormatPlanTime(piece.qwFrames, dwSamplingRate).GetString() + "," +
            CsvField(ConvSJisToUtf8(FormatCutReason(piece, dwSamplingRate))) + "," +
+           CsvField(strUtf8Source) + "," + std::to_string(piece.qwStart) + "," +
+           std::to_string(piece.qwFrames) + "," +
            (piece.Cut == kCutTrimmed ? "dropped" : kStatus[status]) + "\r\n";
 }
 

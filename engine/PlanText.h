@@ -26,11 +26,13 @@ CString FormatPlanLine(const char* pcPath, const CMyPlanPiece& piece, DWORD dwSa
 
 // The plan file: RFC 4180 CSV in UTF-8, lines ending CR LF, this header first.
 const char* GetPlanCsvHeader();
-// The path comes in UTF-8 already: only the caller knows the system's names.
-// The last field is the piece's status: "planned", "written", "cut short" or
-// "not written"; "dropped" for a stretch no piece holds.
-std::string FormatPlanCsvRow(const std::string& strUtf8Path, const CMyPlanPiece& piece,
-                             DWORD dwSamplingRate, PieceStatus status);
+// The paths (the piece's, its recording's) come in UTF-8 already: only the
+// caller knows the system's names. start_frame and frames are exact where
+// start and length are cut to the millisecond. The last field is the piece's
+// status: "planned", "written", "cut short" or "not written"; "dropped" for a
+// stretch no piece holds.
+std::string FormatPlanCsvRow(const std::string& strUtf8Path, const std::string& strUtf8Source,
+                             const CMyPlanPiece& piece, DWORD dwSamplingRate, PieceStatus status);
 
 // How many of the plan's dropped stretches start before qwFrame: a plan's
 // rows in frame order are each piece after the stretches before it, then the

@@ -43,7 +43,9 @@ int ReadRule(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal* pRef
         if (pRule->qwMaxSize < kMinPieceFile)
             return Refuse(pRefusal, kRefuseMaxSizeSmall, texts.strMaxSize);
     }
-    else if ((texts.bMarkers || texts.bEveryPause) && !texts.bLength)
+    else if ((texts.bMarkers || texts.bEveryPause || texts.bCuts || texts.bAt ||
+              texts.bCutsBeside) &&
+             !texts.bLength)
         pRule->Kind = kRuleWhole;
     pRule->bMarkers = texts.bMarkers;
     return 1;
@@ -100,13 +102,43 @@ int ReadEveryPause(const CMyPlanTexts& texts, CMyPlanRule* pRule, CMyPlanRefusal
     return 1;
 }
 
-int ReadName(const CMyPlanTexts& texts, CMyNameTemplate* pTemplate, CMyPlanRefusal* pRefusal)
+// A list's fault as the request's refusal, naming the list.
+int RefuseCutList(const CString& strPath, const CMyCutListError& error, CMyPlanRefusal* pRefusal)
 {
+    static const PlanRefusal kReasons[] = {kRefuseNone, kRefuseCutsLine, kRefuseCutsEmpty,
+                                           kRefuseCutsUnread, kRefuseCutsLarge};
+    pRefusal->dwLine = error.dwLine;
+    pRefusal->dwError = error.dwError;
+    return Refuse(pRefusal, kReasons[error.Fault], strPath);
+}
+
+int ReadCuts(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal)
+{
+    if (!texts.bCuts && !texts.bAt && !texts.bCutsBeside)
+        return 1;
+    auto pCuts = std::make_shared<CMyRunCuts>();
+    CMyCutListError error;
+    if (texts.bCuts && !ReadCutListFile(texts.strCuts, &pCuts->Listed, &error))
+        return RefuseCutList(texts.strCuts, error, pRefusal);
+    if (texts.bAt && !ReadCutTimes(texts.strAt, &pCuts->Typed))
+        return Refuse(pRefusal, kRefuseAt, texts.strAt);
+    pCuts->bBeside = texts.bCutsBeside;
+    pRequest->pCuts = pCuts;
+    return 1;
+}
+
+int ReadName(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal)
+{
+    CMyNameTemplate* pTemplate = &pRequest->NameTemplate;
+    CString strBad;
+    // A plan's rows name their pieces: an edited name is the piece's new name.
+    if (!texts.bName && pRequest->pCuts != nullptr && pRequest->pCuts->Listed.Kind == kListPlan &&
+        !pRequest->pCuts->Listed.Groups.empty())
+        return ParseNameTemplate("{label}", pTemplate, &strBad);
     if (!texts.bName)
         return 1;
     if (texts.strName.IsEmpty())
         return Refuse(pRefusal, kRefuseNameEmpty);
-    CString strBad;
     if (!ParseNameTemplate(texts.strName, pTemplate, &strBad))
         return Refuse(pRefusal, strBad == "{" ? kRefuseNameOpen : kRefuseNameField, strBad);
     return 1;
@@ -131,12 +163,33 @@ int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPla
     *pRefusal = CMyPlanRefusal();
     CMyPlanRule& rule = pRequest->Rule;
     if (!ReadRule(texts, &rule, pRefusal) || !ReadPause(texts, &rule, pRefusal) ||
-        !ReadEveryPause(texts, &rule, pRefusal) ||
-        !ReadName(texts, &pRequest->NameTemplate, pRefusal) ||
-        !ReadChannels(texts, pRequest, pRefusal))
+        !ReadEveryPause(texts, &rule, pRefusal) || !ReadCuts(texts, pRequest, pRefusal) ||
+        !ReadName(texts, pRequest, pRefusal) || !ReadChannels(texts, pRequest, pRefusal))
         return 0;
     // Markers that cut are carried by the pieces, either front end alike.
     pRequest->bCarryMarkers = rule.bMarkers;
     pRequest->bShareBlocks = texts.bShareBlocks;
+    return 1;
+}
+
+int AddCutsBeside(const std::vector<CString>& srcPaths, CMyPlanRequest* pRequest,
+                  CMyPlanRefusal* pRefusal)
+{
+    *pRefusal = CMyPlanRefusal();
+    if (pRequest->pCuts == nullptr || !pRequest->pCuts->bBeside)
+        return 1;
+    auto pCuts = std::make_shared<CMyRunCuts>(*pRequest->pCuts);
+    for (const CString& strSrcPath : srcPaths)
+    {
+        const CString strList = FindCutsBeside(strSrcPath);
+        CMyCutList list;
+        CMyCutListError error;
+        if (strList.IsEmpty())
+            continue;
+        if (!ReadCutListFile(strList, &list, &error))
+            return RefuseCutList(strList, error, pRefusal);
+        pCuts->Beside[strSrcPath.GetString()] = std::move(list);
+    }
+    pRequest->pCuts = pCuts;
     return 1;
 }

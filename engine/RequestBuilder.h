@@ -35,12 +35,20 @@ struct CMyPlanTexts
     int bMinPiece = 0;   // not given: every pause cuts
     CString strMinPiece;
     int bTrim = 0; // leave the pause audio at the pieces' ends out
-    int bName = 0; // not given: "{title}_{n}"
+    int bName = 0; // not given: "{title}_{n}" ("{label}" for a plan's cuts)
     CString strName;
     int bShareBlocks = 0; // pieces share whole blocks with their source
     // Each piece one file per channel or group ("each", "1-2,3,5").
     int bChannels = 0;
     CString strChannels;
+    // The user's cuts: a list's path (read here, once), times typed, the
+    // lists beside each source (read by AddCutsBeside). Any of them without
+    // a rule: each part between cuts whole.
+    int bCuts = 0;
+    CString strCuts;
+    int bAt = 0;
+    CString strAt;
+    int bCutsBeside = 0;
 };
 
 // Why the texts make no request. Each front end words these its own way.
@@ -69,6 +77,11 @@ enum PlanRefusal
     kRefuseNameField,    // a field no piece has
     kRefuseChannels,     // not a channel list
     kRefuseChannelField, // {channel} in a name without a channel list
+    kRefuseCutsUnread,   // the cut list cannot be read (dwError)
+    kRefuseCutsLarge,    // too large to be a cut list
+    kRefuseCutsLine,     // a line of it cannot be parsed (dwLine)
+    kRefuseCutsEmpty,    // it has no cut
+    kRefuseAt,           // not times
 };
 
 struct CMyPlanRefusal
@@ -78,6 +91,8 @@ struct CMyPlanRefusal
     CString strValue;
     // kRefusePauseShort: the pause length the window is shorter than.
     CString strOther;
+    DWORD dwLine = 0;  // kRefuseCutsLine
+    DWORD dwError = 0; // kRefuseCutsUnread: the system's error
 };
 
 // 1 when the pause search applies to the rule (a length or a size limit).
@@ -89,3 +104,9 @@ inline int CanMoveToPause(PlanRuleKind kind)
 // Fills *pRequest from the texts (its fixed length is the run's section
 // length, read apart). 0 with *pRefusal set at the first value refused.
 int BuildPlanRequest(const CMyPlanTexts& texts, CMyPlanRequest* pRequest, CMyPlanRefusal* pRefusal);
+
+// --cuts-beside, once the sources are known: the list beside each source
+// (FindCutsBeside) that has one joins the request's cuts. 0 with *pRefusal
+// set (its strValue the list's path) at the first that cannot be read.
+int AddCutsBeside(const std::vector<CString>& srcPaths, CMyPlanRequest* pRequest,
+                  CMyPlanRefusal* pRefusal);

@@ -95,12 +95,19 @@ int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString
         ReadBextFacts(chunks.strBext, &facts);
     }
 
+    // The user's cuts name the pieces; markers that do not cut then name none.
+    std::vector<CMyFixedCut> cuts;
+    const int bCuts = request.pCuts != nullptr &&
+                      MakeSourceCuts(*request.pCuts, pSrc->GetFilePath(), src.dwSamplingRate,
+                                     src.qwDataBytes / src.wBlockSize, &cuts, &plan.Notes);
+    src.pCuts = bCuts ? &cuts : nullptr;
     CMyFileFrameReader reader(pSrc, header);
     if (!MakeSplitPlan(src, request.Rule, &reader, &plan))
         return 0;
     if (request.Channels.IsSet() && !PlanChannelFiles(header, request.Channels, &plan))
         return 0;
-    NamePlanPieces(*pTemplate, facts, &pOut->Markers, &plan);
+    NamePlanPieces(*pTemplate, facts, bCuts && !request.Rule.bMarkers ? nullptr : &pOut->Markers,
+                   &plan, src.pCuts);
     if (bAlign)
         CountUnalignedPieces(header.DataStart, &plan);
     return 1;

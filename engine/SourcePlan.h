@@ -6,8 +6,10 @@
 #include "engine/ChannelList.h"
 #include "engine/Markers.h"
 #include "engine/PieceNames.h"
+#include "engine/SourceCuts.h"
 #include "engine/SplitPlan.h"
 
+#include <memory>
 #include <vector>
 
 class CMyWaveFile;
@@ -25,6 +27,9 @@ struct CMyPlanRequest
     int bShareBlocks = 0;
     // Each piece written as one file per channel or group of channels.
     CMyChannelRequest Channels;
+    // The user's cut lists (--cuts, --at, beside each source), read once and
+    // shared by every file's copy of the request; null when none was given.
+    std::shared_ptr<const CMyRunCuts> pCuts;
 };
 
 struct CMySourcePlan
@@ -43,7 +48,8 @@ int NeedsSourceChunks(const CMyNameTemplate& nameTemplate);
 // them, and samples only in the pause windows; leaves the file's position
 // anywhere (seek to the data start before copying). strFolderSep is where
 // the pieces go, with its final separator (names are fitted to the system's
-// limit there). 1 with the plan; 0 when the file cannot be planned. Either
-// way pOut->Plan.Notes hold the trace entries for the file.
+// limit there). The user's cuts for the source are chosen by its path. 1
+// with the plan; 0 when the file cannot be planned. Either way
+// pOut->Plan.Notes hold the trace entries for the file.
 int PlanSourceFile(CMyWaveFile* pSrc, const CString& strFolderSep, const CString& strTitle,
                    const CMyPlanRequest& request, CMySourcePlan* pOut);

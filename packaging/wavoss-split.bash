@@ -1,5 +1,6 @@
 # bash completion for wavoss-split: its options, folders after -o and
-# --log-dir, a file after --plan, WAV files and folders for the PATHs.
+# --log-dir, a file after --plan, a cut list after -c, WAV files and folders
+# for the PATHs.
 _wavoss_split()
 {
     local cur prev words cword split
@@ -14,7 +15,11 @@ _wavoss_split()
             _filedir
             return
             ;;
-        -l | --length | -N | --parts | -S | --max-size | --pause-min | --name | --min-piece)
+        -c | --cuts)
+            _filedir '@(cue|txt|csv)'
+            return
+            ;;
+        -l | --length | -N | --parts | -S | --max-size | --pause-min | --name | --min-piece | --at)
             # a length, count, size, level or template, typed by the user
             return
             ;;
@@ -36,7 +41,8 @@ _wavoss_split()
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-l --length -N --parts -S --max-size -m --markers
             -p --pause --pause= --pause-min --pause-level -P --every-pause
-            --min-piece --trim --name --dry-run --plan --channels --share-blocks
+            --min-piece --trim -c --cuts --at --cuts-beside --name --dry-run --plan
+            --channels --share-blocks
             -o --output --log-dir -q --quiet -n --no-clobber -h --help --version' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

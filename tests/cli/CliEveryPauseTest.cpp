@@ -91,8 +91,12 @@ TEST(CliEveryPause, EveryPauseCutsAndTrimListsWhatItDrops)
     EXPECT_TRUE(JoinPieces(JoinPath(tree.strOut, "w"), 3) == kept);
     std::string csv;
     ASSERT_TRUE(ReadBytes(strPlan, csv));
-    EXPECT_TRUE(Contains(csv, "00:00:03.300,00:00:01.400,trimmed,dropped\r\n")) << csv;
-    EXPECT_TRUE(Contains(csv, "w_002.wav,00:00:04.700,00:00:05.800,pause,written\r\n")) << csv;
+    EXPECT_TRUE(Contains(csv, "00:00:03.300,00:00:01.400,trimmed," + U(strWave) +
+                                  ",26400,11200,dropped\r\n"))
+        << csv;
+    EXPECT_TRUE(Contains(csv, "w_002.wav,00:00:04.700,00:00:05.800,pause," + U(strWave) +
+                                  ",37600,46400,written\r\n"))
+        << csv;
 }
 
 // Noise at -30 dBFS: -40 finds no pause, the level found from the file does,

@@ -175,7 +175,7 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
     ASSERT_TRUE(ReadBytes(strPlan, csv));
     std::vector<std::string> rows = Lines(csv);
     ASSERT_EQ(5u, rows.size()) << csv;
-    EXPECT_EQ("path,start,length,reason,status\r", rows[0]);
+    EXPECT_EQ("path,start,length,reason,source,start_frame,frames,status\r", rows[0]);
     // Where each piece starts, the reason its cut is there, and the pause it
     // should be in (the middle, 30 ms either way for the syllables' fades).
     struct Expect
@@ -196,8 +196,10 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
             if (kEnd == std::string::npos)
                 break;
         }
-        ASSERT_EQ(5u, fields.size());
-        EXPECT_EQ("written", fields[4]);
+        ASSERT_EQ(8u, fields.size());
+        EXPECT_EQ("written", fields[7]);
+        EXPECT_EQ(std::string(MakeShownPath(strWave)), fields[4]);
+        EXPECT_EQ(std::to_string(dwStart), fields[5]);
         EXPECT_EQ(FrameOf(fields[1]), dwStart / 16 * 16);
         EXPECT_EQ(0u, fields[3].find(expects[i].pcReason));
         uint32_t dwCut = dwStart + FrameOf(fields[2]);
@@ -253,8 +255,9 @@ TEST(CliPlan, DryRunPrintsThePlanAndWritesNothing)
     EXPECT_EQ(0, r.nExitCode) << r.strErr;
     std::vector<std::string> rows = Lines(r.strOut);
     ASSERT_EQ(3u, rows.size()) << r.strOut;
-    EXPECT_EQ("path,start,length,reason,status\r", rows[0]);
-    EXPECT_TRUE(Contains(rows[2], "a_002.wav,00:00:01.250,00:00:01.250,end,planned")) << rows[2];
+    EXPECT_EQ("path,start,length,reason,source,start_frame,frames,status\r", rows[0]);
+    EXPECT_TRUE(Contains(rows[2], "a_002.wav,00:00:01.250,00:00:01.250,end,")) << rows[2];
+    EXPECT_TRUE(Contains(rows[2], "a.wav,10000,10000,planned")) << rows[2];
 
     // A file a real run would refuse is named, and the status follows.
     ASSERT_TRUE(WriteBytes(JoinPath(tree.strRoot, "c.wav"), MakeWave(1)));
@@ -326,9 +329,14 @@ TEST(CliPlan, PlanFileNeverReplacesWhatIsNotAPlan)
         {"BW64" + MakeWave(10).substr(4), 2, "--plan names a WAV file"},
         {"take 1,good\n", 2, "--plan names a file that is not a plan"},
         {"path,start,length,reasons\r\n", 2, "not a plan"},
+        // A cue sheet or a label list of the user's own, not written by --plan.
+        {"FILE \"b.wav\" WAVE\r\n", 2, "not a plan"},
+        {"0.0\t1.5\tverse\n", 2, "not a plan"},
         {"", 0, ""},
         // A plan of a version with a column more is a plan too.
         {"path,start,length,reason,status\r\n", 0, ""},
+        {"REM COMMENT \"wavoss-split plan\"\r\nFILE \"b.wav\" WAVE\r\n", 0, ""},
+        {"0.000000\t1.500000\tb_001\r\n", 0, ""},
     };
     for (const auto& c : cases)
     {

@@ -257,8 +257,10 @@ TEST(PlanText, LinesAndCsvRowsSayWhyEachPieceEnds)
                  "out/a_001.wav\t01:02:03.004\t00:03:00.000\tmarker \"a,\"b\"\n");
     // The label becomes UTF-8; fields with commas or quotes are quoted.
     piece.strLabel = "序";
-    EXPECT_EQ(FormatPlanCsvRow("\xE5\x87\xBA\xE5\x8A\x9B,1.wav", piece, 1000, kStatusCutShort),
+    EXPECT_EQ(FormatPlanCsvRow("\xE5\x87\xBA\xE5\x8A\x9B,1.wav", "in,\"1\".wav", piece, 1000,
+                               kStatusCutShort),
               "\"\xE5\x87\xBA\xE5\x8A\x9B,1.wav\",01:02:03.004,00:03:00.000,"
-              "\"marker \"\"\xE5\xBA\x8F\"\"\",cut short\r\n");
-    EXPECT_STREQ(GetPlanCsvHeader(), "path,start,length,reason,status\r\n");
+              "\"marker \"\"\xE5\xBA\x8F\"\"\",\"in,\"\"1\"\".wav\",3723004,180000,cut short\r\n");
+    EXPECT_STREQ(GetPlanCsvHeader(),
+                 "path,start,length,reason,source,start_frame,frames,status\r\n");
 }

@@ -2,6 +2,8 @@
 // into the run's request or refused with the reason both front ends word.
 #include "engine/RequestBuilder.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -47,6 +49,12 @@ CMyPlanTexts Texts(const char* pcGiven)
             texts.bMinPiece = 1, texts.strMinPiece = strValue;
         else if (key == "trim")
             texts.bTrim = 1;
+        else if (key == "cuts")
+            texts.bCuts = 1, texts.strCuts = strValue;
+        else if (key == "at")
+            texts.bAt = 1, texts.strAt = strValue;
+        else if (key == "beside")
+            texts.bCutsBeside = 1;
         else
             ADD_FAILURE() << "unknown word " << word;
     }
@@ -177,4 +185,64 @@ TEST(RequestBuilder, TextsThatCannotWorkAreRefused)
         EXPECT_STREQ(c.pcValue, refusal.strValue);
         EXPECT_STREQ(c.pcOther, refusal.strOther);
     }
+}
+
+// The user's cuts: read once into the request, alone cutting each part
+// whole; a list that cannot be read is refused with its path and line.
+TEST(RequestBuilder, CutListsAreReadOnceOrRefused)
+{
+    const CString strDir = MakeTestDir("RequestCuts");
+    const CString strPlan = JoinPath(strDir, "p.csv");
+    const CString strBad = JoinPath(strDir, "bad.txt");
+    const CString strEmpty = JoinPath(strDir, "empty.cue");
+    ASSERT_TRUE(WriteBytes(strPlan, "path,start\r\n/o/x_001.wav,00:00:01.000\r\n"));
+    ASSERT_TRUE(WriteBytes(strBad, "1\t1\ta\n\n2\t1\tb\n"));
+    ASSERT_TRUE(WriteBytes(strEmpty, "REM nothing\r\n"));
+    const struct
+    {
+        std::string strGiven;
+        PlanRefusal reason;
+        const char* pcValue;
+        DWORD dwLine;
+        PlanRuleKind kind;
+        NameField firstField; // kFieldText: the default template (empty)
+    } cases[] = {
+        {"cuts=" + std::string(strPlan), kRefuseNone, "", 0, kRuleWhole, kFieldLabel},
+        {"cuts=" + std::string(strPlan) + " name={n}", kRefuseNone, "", 0, kRuleWhole,
+         kFieldNumber},
+        {"at=1,2 length", kRefuseNone, "", 0, kRuleLength, kFieldText},
+        {"beside parts=2", kRefuseNone, "", 0, kRuleParts, kFieldText},
+        {"at=1,x", kRefuseAt, "1,x", 0, kRuleLength, kFieldText},
+        {"cuts=" + std::string(strBad), kRefuseCutsLine, strBad, 3, kRuleLength, kFieldText},
+        {"cuts=" + std::string(strEmpty), kRefuseCutsEmpty, strEmpty, 0, kRuleLength, kFieldText},
+        {"cuts=" + std::string(strDir) + "/none.cue", kRefuseCutsUnread, "", 0, kRuleLength,
+         kFieldText},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.strGiven);
+        CMyPlanRequest request;
+        CMyPlanRefusal refusal;
+        EXPECT_EQ(c.reason == kRefuseNone,
+                  BuildPlanRequest(Texts(c.strGiven.c_str()), &request, &refusal));
+        EXPECT_EQ(c.reason, refusal.Reason);
+        EXPECT_EQ(c.dwLine, refusal.dwLine);
+        if (c.reason == kRefuseCutsUnread)
+            EXPECT_NE(0u, refusal.dwError);
+        else if (c.reason != kRefuseNone)
+            EXPECT_STREQ(c.pcValue, refusal.strValue);
+        else
+        {
+            EXPECT_NE(nullptr, request.pCuts);
+            EXPECT_EQ(c.kind, request.Rule.Kind);
+            EXPECT_EQ(c.firstField, request.NameTemplate.Parts.empty()
+                                        ? kFieldText
+                                        : request.NameTemplate.Parts[0].Field);
+        }
+    }
+    // No cut option: no cuts, and the default template.
+    CMyPlanRequest request;
+    CMyPlanRefusal refusal;
+    ASSERT_EQ(1, BuildPlanRequest(Texts(""), &request, &refusal));
+    EXPECT_EQ(nullptr, request.pCuts);
 }
