@@ -187,6 +187,8 @@ void CMyPlanner::GatherCuts(std::vector<CMyFixedCut>* pCuts)
                      { return a.qwFrame < b.qwFrame; });
     for (const CMyFixedCut& cut : all)
     {
+        if (cut.qwFrame == 0 && m_pPlan->strFirstLabel.IsEmpty())
+            m_pPlan->strFirstLabel = cut.strLabel;
         if (cut.qwFrame == 0 || cut.qwFrame >= m_qwFrames)
             continue;
         if (pCuts->empty() || pCuts->back().qwFrame != cut.qwFrame)

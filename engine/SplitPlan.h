@@ -84,6 +84,8 @@ struct CMyPlan
     // Trace entries for the file (Shift-JIS, each with its line ends): a
     // refusal, fields that fell back, markers that could not be used.
     std::vector<CString> Notes;
+    // The label a cut at the start gives the first piece (it cuts nothing).
+    CString strFirstLabel;
     DWORD dwSamplingRate = 0;
     WORD wBlockSize = 0;
     // A header that claims more sample bytes than the file holds: the bytes

@@ -64,6 +64,12 @@
 #define IDC_PLAN_CH_GROUPS 1138
 #define IDC_PLAN_CH_EDIT 1139
 #define IDC_PLAN_SHARE 1140
+// The three cut list buttons are consecutive
+#define IDC_PLAN_CUTS_NONE 1141
+#define IDC_PLAN_CUTS_FILE 1142
+#define IDC_PLAN_CUTS_BESIDE 1143
+#define IDC_PLAN_CUTS_EDIT 1144
+#define IDC_PLAN_CUTS_BROWSE 1145
 
 // Plan preview ("プレビュー")
 #define IDC_PREVIEW_LIST 1120

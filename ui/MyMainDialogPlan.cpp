@@ -99,7 +99,8 @@ int CMyMainDialog::MakeRunRequest(const CMyPlanRequest** ppRequest)
     // rather than a run made on half a request.
     CString strError;
     PlanChoiceField field = kChoiceNone;
-    if (!MakePlanChoiceRequest(m_planChoice, &m_planRequest, &strError, &field))
+    if (!MakePlanChoiceRequest(m_planChoice, &m_planRequest, &strError, &field) ||
+        !AddChoiceCutsBeside(m_pathList, &m_planRequest, &strError))
     {
         AfxMessageBox(strError, MB_OK);
         return 0;

@@ -5,6 +5,8 @@
 #include "framework/AfxMessageBox.h"
 #include "resources/resource.h"
 
+#include <commdlg.h>
+
 namespace
 {
 // The name box's ready choices; any other template may be typed.
@@ -35,7 +37,16 @@ const struct
                    {kChoiceEveryPauseMin, IDC_PLAN_EVERY_MIN},
                    {kChoiceEveryPauseLevel, IDC_PLAN_EVERY_LEVEL},
                    {kChoiceMinPiece, IDC_PLAN_MIN_PIECE},
-                   {kChoiceChannels, IDC_PLAN_CH_EDIT}};
+                   {kChoiceChannels, IDC_PLAN_CH_EDIT},
+                   {kChoiceCutsFile, IDC_PLAN_CUTS_EDIT}};
+
+const struct
+{
+    CutsChoice Cuts;
+    int nButton;
+} kCutsButtons[] = {{kCutsNone, IDC_PLAN_CUTS_NONE},
+                    {kCutsFile, IDC_PLAN_CUTS_FILE},
+                    {kCutsBeside, IDC_PLAN_CUTS_BESIDE}};
 
 const struct
 {
@@ -95,6 +106,10 @@ void CMyPlanDialog::ShowChoice(const CMyPlanChoice& choice, const char* pcSectio
             ::CheckRadioButton(m_hWnd, IDC_PLAN_CH_TOGETHER, IDC_PLAN_CH_GROUPS, button.nButton);
     ::SetDlgItemTextA(m_hWnd, IDC_PLAN_CH_EDIT, choice.strChannelGroups);
     ::CheckDlgButton(m_hWnd, IDC_PLAN_SHARE, CheckOf(choice.bShareBlocks));
+    for (const auto& button : kCutsButtons)
+        if (button.Cuts == choice.Cuts)
+            ::CheckRadioButton(m_hWnd, IDC_PLAN_CUTS_NONE, IDC_PLAN_CUTS_BESIDE, button.nButton);
+    ::SetDlgItemTextA(m_hWnd, IDC_PLAN_CUTS_EDIT, choice.strCutsFile);
     UpdateControls();
 }
 
@@ -139,6 +154,10 @@ CMyPlanChoice CMyPlanDialog::ReadChoice() const
             choice.Channels = button.Channels;
     choice.strChannelGroups = ReadText(IDC_PLAN_CH_EDIT);
     choice.bShareBlocks = IsChecked(IDC_PLAN_SHARE);
+    for (const auto& button : kCutsButtons)
+        if (IsChecked(button.nButton))
+            choice.Cuts = button.Cuts;
+    choice.strCutsFile = ReadText(IDC_PLAN_CUTS_EDIT);
     return choice;
 }
 
@@ -148,8 +167,10 @@ void CMyPlanDialog::UpdateControls()
     for (const auto& rule : kRules)
         if (rule.nEdit != 0)
             ::EnableWindow(GetDlgItem(rule.nEdit), rule.Kind == choice.Kind);
-    // Markers alone are always markers; every pause may cut without them.
-    const int bMarkersOnly = choice.Kind == kRuleWhole && !choice.bEveryPause;
+    // Markers alone are always markers; every pause and a list may cut
+    // without them.
+    const int bMarkersOnly =
+        choice.Kind == kRuleWhole && !choice.bEveryPause && choice.Cuts == kCutsNone;
     ::CheckDlgButton(m_hWnd, IDC_PLAN_MARKERS, CheckOf(bMarkersOnly || m_bOwnMarkers));
     ::EnableWindow(GetDlgItem(IDC_PLAN_MARKERS), !bMarkersOnly);
     const int bPauseRule = CanMoveToPause(choice.Kind);
@@ -162,6 +183,25 @@ void CMyPlanDialog::UpdateControls()
         ::EnableWindow(GetDlgItem(nID), choice.bEveryPause);
     ::EnableWindow(GetDlgItem(IDC_PLAN_EVERY_LEVEL), choice.bEveryPause && !choice.bAutoLevel);
     ::EnableWindow(GetDlgItem(IDC_PLAN_CH_EDIT), choice.Channels == kChannelsGroups);
+    for (int nID : {IDC_PLAN_CUTS_EDIT, IDC_PLAN_CUTS_BROWSE})
+        ::EnableWindow(GetDlgItem(nID), choice.Cuts == kCutsFile);
+}
+
+// The system's file picker, opened where the list typed lies.
+void CMyPlanDialog::BrowseCutsFile()
+{
+    char acPath[MAX_PATH] = {};
+    lstrcpynA(acPath, ReadText(IDC_PLAN_CUTS_EDIT), MAX_PATH);
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = "カット位置ファイル (*.cue;*.txt;*.csv)\0*.cue;*.txt;*.csv\0"
+                      "すべてのファイル (*.*)\0*.*\0";
+    ofn.lpstrFile = acPath;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameA(&ofn))
+        ::SetDlgItemTextA(m_hWnd, IDC_PLAN_CUTS_EDIT, acPath);
 }
 
 void CMyPlanDialog::Refuse(const char* pcText, int nID)
@@ -213,6 +253,17 @@ int CMyPlanDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT* p
         if (nID == IDC_PLAN_MARKERS)
         {
             m_bOwnMarkers = IsChecked(IDC_PLAN_MARKERS);
+            return 1;
+        }
+        if (nID >= IDC_PLAN_CUTS_NONE && nID <= IDC_PLAN_CUTS_BESIDE)
+        {
+            ::CheckRadioButton(m_hWnd, IDC_PLAN_CUTS_NONE, IDC_PLAN_CUTS_BESIDE, nID);
+            UpdateControls();
+            return 1;
+        }
+        if (nID == IDC_PLAN_CUTS_BROWSE)
+        {
+            BrowseCutsFile();
             return 1;
         }
         if (nID >= IDC_PLAN_CH_TOGETHER && nID <= IDC_PLAN_CH_GROUPS)

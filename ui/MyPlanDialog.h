@@ -1,6 +1,7 @@
 // The "分割方法" dialog: the ways of cutting the command line offers (a
 // length, equal parts, a size limit, markers alone or first, cuts moved to a
-// pause) and the name template, with each value checked before it is taken.
+// pause, every pause, a cut list, files per channel, shared blocks) and the
+// name template, with each value checked before it is taken.
 #pragma once
 
 #include "framework/win/CDialog.h"
@@ -25,6 +26,7 @@ private:
     int IsChecked(int nID) const;
     // Each box is usable only where the chosen rule reads it.
     void UpdateControls();
+    void BrowseCutsFile();
     // Shows the refusal and puts the focus, text selected, on its box.
     void Refuse(const char* pcText, int nID);
 

@@ -15,11 +15,9 @@ const struct
     const char* pcText;
     int nFormat;
     int nWidth;
-} kColumns[kPreviewColumns] = {{"ファイル", LVCFMT_LEFT, 100},
-                               {"名前", LVCFMT_LEFT, 250},
-                               {"開始", LVCFMT_RIGHT, 100},
-                               {"長さ", LVCFMT_RIGHT, 100},
-                               {"理由", LVCFMT_LEFT, 150}};
+} kColumns[kPreviewColumns] = {{"ファイル", LVCFMT_LEFT, 100}, {"名前", LVCFMT_LEFT, 250},
+                               {"開始", LVCFMT_RIGHT, 100},    {"長さ", LVCFMT_RIGHT, 100},
+                               {"理由", LVCFMT_LEFT, 150},     {"始まり", LVCFMT_LEFT, 150}};
 
 // Beside its text a cell has the list's margins: a text is cut, with an
 // ellipsis, when the column is narrower than its width and these.
@@ -38,8 +36,12 @@ UINT PreviewThreadProc(LPVOID pParam)
 CMyPreviewDialog::CMyPreviewDialog(CWnd* pParentWnd, const CMyPathList* pFiles,
                                    const CString& strOutputFolder, DWORD dwSectionLength,
                                    const CMyPlanRequest* pRequest, PlanRuleKind kind)
-    : CDialog(IDD_PREVIEW_DIALOG, pParentWnd), m_rows(strOutputFolder, kind)
+    : CDialog(IDD_PREVIEW_DIALOG, pParentWnd),
+      m_rows(strOutputFolder, kind, pRequest != nullptr ? pRequest->pCuts : nullptr)
 {
+    // Where the pieces start is the news only with a cut list.
+    if (pRequest != nullptr && pRequest->pCuts != nullptr)
+        m_nColumns = kPreviewColumns;
     m_state.m_pPathList = pFiles;
     m_state.m_strOutputFolder = strOutputFolder;
     m_state.m_dwSectionLength = dwSectionLength;
@@ -63,7 +65,7 @@ BOOL CMyPreviewDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_list.m_hWnd = GetDlgItem(IDC_PREVIEW_LIST);
-    for (int i = 0; i < kPreviewColumns; i++)
+    for (int i = 0; i < m_nColumns; i++)
         m_list.InsertColumn(i, kColumns[i].pcText, kColumns[i].nFormat, kColumns[i].nWidth);
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
     m_layout.Attach(m_hWnd);
@@ -136,7 +138,7 @@ void CMyPreviewDialog::FitColumns()
 {
     CMyTextMeasure measure(m_list.m_hWnd);
     const DWORD dwRows = m_rows.GetRowCount();
-    for (int i = 0; i < kPreviewColumns; i++)
+    for (int i = 0; i < m_nColumns; i++)
     {
         int nWidest = measure.GetWidth(kColumns[i].pcText, lstrlenA(kColumns[i].pcText));
         for (DWORD dwRow = 0; dwRow < dwRows; dwRow++)

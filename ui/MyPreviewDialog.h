@@ -53,4 +53,5 @@ private:
     CMyPreviewRows m_rows;
     std::unique_ptr<CWinThread> m_pThread;
     int m_bPlanning = 0;
+    int m_nColumns = kPreviewListCut;
 };

@@ -1,6 +1,10 @@
 // The window's choice of how to cut, read into a plan request.
 #include "ui/PlanChoice.h"
 
+#include "support/Trace.h"
+
+#include <algorithm>
+
 namespace
 {
 // The choice as the request builder takes it: the boxes the dialog leaves
@@ -42,9 +46,13 @@ CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
         choice.Channels == kChannelsEach ? CString("each") : choice.strChannelGroups;
     // The default name left as it is takes the channel's in channel files,
     // which would otherwise all have one name.
-    texts.bName = !(texts.bChannels && choice.strName == kDefaultNameTemplate);
+    // A plan's rows name their pieces in the same way.
+    texts.bName = !((texts.bChannels || texts.bCuts) && choice.strName == kDefaultNameTemplate);
     texts.strName = choice.strName;
     texts.bShareBlocks = choice.bShareBlocks;
+    texts.bCuts = choice.Cuts == kCutsFile;
+    texts.strCuts = choice.strCutsFile;
+    texts.bCutsBeside = choice.Cuts == kCutsBeside;
     return texts;
 }
 
@@ -84,13 +92,36 @@ const struct
     {kRefuseChannelField, kChoiceName,
      "※　ファイル名の %s は、チャンネルを分けるときだけ使えます。"},
 };
+// A cut list's refusal, naming the list; 0 for another refusal.
+int FormatCutsRefusal(const CMyPlanRefusal& refusal, CString* pstrError)
+{
+    switch (refusal.Reason)
+    {
+    case kRefuseCutsLine:
+        pstrError->Format("※　カット位置ファイルの %u 行目を読めません。", refusal.dwLine);
+        break;
+    case kRefuseCutsEmpty:
+        *pstrError = "※　カット位置ファイルに区切りがありません。";
+        break;
+    case kRefuseCutsUnread:
+        *pstrError = "※　カット位置ファイルを読めません。";
+        break;
+    case kRefuseCutsLarge:
+        *pstrError = "※　カット位置ファイルとしては大きすぎます（64 MiB 超）。";
+        break;
+    default:
+        return 0;
+    }
+    *pstrError += "\n" + refusal.strValue;
+    return 1;
+}
 } // namespace
 
 int IsDefaultPlanChoice(const CMyPlanChoice& choice)
 {
     return choice.Kind == kRuleLength && !choice.bMarkers && !choice.bPause &&
            choice.strName == kDefaultNameTemplate && !choice.bEveryPause &&
-           choice.Channels == kChannelsTogether && !choice.bShareBlocks;
+           choice.Channels == kChannelsTogether && !choice.bShareBlocks && choice.Cuts == kCutsNone;
 }
 
 int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest, CString* pstrError,
@@ -100,6 +131,11 @@ int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest,
     CMyPlanRefusal refusal;
     if (BuildPlanRequest(MakeChoiceTexts(choice), pRequest, &refusal))
         return 1;
+    if (FormatCutsRefusal(refusal, pstrError))
+    {
+        *pField = kChoiceCutsFile;
+        return 0;
+    }
     *pstrError = "※　この組み合わせでは分割できません。";
     for (const auto& entry : kRefusals)
         if (entry.Reason == refusal.Reason)
@@ -113,6 +149,18 @@ int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest,
         *pField = kChoiceEveryPauseMin;
     if (choice.bEveryPause && *pField == kChoicePauseLevel)
         *pField = kChoiceEveryPauseLevel;
+    return 0;
+}
+
+int AddChoiceCutsBeside(const CMyPathList& files, CMyPlanRequest* pRequest, CString* pstrError)
+{
+    std::vector<CString> paths;
+    for (DWORD i = 0; i < files.GetCount(); i++)
+        paths.push_back(files.GetAt(i).FilePath);
+    CMyPlanRefusal refusal;
+    if (AddCutsBeside(paths, pRequest, &refusal))
+        return 1;
+    FormatCutsRefusal(refusal, pstrError);
     return 0;
 }
 
@@ -139,6 +187,14 @@ CString DescribePlanChoice(const CMyPlanChoice& choice, const char* pcSectionLen
     CString strCuts;
     if (CutsAtMarkers(choice))
         strCuts = "マーカー";
+    if (choice.Cuts != kCutsNone)
+    {
+        const CString& strFile = choice.strCutsFile;
+        const int iName = std::max(FindLastCharSJis(strFile, '\\'), FindLastCharSJis(strFile, '/'));
+        strCuts += strCuts.IsEmpty() ? "" : " + ";
+        strCuts += choice.Cuts == kCutsBeside ? CString("カット位置 (同じ名前)")
+                                              : "カット位置 " + strFile.Mid(iName + 1);
+    }
     if (choice.bEveryPause)
         strCuts += strCuts.IsEmpty() ? "無音ごと" : " + 無音ごと";
     if (!strRule.IsEmpty())

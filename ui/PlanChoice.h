@@ -5,6 +5,7 @@
 
 #include "engine/RequestBuilder.h"
 #include "framework/CString.h"
+#include "sources/PathList.h"
 
 // The box a value comes from (a refusal puts the focus there).
 enum PlanChoiceField
@@ -20,7 +21,16 @@ enum PlanChoiceField
     kChoiceEveryPauseMin,
     kChoiceEveryPauseLevel,
     kChoiceMinPiece,
-    kChoiceChannels
+    kChoiceChannels,
+    kChoiceCutsFile
+};
+
+// Where the user's cuts come from.
+enum CutsChoice
+{
+    kCutsNone,
+    kCutsFile,  // one cue sheet, label list or plan for every file
+    kCutsBeside // each recording's own TITLE.cue or TITLE.txt
 };
 
 // How the channels of a piece are written.
@@ -56,6 +66,10 @@ struct CMyPlanChoice
     ChannelChoice Channels = kChannelsTogether;
     CString strChannelGroups; // "1-2,3,5"
     int bShareBlocks = 0;
+    // Cut where a list says first; the rule then cuts between (分けない:
+    // nothing more, the markers only when ticked).
+    CutsChoice Cuts = kCutsNone;
+    CString strCutsFile;
 };
 
 // 1 when the choice cuts as the window always has: the fixed length alone,
@@ -64,7 +78,8 @@ int IsDefaultPlanChoice(const CMyPlanChoice& choice);
 // 1 when the markers cut: ticked, or the only cut there is.
 inline int CutsAtMarkers(const CMyPlanChoice& choice)
 {
-    return choice.bMarkers || (choice.Kind == kRuleWhole && !choice.bEveryPause);
+    return choice.bMarkers ||
+           (choice.Kind == kRuleWhole && !choice.bEveryPause && choice.Cuts == kCutsNone);
 }
 // 1 when the rule cuts by the main window's section length.
 inline int UsesSectionLength(const CMyPlanChoice& choice)
@@ -77,6 +92,10 @@ inline int UsesSectionLength(const CMyPlanChoice& choice)
 // and the box it is about.
 int MakePlanChoiceRequest(const CMyPlanChoice& choice, CMyPlanRequest* pRequest, CString* pstrError,
                           PlanChoiceField* pField);
+
+// The lists beside the files (kCutsBeside) read into *pRequest, which
+// MakePlanChoiceRequest made. 0 with the message for one that cannot be read.
+int AddChoiceCutsBeside(const CMyPathList& files, CMyPlanRequest* pRequest, CString* pstrError);
 
 // The main window's line for a choice other than the default, such as
 // "分割方法: マーカー + 区間長 00:03:00, 無音で調整"; empty for the default.

@@ -43,11 +43,61 @@ CMyPreviewRows::File& CMyPreviewRows::AddFile(const CString& strSrcPath)
     return file;
 }
 
+// The kind of list that cuts the source, as the window says it: the list
+// beside it, else the list chosen, else times typed.
+const char* CMyPreviewRows::GetListWord(const CString& strSrcPath) const
+{
+    if (m_pCuts == nullptr)
+        return nullptr;
+    const CMyCutList* pList = nullptr;
+    auto it = m_pCuts->Beside.find(strSrcPath.GetString());
+    if (it != m_pCuts->Beside.end())
+        pList = &it->second;
+    else if (FindCutGroup(m_pCuts->Listed, strSrcPath) != nullptr)
+        pList = &m_pCuts->Listed;
+    else if (FindCutGroup(m_pCuts->Typed, strSrcPath) != nullptr)
+        pList = &m_pCuts->Typed;
+    if (pList == nullptr)
+        return nullptr;
+    switch (pList->Kind)
+    {
+    case kListCue:
+        return "キューシート";
+    case kListLabels:
+        return "ラベル";
+    case kListPlan:
+        return "プラン";
+    case kListTimes:
+        break;
+    }
+    return "指定";
+}
+
+// A piece that starts at a list's cut (the cut before it, or a labelled cut
+// at the start): the list's kind and the cut's label.
+CString CMyPreviewRows::GetStartText(const File& file, DWORD dwIndex) const
+{
+    if (file.pcListWord == nullptr)
+        return CString();
+    CString strLabel;
+    if (dwIndex == 0 && !file.strFirstLabel.IsEmpty())
+        strLabel = file.strFirstLabel;
+    else if (dwIndex != 0 && file.Pieces[dwIndex - 1].Cut == kCutList)
+        strLabel = file.Pieces[dwIndex - 1].strLabel;
+    else
+        return CString();
+    CString str;
+    str.Format("%s \"%s\"", file.pcListWord, (const char*)strLabel);
+    return str;
+}
+
 void CMyPreviewRows::TakePlan(const CString& strSrcPath, const CString& strFolder,
                               const CMyPlan& plan)
 {
     File& file = AddFile(strSrcPath);
     file.dwSamplingRate = plan.dwSamplingRate;
+    file.pcListWord = GetListWord(strSrcPath);
+    file.strFirstLabel = plan.strFirstLabel;
     // The folder is the output folder and the mirrored sub-folder.
     const int nOutput = m_strOutputFolder.GetLength();
     if (strFolder.Left(nOutput) == m_strOutputFolder)
@@ -125,6 +175,8 @@ CString CMyPreviewRows::GetCell(DWORD dwRow, int nColumn) const
         return FormatPlanTime(piece.qwFrames, file.dwSamplingRate);
     case kPreviewReason:
         return FormatCutReasonText(piece, file.dwSamplingRate, m_Kind);
+    case kPreviewListCut:
+        return GetStartText(file, dwIndex);
     default:
         return CString();
     }

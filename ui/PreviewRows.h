@@ -3,10 +3,12 @@
 // thread, and the texts of their cells.
 #pragma once
 
+#include "engine/SourceCuts.h"
 #include "engine/SplitFile.h"
 #include "engine/SplitPlan.h"
 #include "framework/CString.h"
 
+#include <memory>
 #include <vector>
 
 // The list keeps at most this many rows: a plan of a million pieces would
@@ -15,11 +17,12 @@ const DWORD kMaxPreviewRows = 100000;
 
 enum PreviewColumn
 {
-    kPreviewFile,   // the source's name, on its first row
-    kPreviewName,   // the piece's path under the output folder
-    kPreviewStart,  // hh:mm:ss.mmm from the start of the recording
-    kPreviewLength, // hh:mm:ss.mmm
-    kPreviewReason, // why the piece ends there (FormatCutReasonText)
+    kPreviewFile,    // the source's name, on its first row
+    kPreviewName,    // the piece's path under the output folder
+    kPreviewStart,   // hh:mm:ss.mmm from the start of the recording
+    kPreviewLength,  // hh:mm:ss.mmm
+    kPreviewReason,  // why the piece ends there (FormatCutReasonText)
+    kPreviewListCut, // a cut list's piece: why it starts there and its label
     kPreviewColumns
 };
 
@@ -27,9 +30,11 @@ class CMyPreviewRows : public CMyPlanSink
 {
 public:
     // strOutputFolder: the folder planned into (names are shown below it);
-    // kind: the rule, for the words of the reasons.
-    CMyPreviewRows(const CString& strOutputFolder, PlanRuleKind kind)
-        : m_strOutputFolder(strOutputFolder), m_Kind(kind)
+    // kind: the rule, for the words of the reasons; pCuts: the run's cut
+    // lists (null: none), for the words of the cuts' kinds.
+    CMyPreviewRows(const CString& strOutputFolder, PlanRuleKind kind,
+                   std::shared_ptr<const CMyRunCuts> pCuts)
+        : m_strOutputFolder(strOutputFolder), m_Kind(kind), m_pCuts(std::move(pCuts))
     {
     }
 
@@ -52,13 +57,18 @@ private:
         int bRefused = 0;
         DWORD dwSamplingRate = 0;
         DWORD dwFirstRow = 0;
+        const char* pcListWord = nullptr; // the kind of the cut list that cuts it
+        CString strFirstLabel;
         std::vector<CMyPlanPiece> Pieces; // those that fit in the list
     };
 
     File& AddFile(const CString& strSrcPath);
+    const char* GetListWord(const CString& strSrcPath) const;
+    CString GetStartText(const File& file, DWORD dwIndex) const;
 
     CString m_strOutputFolder;
     PlanRuleKind m_Kind;
+    std::shared_ptr<const CMyRunCuts> m_pCuts;
     std::vector<File> m_files;
     DWORD m_dwRows = 0;
     ULONGLONG m_qwPieces = 0; // planned, the rows left out included
