@@ -37,8 +37,7 @@ int CliPlanOutput::OpenPlanFile(const CString& strPath)
         PrintError(strText + MakeShownPath(strPath));
         return 0;
     }
-    static const char* const kHeaders[] = {GetPlanCsvHeader(), GetPlanCueHeader(), ""};
-    return Write(kHeaders[m_Form]);
+    return Write(GetPlanFileHeader(m_Form));
 }
 
 int CliPlanOutput::Write(const std::string& strText)
@@ -160,20 +159,19 @@ std::string CliPlanOutput::FormatRow(const CString& strFolder, const CMyPlan& pl
                                      PieceStatus status)
 {
     const CMyPlanPiece& piece = plan.Pieces[dwIndex];
+    CMyPlanFileRow row;
     if (m_Form == kPlanCsv)
-        return FormatPlanCsvRow(MakeUtf8Text(MakeShownPath(strFolder + piece.strName)),
-                                MakeUtf8Text(MakeShownPath(m_strPlanned)), piece,
-                                plan.dwSamplingRate, status);
+    {
+        row.strPath = MakeUtf8Text(MakeShownPath(strFolder + piece.strName));
+        row.strSource = MakeUtf8Text(MakeShownPath(m_strPlanned));
+    }
     // Every name ends with ".wav".
-    const std::string strTitle = MakeUtf8Text(piece.strName.Left(piece.strName.GetLength() - 4));
-    if (m_Form == kPlanLabels)
-        return FormatPlanLabel(strTitle, piece.qwStart, piece.qwFrames, plan.dwSamplingRate);
-    std::string strRow;
+    row.strTitle = MakeUtf8Text(piece.strName.Left(piece.strName.GetLength() - 4));
     CString strFolderOf, strName;
-    if (dwIndex == 0)
-        strRow = FormatPlanCueFile(MakeUtf8Text(
-            SplitFullPath(m_strPlanned, &strFolderOf, &strName) ? strName : m_strPlanned));
-    return strRow + FormatPlanCueTrack(++m_dwTrack, strTitle, piece.qwStart, plan.dwSamplingRate);
+    if (m_Form == kPlanCue && dwIndex == 0)
+        row.strSourceName = MakeUtf8Text(
+            SplitFullPath(m_strPlanned, &strFolderOf, &strName) ? strName : m_strPlanned);
+    return FormatPlanFileRow(m_Form, row, piece, plan.dwSamplingRate, status, &m_dwTrack);
 }
 
 std::string CliPlanOutput::FormatDroppedRow(const CMyPlan& plan, size_t nDropped,
@@ -181,8 +179,10 @@ std::string CliPlanOutput::FormatDroppedRow(const CMyPlan& plan, size_t nDropped
 {
     if (m_Form != kPlanCsv)
         return std::string();
-    const std::string strSrc = MakeUtf8Text(MakeShownPath(m_strPlanned));
-    return FormatPlanCsvRow(strSrc, strSrc, plan.Dropped[nDropped], plan.dwSamplingRate, status);
+    CMyPlanFileRow row;
+    row.strPath = row.strSource = MakeUtf8Text(MakeShownPath(m_strPlanned));
+    return FormatPlanFileRow(m_Form, row, plan.Dropped[nDropped], plan.dwSamplingRate, status,
+                             &m_dwTrack);
 }
 
 void CliPlanOutput::TakeRefusal(const CString& strSrcPath, const CString& strReason)

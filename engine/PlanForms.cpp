@@ -1,6 +1,8 @@
 // A plan written as a cue sheet or as a label list.
 #include "engine/PlanForms.h"
 
+#include "engine/PlanText.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -112,4 +114,25 @@ int IsPlanLabelStart(const std::string& strStart)
         return 0;
     ++i;
     return SkipSeconds(strStart, &i) && i < strStart.size() && strStart[i] == '\t';
+}
+
+const char* GetPlanFileHeader(PlanForm form)
+{
+    static const char* const kHeaders[] = {GetPlanCsvHeader(), GetPlanCueHeader(), ""};
+    return kHeaders[form];
+}
+
+std::string FormatPlanFileRow(PlanForm form, const CMyPlanFileRow& row, const CMyPlanPiece& piece,
+                              DWORD dwSamplingRate, PieceStatus status, DWORD* pdwTrack)
+{
+    if (form == kPlanCsv)
+        return FormatPlanCsvRow(row.strPath, row.strSource, piece, dwSamplingRate, status);
+    if (piece.Cut == kCutTrimmed)
+        return std::string();
+    if (form == kPlanLabels)
+        return FormatPlanLabel(row.strTitle, piece.qwStart, piece.qwFrames, dwSamplingRate);
+    std::string strRow;
+    if (!row.strSourceName.empty())
+        strRow = FormatPlanCueFile(row.strSourceName);
+    return strRow + FormatPlanCueTrack(++*pdwTrack, row.strTitle, piece.qwStart, dwSamplingRate);
 }

@@ -2,6 +2,7 @@
 // in an audio editor and read back as cuts (--cuts).
 #pragma once
 
+#include "engine/PlanSink.h"
 #include "engine/SplitPlan.h"
 
 #include <string>
@@ -31,3 +32,23 @@ std::string FormatPlanLabel(const std::string& strUtf8Title, ULONGLONG qwStart, 
                             DWORD dwSamplingRate);
 // 1 when the start of a file is a label list as FormatPlanLabel writes it.
 int IsPlanLabelStart(const std::string& strStart);
+
+// The file's first bytes: the CSV's header row, the cue sheet's header, or
+// nothing (a label list).
+const char* GetPlanFileHeader(PlanForm form);
+
+// What a plan file says of one entry, in UTF-8: only the caller knows the
+// system's names.
+struct CMyPlanFileRow
+{
+    std::string strPath;       // the piece's path; a stretch left out: the recording's
+    std::string strSource;     // the recording's path
+    std::string strSourceName; // a cue sheet's FILE line before this track when not empty
+    std::string strTitle;      // the piece's name without ".wav"
+};
+
+// The entry in the form: a CSV row, a label list's line, or a cue sheet's
+// track, numbered from *pdwTrack + 1. A stretch left out (kCutTrimmed) is a
+// CSV row only.
+std::string FormatPlanFileRow(PlanForm form, const CMyPlanFileRow& row, const CMyPlanPiece& piece,
+                              DWORD dwSamplingRate, PieceStatus status, DWORD* pdwTrack);

@@ -75,6 +75,7 @@
 #define IDC_PREVIEW_LIST 1120
 #define IDC_PREVIEW_STATUS 1121
 #define IDC_PREVIEW_ABORT 1122
+#define IDC_PREVIEW_SAVE 1123
 
 // The system menu's about entry
 #define IDM_ABOUTBOX 0x0010

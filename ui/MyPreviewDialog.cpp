@@ -2,11 +2,14 @@
 #include "ui/MyPreviewDialog.h"
 
 #include "engine/JobFlags.h"
+#include "framework/AfxMessageBox.h"
 #include "resources/resource.h"
 #include "support/Trace.h"
 #include "ui/TextMeasure.h"
 
 #include <algorithm>
+
+#include <commdlg.h>
 
 namespace
 {
@@ -30,6 +33,25 @@ UINT PreviewThreadProc(LPVOID pParam)
     UINT nResult = RunThreadProc(pParam);
     SetTraceMuted(0);
     return nResult;
+}
+// A new file of the text; a failure is traced with the path.
+int WriteWholeFile(const char* pcPath, const std::string& strText)
+{
+    HANDLE hFile = CreateFileA(pcPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD dwDone = 0;
+    const int bDone = hFile != INVALID_HANDLE_VALUE &&
+                      WriteFile(hFile, strText.data(), (DWORD)strText.size(), &dwDone, nullptr) &&
+                      dwDone == strText.size();
+    if (!bDone)
+    {
+        const DWORD dwError = GetLastError();
+        WriteTraceFormat("※　プランを書けませんでした。WriteWholeFile()\n\tPath[%s]\n", pcPath);
+        WriteTraceSystemError(dwError);
+    }
+    if (hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(hFile);
+    return bDone;
 }
 } // namespace
 
@@ -71,6 +93,7 @@ BOOL CMyPreviewDialog::OnInitDialog()
     m_layout.Attach(m_hWnd);
     m_layout.Add(IDC_PREVIEW_STATUS, kGrowWidth);
     m_layout.Add(IDC_PREVIEW_LIST, kGrowWidth | kGrowHeight);
+    m_layout.Add(IDC_PREVIEW_SAVE, kMoveDown);
     m_layout.Add(IDC_PREVIEW_ABORT, kMoveRight | kMoveDown);
     m_layout.Add(IDCANCEL, kMoveRight | kMoveDown);
     StartPlanning();
@@ -132,6 +155,34 @@ void CMyPreviewDialog::OnJobFinished()
     if (::GetFocus() == hAbort)
         SendMessage(WM_NEXTDLGCTL, (WPARAM)GetDlgItem(IDCANCEL), TRUE);
     ::EnableWindow(hAbort, FALSE);
+    ::EnableWindow(GetDlgItem(IDC_PREVIEW_SAVE), !bAborted);
+}
+
+// The plan in the form its name's extension says, written whole or not at
+// all (a plan cut short would cut the recordings short when read back).
+void CMyPreviewDialog::OnSavePlan()
+{
+    std::string strText;
+    const char* pcRefusal = nullptr;
+    char acPath[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = "プラン (*.csv)\0*.csv\0キューシート (*.cue)\0*.cue\0"
+                      "ラベル (*.txt)\0*.txt\0";
+    ofn.lpstrFile = acPath;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = "csv";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!m_rows.FormatPlanFile(kPlanCsv, &strText))
+        pcRefusal = "※　一覧に入りきらない計画は保存できません。";
+    else if (!GetSaveFileNameA(&ofn))
+        return;
+    else if (!m_rows.FormatPlanFile(GetPlanForm(acPath), &strText) ||
+             !WriteWholeFile(acPath, strText))
+        pcRefusal = "※　プランを保存できませんでした。";
+    if (pcRefusal != nullptr)
+        AfxMessageBox(pcRefusal, MB_OK);
 }
 
 void CMyPreviewDialog::FitColumns()
@@ -189,6 +240,11 @@ int CMyPreviewDialog::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT
         return 0;
     }
     case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_PREVIEW_SAVE)
+        {
+            OnSavePlan();
+            return 1;
+        }
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_PREVIEW_ABORT)
         {
             if (m_bPlanning)

@@ -45,6 +45,7 @@ private:
     void SetStatus(const char* pcText);
     // Each column as wide as its widest text, its header's included.
     void FitColumns();
+    void OnSavePlan();
 
     CListCtrl m_list;
     CMyDialogLayout m_layout;

@@ -3,6 +3,7 @@
 
 #include "engine/PlanText.h"
 #include "support/Trace.h"
+#include "support/Utf8Conv.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,6 +39,7 @@ CMyPreviewRows::File& CMyPreviewRows::AddFile(const CString& strSrcPath)
 {
     m_files.emplace_back();
     File& file = m_files.back();
+    file.strSrcPath = strSrcPath;
     file.strName = NameOfPath(strSrcPath);
     file.dwFirstRow = m_dwRows;
     return file;
@@ -98,6 +100,7 @@ void CMyPreviewRows::TakePlan(const CString& strSrcPath, const CString& strFolde
     file.dwSamplingRate = plan.dwSamplingRate;
     file.pcListWord = GetListWord(strSrcPath);
     file.strFirstLabel = plan.strFirstLabel;
+    file.strFullFolder = strFolder;
     // The folder is the output folder and the mirrored sub-folder.
     const int nOutput = m_strOutputFolder.GetLength();
     if (strFolder.Left(nOutput) == m_strOutputFolder)
@@ -197,4 +200,33 @@ CString CMyPreviewRows::DescribeRows(int bAborted) const
     if (str.IsEmpty())
         str = "分割するファイルがありません。";
     return str;
+}
+
+int CMyPreviewRows::FormatPlanFile(PlanForm form, std::string* pstrText) const
+{
+    if (m_qwPieces + m_qwDropped + m_dwRefused > m_dwRows)
+        return 0;
+    *pstrText = GetPlanFileHeader(form);
+    DWORD dwTrack = 0;
+    for (const File& file : m_files)
+    {
+        CMyPlanFileRow row;
+        row.strSource = ConvSJisToUtf8(file.strSrcPath);
+        int bFileLine = form == kPlanCue;
+        for (const CMyPlanPiece& piece : file.Pieces)
+        {
+            const int bPiece = piece.Cut != kCutTrimmed;
+            row.strPath =
+                bPiece ? ConvSJisToUtf8(file.strFullFolder + piece.strName) : row.strSource;
+            // Every name ends with ".wav".
+            row.strTitle = bPiece
+                               ? ConvSJisToUtf8(piece.strName.Left(piece.strName.GetLength() - 4))
+                               : std::string();
+            row.strSourceName = bFileLine && bPiece ? ConvSJisToUtf8(file.strName) : std::string();
+            bFileLine = bFileLine && !bPiece;
+            *pstrText +=
+                FormatPlanFileRow(form, row, piece, file.dwSamplingRate, kStatusPlanned, &dwTrack);
+        }
+    }
+    return 1;
 }

@@ -3,12 +3,14 @@
 // thread, and the texts of their cells.
 #pragma once
 
+#include "engine/PlanForms.h"
 #include "engine/SourceCuts.h"
 #include "engine/SplitFile.h"
 #include "engine/SplitPlan.h"
 #include "framework/CString.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // The list keeps at most this many rows: a plan of a million pieces would
@@ -47,13 +49,18 @@ public:
     // The line above the list: files, pieces, files that would not be split,
     // rows left out; and that the preview was stopped when bAborted.
     CString DescribeRows(int bAborted) const;
+    // The plan as the command line writes it to a plan file in the form
+    // (each piece "planned"); 0 when the list left rows out.
+    int FormatPlanFile(PlanForm form, std::string* pstrText) const;
 
 private:
     struct File
     {
-        CString strName;    // the source's file name
-        CString strFolder;  // the pieces' folder under the output folder ("" or "sub\")
-        CString strRefusal; // set for a file that would not be split
+        CString strSrcPath;    // the source's path
+        CString strName;       // the source's file name
+        CString strFullFolder; // the pieces' folder as planned, with its separator
+        CString strFolder;     // the pieces' folder under the output folder ("" or "sub\")
+        CString strRefusal;    // set for a file that would not be split
         int bRefused = 0;
         DWORD dwSamplingRate = 0;
         DWORD dwFirstRow = 0;

@@ -379,3 +379,87 @@ TEST_F(PlanChoicesTest, CueSheetTracksArePreviewedAndRun)
         EXPECT_EQ(src.substr(44 + 80000 * i, 80000), DataOf(it->bytes)) << kNames[i];
     }
 }
+
+namespace
+{
+// The system's save dialog over the preview: the name typed, then 保存.
+void SaveAs(DialogDriver& d, HWND hDlg, HWND hPreview, const std::string& path)
+{
+    HWND hSave = nullptr;
+    ASSERT_TRUE(d.WaitUntil(
+        [&]
+        {
+            for (HWND hWnd : d.OtherDialogs(hPreview))
+                if (hWnd != hDlg)
+                    hSave = hWnd;
+            return hSave != nullptr;
+        }));
+    // The name box: a combo box in the explorer-style dialog, else an edit.
+    HWND hName = GetDlgItem(hSave, 0x47c);
+    if (hName == nullptr)
+        hName = GetDlgItem(hSave, 0x480);
+    ASSERT_NE(nullptr, hName);
+    SendMessageA(hName, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    d.Click(hSave, IDOK);
+    ASSERT_TRUE(d.WaitUntil([&] { return !IsWindow(hSave); }));
+}
+} // namespace
+
+// Three equal parts run, previewed and saved as a plan; the plan loaded back
+// as カット位置ファイル with 分けない writes the same pieces, names and bytes.
+TEST_F(PlanChoicesTest, SavedPlanLoadedBackWritesTheSamePieces)
+{
+    std::string rec = TestFolder("saved");
+    std::string out1 = TestFolder("saved_out1");
+    std::string out2 = TestFolder("saved_out2");
+    const std::string plan = rec + "\\plan.csv";
+    WriteWave(rec + "\\a.wav", 80000, 5);
+    const std::string src = ReadWhole(rec + "\\a.wav");
+    CMyMainDialog dlg;
+    AddFile(dlg.GetPathList(), rec, "a.wav", src.size());
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hPlan = OpenPlanDialog(d, hDlg);
+            ASSERT_NE(nullptr, hPlan);
+            Press(hPlan, IDC_PLAN_PARTS);
+            d.Type(hPlan, IDC_PLAN_PARTS_EDIT, "3");
+            d.Click(hPlan, IDOK);
+            ASSERT_TRUE(Closed(d, "分割方法"));
+            Execute(d, hDlg, out1);
+
+            d.Click(hDlg, IDC_PREVIEW);
+            HWND hPreview = d.WaitForDialog("プレビュー");
+            ASSERT_NE(nullptr, hPreview);
+            ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPreview, IDC_PREVIEW_SAVE); }, 20000));
+            d.Click(hPreview, IDC_PREVIEW_SAVE);
+            SaveAs(d, hDlg, hPreview, plan);
+            d.Click(hPreview, IDCANCEL);
+            ASSERT_TRUE(Closed(d, "プレビュー"));
+
+            hPlan = OpenPlanDialog(d, hDlg);
+            ASSERT_NE(nullptr, hPlan);
+            Press(hPlan, IDC_PLAN_WHOLE);
+            Press(hPlan, IDC_PLAN_CUTS_FILE);
+            ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPlan, IDC_PLAN_CUTS_EDIT); }));
+            d.Type(hPlan, IDC_PLAN_CUTS_EDIT, plan.c_str());
+            d.Click(hPlan, IDOK);
+            ASSERT_TRUE(Closed(d, "分割方法"));
+            EXPECT_STREQ("分割方法: カット位置 plan.csv", d.ItemText(hDlg, IDC_PLAN_SUMMARY));
+            BoxRecorder::Clear();
+            Execute(d, hDlg, out2);
+        });
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", Boxes()[0]);
+    const std::vector<Piece> first = SortedPieces(out1);
+    const std::vector<Piece> again = SortedPieces(out2);
+    ASSERT_EQ(3u, first.size());
+    ASSERT_EQ(first.size(), again.size());
+    for (size_t i = 0; i < first.size(); i++)
+    {
+        EXPECT_EQ(first[i].name, again[i].name);
+        EXPECT_EQ(DataOf(first[i].bytes), DataOf(again[i].bytes)) << first[i].name;
+    }
+}
