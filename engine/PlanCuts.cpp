@@ -453,6 +453,7 @@ int MakeSplitPlan(const CMyPlanSource& src, const CMyPlanRule& rule, CMyFrameRea
 {
     pPlan->Pieces.clear();
     pPlan->Dropped.clear();
+    pPlan->strFirstLabel.Empty();
     pPlan->dwSamplingRate = src.dwSamplingRate;
     pPlan->wBlockSize = src.wBlockSize;
     if (src.wBlockSize == 0 || src.dwSamplingRate == 0)

@@ -35,7 +35,7 @@ public:
     // kind: the rule, for the words of the reasons; pCuts: the run's cut
     // lists (null: none), for the words of the cuts' kinds.
     CMyPreviewRows(const CString& strOutputFolder, PlanRuleKind kind,
-                   std::shared_ptr<const CMyRunCuts> pCuts)
+                   std::shared_ptr<const CMyRunCuts> pCuts = nullptr)
         : m_strOutputFolder(strOutputFolder), m_Kind(kind), m_pCuts(std::move(pCuts))
     {
     }

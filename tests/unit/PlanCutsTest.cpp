@@ -208,6 +208,8 @@ TEST(PlanCuts, UserCutsJoinTheMarkers)
     const char* const kLabels[] = {"ten", "two", "45", "four", ""};
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
         EXPECT_STREQ(plan.Pieces[i].strLabel, kLabels[i]) << i;
+    // The cut at 0 cuts nothing but names the first piece.
+    EXPECT_STREQ(plan.strFirstLabel, "zero");
     // Without markers the fixed length cuts each part between the user's cuts.
     ASSERT_EQ(MakeSplitPlan(src, Length(20, 0), nullptr, &plan), 1);
     EXPECT_EQ(Describe(plan), "0+10C 10+20C 30+15C 45+20L 65+20L 85+15E ");

@@ -49,3 +49,32 @@ TEST(PlanForms, TextsAsWritten)
     EXPECT_FALSE(IsPlanLabelStart("0.0\t1.5\tverse\n"));
     EXPECT_FALSE(IsPlanLabelStart("0.000000 1.000000\tx\n"));
 }
+
+// One writer for --plan and the window: a stretch left out is a CSV row
+// only; a cue sheet's FILE line comes before the track it is given with.
+TEST(PlanForms, FileRowsOfEachForm)
+{
+    CMyPlanPiece piece;
+    piece.qwStart = 8000;
+    piece.qwFrames = 4000;
+    piece.Cut = kCutEnd;
+    CMyPlanPiece dropped = piece;
+    dropped.Cut = kCutTrimmed;
+    CMyPlanFileRow row;
+    row.strPath = "o/a_2.wav";
+    row.strSource = "r/a.wav";
+    row.strTitle = "a_2";
+    DWORD dwTrack = 4;
+    EXPECT_EQ(FormatPlanFileRow(kPlanLabels, row, piece, 8000, kStatusPlanned, &dwTrack),
+              "1.000000\t1.500000\ta_2\r\n");
+    EXPECT_EQ(FormatPlanFileRow(kPlanLabels, row, dropped, 8000, kStatusPlanned, &dwTrack), "");
+    EXPECT_EQ(FormatPlanFileRow(kPlanCue, row, dropped, 8000, kStatusPlanned, &dwTrack), "");
+    EXPECT_EQ(FormatPlanFileRow(kPlanCsv, row, dropped, 8000, kStatusPlanned, &dwTrack),
+              "o/a_2.wav,00:00:01.000,00:00:00.500,trimmed,r/a.wav,8000,4000,dropped\r\n");
+    row.strSourceName = "a.wav";
+    EXPECT_EQ(FormatPlanFileRow(kPlanCue, row, piece, 8000, kStatusPlanned, &dwTrack),
+              "FILE \"a.wav\" WAVE\r\n  TRACK 05 AUDIO\r\n    TITLE \"a_2\"\r\n"
+              "    INDEX 01 00:01:00\r\n");
+    EXPECT_EQ(dwTrack, 5u);
+    EXPECT_STREQ(GetPlanFileHeader(kPlanLabels), "");
+}
