@@ -232,6 +232,18 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
         {IDC_PLAN_LENGTH, 0, IDC_PLAN_NAME, "{title}_{foo}",
          "※　ファイル名に使えない欄 {foo} があります。使える欄: {title} {n} {count} {start} "
          "{time} {date} {label}"},
+        {IDC_PLAN_LENGTH, 0, IDC_PLAN_NAME, "{title}_{channel}",
+         "※　ファイル名の {channel} は、チャンネルを分けるときだけ使えます。"},
+        {IDC_PLAN_LENGTH, IDC_PLAN_CH_GROUPS, IDC_PLAN_CH_EDIT, "0-2",
+         "※　無効なチャンネルの指定です。1 からの番号と範囲(例: 1-2,3,5)を入れてください。"},
+        {IDC_PLAN_WHOLE, IDC_PLAN_EVERY_PAUSE, IDC_PLAN_MIN_PIECE, "x",
+         "※　無効な最短の長さです。0 以上の秒数(例: 30)を入れるか、空欄にしてください。"},
+        {IDC_PLAN_WHOLE, IDC_PLAN_EVERY_PAUSE, IDC_PLAN_EVERY_MIN, "0",
+         "※　無効な無音の長さです。0 より長い秒数(例: 0.3)を入れてください。"},
+        {IDC_PLAN_PARTS, IDC_PLAN_EVERY_PAUSE, IDC_PLAN_PARTS_EDIT, "3",
+         "※　等分と無音ごとの分割は組み合わせられません。"},
+        {IDC_PLAN_WHOLE, IDC_PLAN_CUTS_FILE, IDC_PLAN_CUTS_EDIT, "C:\\none.cue",
+         "※　カット位置ファイルを読めません。\nC:\\none.cue"},
     };
     CMyMainDialog dlg;
     RunWithDriver(dlg,
