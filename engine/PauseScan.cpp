@@ -42,7 +42,7 @@ int MeasureWindowLevels(CMyFrameReader* pReader, const CMySampleFormat& fmt, ULO
         if (g_bAbort.load(std::memory_order_relaxed))
             return 0;
         const ULONGLONG qwPos = (ULONGLONG)iFirst * dwWindow;
-        const size_t iEnd = std::min(powers.size(), iFirst + dwSpanWindows);
+        const size_t iEnd = std::min<size_t>(powers.size(), iFirst + dwSpanWindows);
         const DWORD dwFrames =
             (DWORD)std::min<ULONGLONG>(qwFrames - qwPos, (ULONGLONG)dwSpanWindows * dwWindow);
         DWORD dwGot = 0;
