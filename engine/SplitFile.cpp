@@ -122,10 +122,16 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
                 pSink->TakePiece(strFolderSep, plan, i + k, kStatusWritten);
             continue;
         }
-        // Trimmed pause audio lies between pieces: the source skips it.
-        if (planned.qwStart !=
-            (i > 0 ? plan.Pieces[i - 1].qwStart + plan.Pieces[i - 1].qwFrames : 0))
+        // Trimmed pause audio lies between pieces: the source skips it, and
+        // the progress counts it as done.
+        const ULONGLONG qwAfterLast =
+            i > 0 ? plan.Pieces[i - 1].qwStart + plan.Pieces[i - 1].qwFrames : 0;
+        if (planned.qwStart != qwAfterLast)
+        {
             bSeek = 1;
+            m_pState->m_ullDoneBytes.fetch_add((planned.qwStart - qwAfterLast) * plan.wBlockSize,
+                                               std::memory_order_relaxed);
+        }
         if (bSeek && !src.Seek(header.DataStart + planned.qwStart * header.Param.BlockSize))
         {
             WriteTraceText("※　ソースファイルの読込位置をデータ先頭に合わせられませんでした。\n",
@@ -188,6 +194,13 @@ DWORD CMySplitter::SplitFile(const CString& strBasePath, const CString& strSrcPa
     }
     src.Close();
     m_bWhole = dwWhole == dwPieces;
+    // Audio trimmed after the last piece is done with too.
+    const ULONGLONG qwEnd =
+        dwPieces != 0 ? plan.Pieces.back().qwStart + plan.Pieces.back().qwFrames : 0;
+    for (const CMyPlanPiece& dropped : plan.Dropped)
+        if (m_bWhole && dropped.qwStart >= qwEnd)
+            m_pState->m_ullDoneBytes.fetch_add(dropped.qwFrames * plan.wBlockSize,
+                                               std::memory_order_relaxed);
     if (!m_bWhole && !bFault)
         WriteTraceFormat("※　中止されたため分割を途中で終えました。SplitFile()\n\t"
                          "WholePieces[%u], PlannedPieces[%I64u]\n",

@@ -412,3 +412,29 @@ TEST_F(SplitTest, PieceReachingFourGiBIsRf64EvenWhenCutShort)
     }
     EXPECT_NE(ReadTrace().find("RestDataSize: 4294967312 Byte\n"), std::string::npos);
 }
+
+// Audio --trim leaves out counts as done: the progress of a file reaches its
+// data size, gaps between pieces and after the last one included.
+TEST_F(SplitTest, TrimmedAudioCountsAsDone)
+{
+    WaveFormat fmt;
+    fmt.wChannels = 1;
+    fmt.dwSamplingRate = 8000;
+    fmt.dwDataRate = 16000;
+    fmt.wBlockSize = 2;
+    std::string loud;
+    for (int i = 0; i < 8000; ++i)
+        loud += i % 2 ? std::string("\x10\x27", 2) : std::string("\xF0\xD8", 2);
+    const std::string quiet(3 * 16000, '\0');
+    const std::string data = loud + quiet + loud + quiet;
+    CMyPlanRequest request;
+    request.Rule.Kind = kRuleWhole;
+    request.Rule.bEveryPause = 1;
+    request.Rule.bTrim = 1;
+    request.Rule.dwPauseMin = 2000;
+    m_state.m_pPlanRequest = &request;
+    ASSERT_EQ(Split(WriteSource(BuildWave(fmt, data)), 1000), 2u);
+    m_state.m_pPlanRequest = nullptr;
+    EXPECT_LT(PieceData(1, fmt).size() + PieceData(2, fmt).size(), data.size());
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), data.size());
+}
