@@ -1,7 +1,8 @@
 // The program on a user's own folders (C:\録音\...), as the README shows it:
 // the picker in a recordings folder, the folders dropped on the window, a
-// run in progress, and a meeting's recording with markers planned and
-// previewed. The screenshots land in the build tree (screenshots\users-*).
+// run in progress, a meeting's recording with markers planned and
+// previewed, and a concert cut by the cue sheet beside it. The screenshots land in the build tree
+// (screenshots\users-*).
 #include "UiDriver.h"
 #include "UiHelpers.h"
 
@@ -15,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <string>
 
 namespace
@@ -53,6 +55,16 @@ struct UserFoldersTest : testing::Test
              {1160 * 8000, "議題2 日程"},
              {1445 * 8000, "質疑"}},
             {{372 * 8000, 373 * 8000}, {820 * 8000, 821 * 8000}, {1728 * 8000, 1729 * 8000}}, 11);
+        // The concert's cue sheet beside it, as a recorder's software leaves it.
+        FILE* pCue = fopen("C:\\録音\\2024-06\\ライブ_渋谷.cue", "wb");
+        ASSERT_NE(nullptr, pCue);
+        fputs("PERFORMER \"ザ・ナイトバス\"\r\nFILE \"ライブ_渋谷.wav\" WAVE\r\n"
+              "  TRACK 01 AUDIO\r\n    TITLE \"オープニング\"\r\n    INDEX 01 00:00:00\r\n"
+              "  TRACK 02 AUDIO\r\n    TITLE \"夜明けの歌\"\r\n    INDEX 01 04:12:00\r\n"
+              "  TRACK 03 AUDIO\r\n    TITLE \"MC\"\r\n    INDEX 01 09:30:00\r\n"
+              "  TRACK 04 AUDIO\r\n    TITLE \"アンコール\"\r\n    INDEX 01 48:05:00\r\n",
+              pCue);
+        fclose(pCue);
     }
     void TearDown() override
     {
@@ -145,6 +157,66 @@ TEST_F(UserFoldersTest, AMeetingPlannedAtItsMarkersAndPreviewed)
             EXPECT_EQ(9, ListView_GetItemCount(hRows));
             EXPECT_STREQ("2024-07\\定例会議_00-06-12.500.wav", CellText(hRows, 2, 1));
             EXPECT_TRUE(d.SaveScreenshot(hPreview, "users-preview"));
+            d.Click(hPreview, IDCANCEL);
+        });
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
+}
+
+// 同じ名前の .cue / .txt を使う: the concert's cue sheet beside it cuts it into
+// its four tracks, named by their titles, each said to start at the cue sheet.
+TEST_F(UserFoldersTest, AConcertCutByTheCueSheetBesideIt)
+{
+    CMyMainDialog dlg;
+    RunWithDriver(
+        dlg,
+        [&](DialogDriver& d)
+        {
+            HWND hDlg = dlg.m_hWnd;
+            HWND hList = GetDlgItem(hDlg, IDC_SOURCE_LIST);
+            PostMessageA(hList, WM_DROPFILES, (WPARAM)MakeDrop({"C:\\録音\\2024-06"}), 0);
+            ASSERT_TRUE(d.WaitUntil([&] { return HeaderText(hList) == "ファイル名 (2)"; }));
+            ASSERT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg) && g_bIdle.load() == 1; }));
+            Select(hList, FindRow(hList, "ライブ_渋谷.wav"));
+            d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, "C:\\分割");
+
+            d.Click(hDlg, IDC_PLAN_METHOD);
+            HWND hPlan = d.WaitForDialog("分割方法");
+            ASSERT_NE(nullptr, hPlan);
+            PostMessageA(GetDlgItem(hPlan, IDC_PLAN_WHOLE), BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(hPlan, IDC_PLAN_CUTS_BESIDE), BM_CLICK, 0, 0);
+            d.Type(hPlan, IDC_PLAN_NAME, "{n} {label}");
+            ASSERT_TRUE(d.WaitUntil(
+                [&] { return IsDlgButtonChecked(hPlan, IDC_PLAN_CUTS_BESIDE) == BST_CHECKED; }));
+            EXPECT_TRUE(d.SaveScreenshot(hPlan, "users-cue-plan"));
+            d.Click(hPlan, IDOK);
+            ASSERT_TRUE(d.WaitUntil([&] { return d.FindDialog("分割方法") == nullptr; }));
+            EXPECT_STREQ("分割方法: カット位置 (同じ名前), 名前 {n} {label}",
+                         d.ItemText(hDlg, IDC_PLAN_SUMMARY));
+
+            d.Click(hDlg, IDC_PREVIEW);
+            HWND hPreview = d.WaitForDialog("プレビュー");
+            ASSERT_NE(nullptr, hPreview);
+            ASSERT_TRUE(
+                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
+            HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
+            static const char* const kTitles[] = {"オープニング", "夜明けの歌", "MC", "アンコール"};
+            ASSERT_EQ(4, ListView_GetItemCount(hRows));
+            for (int i = 0; i < 4; i++)
+            {
+                EXPECT_EQ("キューシート \"" + std::string(kTitles[i]) + "\"",
+                          std::string(CellText(hRows, i, 5)))
+                    << i;
+                EXPECT_EQ("2024-06\\00" + std::to_string(i + 1) + " " + kTitles[i] + ".wav",
+                          std::string(CellText(hRows, i, 1)))
+                    << i;
+            }
+            EXPECT_STREQ("00:04:12.000", CellText(hRows, 1, 2));
+            // Made wider, as a user would, so that the picture shows every column.
+            RECT rc = {};
+            GetWindowRect(hPreview, &rc);
+            SetWindowPos(hPreview, nullptr, 0, 0, rc.right - rc.left + 160, rc.bottom - rc.top,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            EXPECT_TRUE(d.SaveScreenshot(hPreview, "users-cue-preview"));
             d.Click(hPreview, IDCANCEL);
         });
     EXPECT_TRUE(BoxRecorder::Boxes().empty());
