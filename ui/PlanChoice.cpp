@@ -44,15 +44,15 @@ CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
     texts.bChannels = choice.Channels != kChannelsTogether;
     texts.strChannels =
         choice.Channels == kChannelsEach ? CString("each") : choice.strChannelGroups;
-    // The default name left as it is takes the channel's in channel files,
-    // which would otherwise all have one name.
-    // A plan's rows name their pieces in the same way.
-    texts.bName = !((texts.bChannels || texts.bCuts) && choice.strName == kDefaultNameTemplate);
-    texts.strName = choice.strName;
     texts.bShareBlocks = choice.bShareBlocks;
     texts.bCuts = choice.Cuts == kCutsFile;
     texts.strCuts = choice.strCutsFile;
     texts.bCutsBeside = choice.Cuts == kCutsBeside;
+    // The default name left as it is gives way to the command line's own:
+    // channel files would otherwise all have one name, and a plan's rows
+    // name their pieces.
+    texts.bName = !((texts.bChannels || texts.bCuts) && choice.strName == kDefaultNameTemplate);
+    texts.strName = choice.strName;
     return texts;
 }
 

@@ -47,7 +47,7 @@ struct CMyPlanChoice
 {
     // kRuleLength, kRuleParts, kRuleMaxSize, or kRuleWhole: the markers alone.
     PlanRuleKind Kind = kRuleLength;
-    int bMarkers = 0; // cut at the markers first (kRuleWhole cuts there unless every pause cuts)
+    int bMarkers = 0; // cut at the markers first (kRuleWhole cuts there unless pauses or a list do)
     CString strParts;
     CString strMaxSize;
     int bPause = 0;         // with kRuleLength or kRuleMaxSize only

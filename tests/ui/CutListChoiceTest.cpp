@@ -129,8 +129,9 @@ TEST_F(CutListChoiceTest, CueSheetTracksArePreviewedAndRun)
     }
 }
 
-// Three equal parts run, previewed and saved as a plan; the plan loaded back
-// as カット位置ファイル with 分けない writes the same pieces, names and bytes.
+// Three equal parts named by their starts run, previewed and saved as a
+// plan; the plan loaded back as カット位置ファイル with 分けない and the default
+// name writes the same pieces, names and bytes.
 TEST_F(CutListChoiceTest, SavedPlanLoadedBackWritesTheSamePieces)
 {
     std::string rec = TestFolder("saved");
@@ -150,6 +151,7 @@ TEST_F(CutListChoiceTest, SavedPlanLoadedBackWritesTheSamePieces)
             ASSERT_NE(nullptr, hPlan);
             Press(hPlan, IDC_PLAN_PARTS);
             d.Type(hPlan, IDC_PLAN_PARTS_EDIT, "3");
+            d.Type(hPlan, IDC_PLAN_NAME, "{title}_{start}");
             d.Click(hPlan, IDOK);
             ASSERT_TRUE(ClosedDialog(d, "分割方法"));
             ExecuteInto(d, hDlg, out1);
@@ -165,6 +167,8 @@ TEST_F(CutListChoiceTest, SavedPlanLoadedBackWritesTheSamePieces)
 
             hPlan = OpenPlanDialog(d, hDlg);
             ASSERT_NE(nullptr, hPlan);
+            // The default name left as it is: the plan names the pieces.
+            Press(hPlan, IDC_PLAN_DEFAULTS);
             Press(hPlan, IDC_PLAN_WHOLE);
             Press(hPlan, IDC_PLAN_CUTS_FILE);
             ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPlan, IDC_PLAN_CUTS_EDIT); }));
@@ -180,6 +184,7 @@ TEST_F(CutListChoiceTest, SavedPlanLoadedBackWritesTheSamePieces)
     const std::vector<Piece> first = SortedPieces(out1);
     const std::vector<Piece> again = SortedPieces(out2);
     ASSERT_EQ(3u, first.size());
+    EXPECT_EQ("a_00-00-03.333.wav", first[1].name);
     ASSERT_EQ(first.size(), again.size());
     for (size_t i = 0; i < first.size(); i++)
     {
