@@ -128,6 +128,65 @@ inline FILE* CreateCdWave(const std::string& path, unsigned long long qwData)
     return pFile;
 }
 
+// A CD-quality WAV file of qwData bytes of noise that no file system
+// compresses or shares; false on failure.
+inline bool WriteNoiseCdWave(const std::string& path, unsigned long long qwData)
+{
+    FILE* pFile = CreateCdWave(path, qwData);
+    if (pFile == nullptr)
+        return false;
+    bool bOk = true;
+    std::vector<unsigned char> block(8u << 20);
+    unsigned long ulSeed = 12345;
+    for (unsigned long long qwDone = 0; bOk && qwDone < qwData;)
+    {
+        size_t n = (size_t)std::min<unsigned long long>(block.size(), qwData - qwDone);
+        for (size_t i = 0; i < n; i++)
+        {
+            ulSeed = ulSeed * 1103515245u + 12345u;
+            block[i] = (unsigned char)(ulSeed >> 16);
+        }
+        bOk = fwrite(block.data(), 1, n, pFile) == n;
+        qwDone += n;
+    }
+    return fclose(pFile) == 0 && bOk;
+}
+
+// A command timed warm, round after round, with its figures.
+struct BenchCommand
+{
+    std::string name;
+    std::vector<std::string> args;
+    std::vector<double> wall, cpu;
+};
+
+// Prints the commands, then times each once a round, the first of each round
+// moving on by one so that none always follows another; false when one failed.
+inline bool RunRounds(std::vector<BenchCommand>& commands, int nRounds, const std::string& outPath)
+{
+    for (const BenchCommand& command : commands)
+    {
+        printf("%-10s:", command.name.c_str());
+        for (const std::string& arg : command.args)
+            printf(" %s", arg.c_str());
+        printf("\n");
+    }
+    const size_t n = commands.size();
+    for (int i = 0; i < nRounds; i++)
+    {
+        printf("round %d:", i + 1);
+        fflush(stdout); // before the children inherit the buffer
+        for (size_t j = 0; j < n; j++)
+        {
+            BenchCommand& command = commands[(i + j) % n];
+            if (!TimeRound(command.name, command.args, outPath, false, &command.wall, &command.cpu))
+                return false;
+        }
+        printf("\n");
+    }
+    return true;
+}
+
 struct Spread
 {
     double dMedian, dLow, dHigh;

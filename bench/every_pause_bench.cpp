@@ -94,12 +94,6 @@ bool WriteSource(const std::string& path, unsigned long long qwData)
     return fclose(pFile) == 0 && bOk;
 }
 
-struct Command
-{
-    std::string name;
-    std::vector<std::string> args;
-    std::vector<double> wall, cpu;
-};
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,34 +119,17 @@ int main(int argc, char** argv)
     sync();
     ReadWhole(src);
 
-    Command commands[5] = {
+    std::vector<BenchCommand> commands = {
         {"cat", {"cat", src}, {}, {}},
         {"dry -P", {program, "--dry-run", "-P", "-o", out, src}, {}, {}},
         {"dry", {program, "--dry-run", "-o", out, src}, {}, {}},
         {"split -P", {program, "-q", "-P", "-o", out, "--log-dir", logs, src}, {}, {}},
         {"split", {program, "-q", "-o", out, "--log-dir", logs, src}, {}, {}},
     };
-    for (const Command& command : commands)
+    if (!RunRounds(commands, nRounds, out))
     {
-        printf("%-9s:", command.name.c_str());
-        for (const std::string& arg : command.args)
-            printf(" %s", arg.c_str());
-        printf("\n");
-    }
-    for (int i = 0; i < nRounds; i++)
-    {
-        printf("round %d:", i + 1);
-        fflush(stdout); // before the children inherit the buffer
-        for (int j = 0; j < 5; j++)
-        {
-            Command& command = commands[(i + j) % 5];
-            if (!TimeRound(command.name, command.args, out, false, &command.wall, &command.cpu))
-            {
-                RemoveAll(src);
-                return 1;
-            }
-        }
-        printf("\n");
+        RemoveAll(src);
+        return 1;
     }
     // How many pieces the pauses made, from the dry run's lines.
     std::string dry = "'" + program + "' --dry-run -P -o '" + out + "' '" + src + "' 2>/dev/null";
@@ -169,7 +146,7 @@ int main(int argc, char** argv)
 
     printf("%.0f MiB, %d pieces at pauses, %d rounds, warm cache; medians (lowest - highest)\n",
            (double)qwData / (1 << 20), nPieces, nRounds);
-    for (const Command& command : commands)
+    for (const BenchCommand& command : commands)
     {
         Spread wall = SpreadOf(command.wall);
         Spread cpu = SpreadOf(command.cpu);

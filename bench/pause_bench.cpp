@@ -137,37 +137,14 @@ int main(int argc, char** argv)
     sync();
     ReadWhole(src);
 
-    struct Command
-    {
-        std::string name;
-        std::vector<std::string> args;
-        std::vector<double> wall, cpu;
-    };
     std::vector<std::string> args = {program, "-q",        "-l", "3:00", "-o",
                                      out,     "--log-dir", logs, src};
-    Command commands[2] = {{"without -p", args, {}, {}}, {"with -p", args, {}, {}}};
+    std::vector<BenchCommand> commands = {{"without -p", args, {}, {}}, {"with -p", args, {}, {}}};
     commands[1].args.insert(commands[1].args.begin() + 4, "-p");
-    for (const Command& command : commands)
+    if (!RunRounds(commands, nRounds, out))
     {
-        printf("%-10s:", command.name.c_str());
-        for (const std::string& arg : command.args)
-            printf(" %s", arg.c_str());
-        printf("\n");
-    }
-    for (int i = 0; i < nRounds; i++)
-    {
-        printf("round %d:", i + 1);
-        fflush(stdout); // before the children inherit the buffer
-        for (int j = 0; j < 2; j++)
-        {
-            Command& command = commands[(i + j) % 2];
-            if (!TimeRound(command.name, command.args, out, false, &command.wall, &command.cpu))
-            {
-                RemoveAll(src);
-                return 1;
-            }
-        }
-        printf("\n");
+        RemoveAll(src);
+        return 1;
     }
     // How many cuts the pauses moved, from the dry run's reasons.
     std::string dry =
@@ -188,7 +165,7 @@ int main(int argc, char** argv)
 
     printf("%.0f MiB of %s, 3-minute pieces, %d rounds, warm cache; medians (lowest - highest)\n",
            (double)qwData / (1 << 20), bSpeech ? "speech" : "tone", nRounds);
-    for (const Command& command : commands)
+    for (const BenchCommand& command : commands)
     {
         Spread wall = SpreadOf(command.wall);
         Spread cpu = SpreadOf(command.cpu);

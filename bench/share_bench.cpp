@@ -26,28 +26,6 @@ int main()
 
 namespace
 {
-bool WriteSource(const std::string& path, unsigned long long qwData)
-{
-    FILE* pFile = CreateCdWave(path, qwData);
-    if (pFile == nullptr)
-        return false;
-    bool bOk = true;
-    std::vector<unsigned char> block(8u << 20);
-    unsigned long ulSeed = 12345;
-    for (unsigned long long qwDone = 0; bOk && qwDone < qwData;)
-    {
-        size_t n = (size_t)std::min<unsigned long long>(block.size(), qwData - qwDone);
-        for (size_t i = 0; i < n; i++)
-        {
-            ulSeed = ulSeed * 1103515245u + 12345u;
-            block[i] = (unsigned char)(ulSeed >> 16);
-        }
-        bOk = fwrite(block.data(), 1, n, pFile) == n;
-        qwDone += n;
-    }
-    return fclose(pFile) == 0 && bOk;
-}
-
 bool Run(const std::string& command)
 {
     return system(command.c_str()) == 0;
@@ -157,7 +135,7 @@ bool MeasureIn(const std::string& title, const std::string& folder, const std::s
                const std::string& cpName)
 {
     std::string src = folder + "/share_bench_src.wav";
-    if (!WriteSource(src, qwData))
+    if (!WriteNoiseCdWave(src, qwData))
     {
         fprintf(stderr, "cannot write %s\n", src.c_str());
         return false;
