@@ -2,16 +2,12 @@
 #include "engine/EveryPause.h"
 
 #include "engine/JobFlags.h"
+#include "engine/SectionLength.h"
 
 #include <algorithm>
 
 namespace
 {
-ULONGLONG FramesOfMs(DWORD dwRate, DWORD dwMs)
-{
-    return (ULONGLONG)dwRate * dwMs / 1000;
-}
-
 // The pause holding frame qwFrame (its end included when bEnd), or null.
 const CMyPause* PauseAt(const std::vector<CMyPause>& pauses, ULONGLONG qwFrame, int bEnd)
 {

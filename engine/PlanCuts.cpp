@@ -15,11 +15,6 @@ namespace
 // The pause search looks at most this far back by default.
 const DWORD kMaxPauseWindowMs = 30000;
 
-ULONGLONG FramesOfMs(DWORD dwRate, DWORD dwMs)
-{
-    return (ULONGLONG)dwRate * dwMs / 1000;
-}
-
 // The header of a piece starting at qwStart, in either form.
 DWORD GetHeadLength(const CMyPlanSource& src, int bRf64, ULONGLONG qwStart)
 {

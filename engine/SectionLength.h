@@ -18,3 +18,9 @@ DWORD ReadSectionLengthText(const char* pcText);
 // milliseconds / 1000), exact in 64 bits. 0 when the section is shorter than
 // one sample frame.
 ULONGLONG CalcPieceSize(DWORD dwSamplingRate, WORD wBlockSize, DWORD dwSectionLength);
+
+// The whole frames of dwMs milliseconds at dwSamplingRate, rounded down.
+inline ULONGLONG FramesOfMs(DWORD dwSamplingRate, DWORD dwMs)
+{
+    return (ULONGLONG)dwSamplingRate * dwMs / 1000;
+}
