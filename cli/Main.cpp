@@ -267,9 +267,10 @@ int Run(const CliOptions& options, const CMyPlanRequest& givenRequest)
     if (!options.bDryRun && !CreateFolder(strOutput, kMsgOutputFolder, 0))
         return kExitFailed;
     CliPlanOutput output(options.bDryRun);
-    output.SetMarkersAlone(request.Rule.Kind == kRuleWhole && !request.Rule.bEveryPause,
-                           request.pCuts != nullptr);
-    output.SetPausesAlone(request.Rule.Kind == kRuleWhole && request.Rule.bEveryPause);
+    if (request.Rule.Kind == kRuleWhole)
+        output.SetWholeFileNote(request.Rule.bEveryPause   ? kMsgOneCopyNoPause
+                                : request.pCuts != nullptr ? kMsgOneCopyCuts
+                                                           : kMsgOneCopy);
     if (!strPlanFile.IsEmpty() && !output.OpenPlanFile(strPlanFile))
         return kExitFailed;
 

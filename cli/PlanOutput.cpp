@@ -89,11 +89,8 @@ void CliPlanOutput::TakePlan(const CString& strSrcPath, const CString& strFolder
         strText.Format(GetCliText(kMsgUnaligned), plan.dwUnaligned, (DWORD)plan.Pieces.size());
         PrintError(strText + MakeShownPath(strSrcPath));
     }
-    if ((m_bMarkersAlone || m_bPausesAlone) && plan.Pieces.size() == plan.GetFilesPerPiece())
-        PrintError(GetCliText(m_bPausesAlone ? kMsgOneCopyNoPause
-                              : m_bCuts      ? kMsgOneCopyCuts
-                                             : kMsgOneCopy) +
-                   MakeShownPath(strSrcPath));
+    if (m_WholeNote != kMsgCount && plan.Pieces.size() == plan.GetFilesPerPiece())
+        PrintError(GetCliText(m_WholeNote) + MakeShownPath(strSrcPath));
     m_strPlanned = strSrcPath;
     m_nDropped = 0;
     m_fates[strSrcPath.GetString()] = kFatePlanned;

@@ -2,6 +2,7 @@
 // and the plan file (--plan), both written as the run goes on.
 #pragma once
 
+#include "cli/Messages.h"
 #include "engine/PlanForms.h"
 #include "engine/SplitFile.h"
 #include "platform/Platform.h"
@@ -28,15 +29,10 @@ public:
     // rows to standard output instead of a dry run's lines. A name ending
     // .cue gets a cue sheet, .txt a label list, any other the CSV.
     int OpenPlanFile(const CString& strPath);
-    // -m or the user's cuts alone: a file without a marker or cut to cut at
-    // is named (one piece holds it whole).
-    void SetMarkersAlone(int bMarkersAlone, int bCuts = 0)
-    {
-        m_bMarkersAlone = bMarkersAlone;
-        m_bCuts = bCuts;
-    }
-    // -P without a length or size: a file without a pause is named the same way.
-    void SetPausesAlone(int bPausesAlone) { m_bPausesAlone = bPausesAlone; }
+    // Markers, the user's cuts or pauses alone: a file that has none to cut
+    // at is named with this message (one piece holds it whole); kMsgCount:
+    // a rule cuts every file.
+    void SetWholeFileNote(CliMessage message) { m_WholeNote = message; }
     // 1 when a row could not be written (said once on standard error).
     int HasFailed() const { return m_bFailed; }
 
@@ -61,9 +57,7 @@ private:
     std::string FormatDroppedRow(const CMyPlan& plan, size_t nDropped, PieceStatus status);
 
     int m_bPrint;
-    int m_bMarkersAlone = 0;
-    int m_bPausesAlone = 0;
-    int m_bCuts = 0;
+    CliMessage m_WholeNote = kMsgCount;
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     CString m_strPath;
     int m_bStdout = 0; // the plan file is standard output
