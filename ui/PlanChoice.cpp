@@ -48,10 +48,9 @@ CMyPlanTexts MakeChoiceTexts(const CMyPlanChoice& choice)
     texts.bCuts = choice.Cuts == kCutsFile;
     texts.strCuts = choice.strCutsFile;
     texts.bCutsBeside = choice.Cuts == kCutsBeside;
-    // The default name left as it is gives way to the command line's own:
-    // channel files would otherwise all have one name, and a plan's rows
-    // name their pieces.
-    texts.bName = !((texts.bChannels || texts.bCuts) && choice.strName == kDefaultNameTemplate);
+    // The default name left as it is is no name given: the request's default
+    // then names channel files apart and a plan's pieces by its rows.
+    texts.bName = choice.strName != kDefaultNameTemplate;
     texts.strName = choice.strName;
     return texts;
 }
