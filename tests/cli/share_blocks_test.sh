@@ -7,6 +7,8 @@
 # when loop devices or the file system tools are missing.
 set -uo pipefail
 SPLIT=${1:?usage: share_blocks_test.sh WAVOSS-SPLIT}
+# The checks read the program's English messages, whatever the caller's locale.
+export LC_ALL=C
 
 skip() {
   echo "SKIPPED: --share-blocks on XFS and btrfs: $*"
