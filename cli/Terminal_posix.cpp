@@ -63,17 +63,6 @@ bool Iconv(const char* pcTo, const char* pcFrom, const std::string& in, std::str
     return bOk;
 }
 
-std::u16string ToWide(const char* pcText, UINT uCodePage)
-{
-    int n = MultiByteToWideChar(uCodePage, 0, pcText, -1, nullptr, 0);
-    if (n <= 0)
-        return std::u16string();
-    std::u16string w((size_t)n, u'\0');
-    MultiByteToWideChar(uCodePage, 0, pcText, -1, &w[0], n);
-    w.resize((size_t)n - 1);
-    return w;
-}
-
 volatile sig_atomic_t g_nSignal = 0;
 
 // The split finishes its block and writes the true size into the piece's
@@ -146,7 +135,7 @@ void PrintSJis(FILE* pStream, const char* pcText)
         out = text;
     else
     {
-        std::u16string wide = ToWide(text.c_str(), CP_UTF8);
+        std::u16string wide = WidenText(text.c_str(), CP_UTF8);
         std::string bytes((const char*)wide.data(), wide.size() * 2);
         Iconv(g_strCodeset.c_str(), "UTF-16LE", bytes, out, false);
     }

@@ -296,3 +296,14 @@ int WideCharToMultiByte(UINT uCodePage, DWORD /*dwFlags*/, LPCWSTR lpWide, int c
     }
     return nBytes;
 }
+
+std::u16string WidenText(LPCSTR pcText, UINT uCodePage)
+{
+    int n = MultiByteToWideChar(uCodePage, 0, pcText, -1, nullptr, 0);
+    if (n <= 0)
+        return std::u16string();
+    std::u16string w((size_t)n, u'\0');
+    MultiByteToWideChar(uCodePage, 0, pcText, -1, &w[0], n);
+    w.resize((size_t)n - 1);
+    return w;
+}

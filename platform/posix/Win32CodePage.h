@@ -3,6 +3,8 @@
 
 #include "platform/posix/Win32Types.h"
 
+#include <string>
+
 #define CP_ACP 0
 #define CP_OEMCP 1
 #define CP_THREAD_ACP 3
@@ -19,3 +21,7 @@ int WideCharToMultiByte(UINT uCodePage, DWORD dwFlags, LPCWSTR lpWide, int cchWi
                         LPBOOL lpUsedDefaultChar);
 // Lead-byte test of code page 932, as IsDBCSLeadByteEx gives it.
 BOOL IsDBCSLeadByte(BYTE bTestChar);
+
+// The whole zero-terminated text in UTF-16, empty when it cannot be converted:
+// the Linux layer's and the terminal's shorthand for MultiByteToWideChar.
+std::u16string WidenText(LPCSTR pcText, UINT uCodePage);

@@ -29,17 +29,6 @@ bool IsSep(WCHAR w)
     return w == u'\\' || w == u'/';
 }
 
-std::u16string Widen(LPCSTR pcText, UINT uCodePage)
-{
-    int n = MultiByteToWideChar(uCodePage, 0, pcText, -1, nullptr, 0);
-    if (n <= 0)
-        return std::u16string();
-    std::u16string w((size_t)n, u'\0');
-    MultiByteToWideChar(uCodePage, 0, pcText, -1, &w[0], n);
-    w.resize((size_t)n - 1);
-    return w;
-}
-
 // Gives false when the text has a character the code page cannot hold.
 bool Narrow(const std::u16string& w, UINT uCodePage, std::string& out)
 {
@@ -178,7 +167,7 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    std::u16string w = Widen(lpFileName, CP_ACP);
+    std::u16string w = WidenText(lpFileName, CP_ACP);
     size_t iSep = std::u16string::npos;
     for (size_t i = 0; i < w.size(); ++i)
     {
@@ -240,12 +229,13 @@ HANDLE FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindData)
                 continue;
             // Matched as the program sees the name: a '*' or '?' in it is
             // a character of its own there, never a wildcard.
-            if (match != u"*" && !WildMatch(match.c_str(), Widen(sjisName.c_str(), CP_ACP).c_str()))
+            if (match != u"*" &&
+                !WildMatch(match.c_str(), WidenText(sjisName.c_str(), CP_ACP).c_str()))
                 continue;
             WIN32_FIND_DATAA fd;
             if (!DescribeEntry(dirfd(pDir), pEnt, sjisName, fd))
                 continue;
-            std::u16string key = Widen(pEnt->d_name, CP_UTF8);
+            std::u16string key = WidenText(pEnt->d_name, CP_UTF8);
             for (WCHAR& c : key)
                 c = Upper(c);
             found.push_back(Found{key, pEnt->d_name, fd});
