@@ -85,6 +85,7 @@ STATIC_NOTE="in statically linked applications requires at runtime the shared li
 build() { # preset [target...]: nothing but the named targets when given
   local preset=$1 t c
   shift
+  report_bg
   t=$(date +%s)
   cpu_now
   c=$CPU_NOW
@@ -158,29 +159,41 @@ report() { # name rc seconds cpu-seconds
   fi
 }
 
-# At most one test step in the background; the next waits for it.
-BG_PID=
-BG_NAME=
+# Test steps run in the background one after another, in the order started,
+# while the builds go on; each is reported once it and those before it ended.
+BG_PIDS=()
+BG_NAMES=()
+BG_REPORTED=0
 test_bg() { # name
-  wait_bg
-  BG_NAME=$1
+  local prev= prev_name=
+  if [ ${#BG_PIDS[@]} -gt 0 ]; then prev=${BG_PIDS[-1]} prev_name=${BG_NAMES[-1]}; fi
+  rm -f "$LOG/status-$1"
   (
+    while [ -n "$prev" ] && [ ! -f "$LOG/status-$prev_name" ] && kill -0 "$prev" 2>/dev/null; do sleep 1; done
     t=$(date +%s)
     "run_$1"
     rc=$?
     cpu_now
     echo "$rc $(($(date +%s) - t)) $CPU_NOW" >"$LOG/status-$1"
   ) &
-  BG_PID=$!
+  BG_PIDS+=($!)
+  BG_NAMES+=("$1")
 }
-wait_bg() {
-  [ -n "$BG_PID" ] || return 0
-  wait "$BG_PID"
-  local rc secs cs
-  read -r rc secs cs <"$LOG/status-$BG_NAME" || { rc=1; secs=0; cs=0; }
-  report "$BG_NAME" "$rc" "$secs" "$cs"
-  BG_PID=
+report_bg() { # [all]: waits for every step when given, else reports the ended ones
+  local rc secs cs name
+  while [ "$BG_REPORTED" -lt ${#BG_PIDS[@]} ]; do
+    name=${BG_NAMES[$BG_REPORTED]}
+    if [ "${1:-}" = all ]; then
+      wait "${BG_PIDS[$BG_REPORTED]}"
+    elif [ ! -f "$LOG/status-$name" ]; then
+      return 0
+    fi
+    read -r rc secs cs <"$LOG/status-$name" || { rc=1; secs=0; cs=0; }
+    report "$name" "$rc" "$secs" "$cs"
+    BG_REPORTED=$((BG_REPORTED + 1))
+  done
 }
+wait_bg() { report_bg all; }
 run_native() { run_ctest native; }
 # What a user installs or downloads: the manual page, the Debian package, the
 # Windows archive and installer package.
