@@ -22,6 +22,11 @@ inline std::u16string U16(const CMyWString& wstr)
 {
     return U16(wstr.GetString());
 }
+// A wide literal as the text the string class takes.
+inline const WCHAR* W(const std::u16string& s)
+{
+    return (const WCHAR*)s.c_str();
+}
 
 // A text-mode trace entry as it lands in the file: every LF becomes CR LF.
 inline std::string TextEntry(const char* pcEntry)
