@@ -68,8 +68,7 @@ TEST(FilteredPathList, WalkAddsAFoldersFilesBeforeItsSubFolders)
     Touch(strSub, "inner.wav");
     Touch(strRoot, "song.wav", 1234);
     Touch(strRoot, "notes.txt");
-    CWavList list;
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     CString strSaved;
     GetCurrentDir(&strSaved);
 
@@ -138,8 +137,7 @@ TEST(FilteredPathList, ShiftJisNamesWithBackslashTrailBytesKeepTheirParts)
     CString strRoot = MakeTestDir("sjis");
     CString strSub = MakeSubDir(strRoot, "ソ"); // 0x83 0x5C
     Touch(strSub, "表.wav");                    // 0x95 0x5C
-    CWavList list;
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     EXPECT_EQ(1, list.AddPath(strSub, 1, 1));
     ASSERT_EQ(1u, list.GetCount());
     EXPECT_EQ(strSub, list.GetAt(0).FoldPath);
@@ -275,8 +273,7 @@ TEST(FilteredPathList, AddFileRefusesFoldersFilteredAndFolderlessEntries)
     Touch(strRoot, "a.txt");
     Touch(strRoot, "b.wav", 7);
     CString strSub = MakeSubDir(strRoot, "sub.wav");
-    CWavList list;
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     EXPECT_EQ(0, list.AddFile(strRoot, EntryOf(strSub), 1));
     EXPECT_EQ(0, list.AddFile(strRoot, EntryOf(JoinPath(strRoot, "a.txt")), 1));
     EXPECT_EQ(0, list.AddFile("", EntryOf(JoinPath(strRoot, "b.wav")), 1));

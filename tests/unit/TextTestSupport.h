@@ -1,4 +1,4 @@
-// Helpers of the text tests: wide literals as std::u16string, expected trace
+// Helpers of the text tests: wide texts as std::u16string and back, expected trace
 // entries, and a text allocator that fails on request.
 #pragma once
 
