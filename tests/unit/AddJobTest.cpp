@@ -2,6 +2,7 @@
 // message and report, identifiers, and what the host is asked to do.
 #include "sources/AddJob.h"
 
+#include "PathListSupport.h"
 #include "TestSupport.h"
 #include "engine/JobFlags.h"
 #include "support/FileSystem.h"
@@ -14,24 +15,6 @@
 
 namespace
 {
-CString Joined(const CString& strFolder, const char* pcName)
-{
-    return strFolder + "\\" + pcName;
-}
-
-void Touch(const CString& strFolder, const char* pcName)
-{
-    ASSERT_TRUE(WriteBytes(JoinPath(strFolder, pcName), "data"));
-}
-
-// Joined as the program joins, so that expected paths match its records.
-CString MakeSubDir(const CString& strFolder, const char* pcName)
-{
-    CString strPath = Joined(strFolder, pcName);
-    CreateDirectoryA(strPath, nullptr);
-    return strPath;
-}
-
 // One picker: its folder and the entries selected in it, by name; more picks
 // (as the window's drops and the command line's arguments give) may follow.
 class CFakeHost : public CMyAddHost
@@ -88,37 +71,10 @@ private:
     std::vector<Pick> m_picks;
 };
 
-// The list as every Add leaves it.
-struct CWavList : public CMyFilteredPathList
-{
-    CWavList()
-    {
-        SetPatternOn(0);
-        SetExtension("wav");
-        SetExtensionOn(1);
-    }
-};
-
 void RunJob(CMyFilteredPathList& list, CFakeHost& host)
 {
     CMyAddJob job(&list, &host);
     EXPECT_EQ(0u, AddThreadProc(&job));
-}
-
-std::vector<std::string> Names(const CMyPathList& list)
-{
-    std::vector<std::string> names;
-    for (DWORD i = 0; i < list.GetCount(); i++)
-        names.push_back(list.GetAt(i).FileName.GetString());
-    return names;
-}
-
-std::vector<DWORD> IDs(const CMyPathList& list)
-{
-    std::vector<DWORD> ids;
-    for (DWORD i = 0; i < list.GetCount(); i++)
-        ids.push_back(list.GetAt(i).ID);
-    return ids;
 }
 
 CString ReportPath()
@@ -144,7 +100,7 @@ TEST(AddJob, SingleFilesComeBeforeTheContentsOfFolders)
     CWavList list;
     CFakeHost host(strRoot, {"a-dir", "z.wav", "skip.txt"});
     RunJob(list, host);
-    EXPECT_EQ((std::vector<std::string>{"z.wav", "inner.wav"}), Names(list));
+    EXPECT_EQ((std::vector<std::string>{"z.wav", "inner.wav"}), FileNames(list));
     EXPECT_EQ((std::vector<DWORD>{1, 2}), IDs(list));
     EXPECT_EQ(strRoot, list.GetAt(1).BaseFoldPath);
     EXPECT_EQ(strRoot + "\\", host.m_strLastFolder);
@@ -178,7 +134,7 @@ TEST(AddJob, CollidingTitlesAreReportedAndTakenOut)
     expect += Joined(strB, "SONG.WAV").GetString() + std::string("\r\n\r\n");
     EXPECT_EQ(expect, ReadReport());
     EXPECT_EQ(38u, expect.find("\r\n"));
-    EXPECT_EQ((std::vector<std::string>{"other.wav"}), Names(list));
+    EXPECT_EQ((std::vector<std::string>{"other.wav"}), FileNames(list));
     EXPECT_EQ((std::vector<DWORD>{1}), IDs(list));
     EXPECT_EQ("open " + std::string(ReportPath().GetString()) +
                   ";rebuild;total 4;destroy;finished;",
@@ -216,7 +172,7 @@ TEST(AddJob, GroupsAreListedByTheirFirstMemberAndSubFoldersNeverCollide)
         expect += strPath.GetString() + std::string("\r\n");
     expect += "\r\n";
     EXPECT_EQ(expect, ReadReport());
-    EXPECT_EQ((std::vector<std::string>{"c.wav", "take.wav", "take.wav"}), Names(list));
+    EXPECT_EQ((std::vector<std::string>{"c.wav", "take.wav", "take.wav"}), FileNames(list));
 }
 
 TEST(AddJob, SecondAddOfTheSameFolderAddsAndReportsNothing)
@@ -253,7 +209,7 @@ TEST(AddJob, NewFileCollidingWithAnOlderOneFreesTheOlderIdentifier)
     RunJob(list, second);
     EXPECT_EQ(
         (std::vector<std::string>{"r1.wav", "r2.wav", "r4.wav", "r5.wav", "n1.wav", "n2.wav"}),
-        Names(list));
+        FileNames(list));
     EXPECT_EQ((std::vector<DWORD>{1, 2, 4, 5, 3, 6}), IDs(list));
     std::vector<std::string> messages = TakeMessages();
     ASSERT_EQ(1u, messages.size());

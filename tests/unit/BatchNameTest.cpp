@@ -8,7 +8,7 @@
 
 namespace
 {
-struct NameCase
+struct BatchNameCase
 {
     const char* pcWhat;
     const char* pcOutput;
@@ -18,7 +18,7 @@ struct NameCase
     const char* pcExpected; // null: the record is passed over
 };
 
-const NameCase kNameCases[] = {
+const BatchNameCase kNameCases[] = {
     {"sub-folder mirrored", "E:\\out", "D:\\music\\live", "D:\\music", "a.wav", "E:\\out\\live\\a"},
     {"two levels mirrored", "E:\\out", "D:\\music\\live\\2019", "D:\\music", "a.wav",
      "E:\\out\\live\\2019\\a"},
@@ -53,7 +53,7 @@ const NameCase kNameCases[] = {
 
 TEST(BatchName, OutputBasePath)
 {
-    for (const NameCase& c : kNameCases)
+    for (const BatchNameCase& c : kNameCases)
     {
         SCOPED_TRACE(c.pcWhat);
         CMyRunState state;

@@ -15,10 +15,6 @@
 #include <unistd.h>
 #endif
 
-namespace
-{
-const WaveFormat kFmt = MakePcmFormat(1, 8, 1000); // 1 s = 1000 bytes
-
 class BatchTest : public SplitTest
 {
 protected:
@@ -40,7 +36,7 @@ protected:
         CString strFold = *pcSub != '\0' ? JoinPath(m_strSrcRoot, pcSub) : m_strSrcRoot;
         MakeSureFolderOfPath(strFold, 0);
         CString strPath = JoinPath(strFold, pcName);
-        std::string wav = BuildWave(kFmt, MakeSamples(kFmt, nBytes));
+        std::string wav = BuildWave(k1000HzFmt, MakeSamples(k1000HzFmt, nBytes));
         EXPECT_TRUE(WriteBytes(strPath, wav));
         AddRecord(strFold, pcName, wav.size());
         return strPath;
@@ -74,11 +70,13 @@ protected:
     CString m_strOut;
 };
 
+namespace
+{
 ULONGLONG g_qwFreeLow = 0;
 std::vector<int> g_lowOnCall;
 int g_nFreeCall = 0;
 
-BOOL ScriptedFree(LPCSTR, ULARGE_INTEGER* pFree)
+BOOL ScriptedLowFree(LPCSTR, ULARGE_INTEGER* pFree)
 {
     int n = g_nFreeCall++;
     bool bLow = n < (int)g_lowOnCall.size() && g_lowOnCall[n] != 0;
@@ -117,7 +115,7 @@ BOOL ReadOfAShrunkSource(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
     return TRUE;
 }
 
-void EnsureQueue()
+void EnsureEmptyQueue()
 {
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -174,7 +172,7 @@ TEST_F(BatchTest, SplitsEveryFileIntoItsMirroredFolder)
 TEST_F(BatchTest, BadFilesAreCountedAndTheBatchGoesOn)
 {
     AddRecord(m_strSrcRoot, "missing.wav", 5000);
-    std::string notWave = BuildWave(kFmt, MakeSamples(kFmt, 1000));
+    std::string notWave = BuildWave(k1000HzFmt, MakeSamples(k1000HzFmt, 1000));
     notWave.replace(0, 4, "RIFX");
     ASSERT_TRUE(WriteBytes(JoinPath(m_strSrcRoot, "bad.wav"), notWave));
     AddRecord(m_strSrcRoot, "bad.wav", notWave.size());
@@ -294,7 +292,7 @@ TEST_F(BatchTest, FullDiskBeforeAFullPieceStopsTheBatch)
     g_qwFreeLow = 1000;
     g_lowOnCall = {0, 1};
     g_nFreeCall = 0;
-    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedLowFree;
     EXPECT_EQ(RunBatch(), 1u);
     EXPECT_EQ(m_state.m_bStopBatch.load(), 1);
     std::vector<std::string> boxes = TakeMessages();
@@ -312,7 +310,7 @@ TEST_F(BatchTest, FullDiskBeforeALastPieceLetsTheBatchGoOn)
     g_qwFreeLow = 0;
     g_lowOnCall = {0, 1, 0, 1}; // each file's last, shorter piece
     g_nFreeCall = 0;
-    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedLowFree;
     // Neither file was split to its end.
     EXPECT_EQ(RunBatch(), 0u);
     EXPECT_EQ(m_state.m_bStopBatch.load(), 0);
@@ -359,7 +357,8 @@ TEST_F(BatchTest, PiecesThatWouldOverwriteACollectedFileAreNotWritten)
     size_t iHead = trace.find(head);
     ASSERT_NE(iHead, std::string::npos) << trace;
     // Only the header's parameters stand between the two.
-    EXPECT_EQ(trace.find(refusal), trace.find("=====", iHead) + ParamTraceText(kFmt, true).size())
+    EXPECT_EQ(trace.find(refusal),
+              trace.find("=====", iHead) + ParamTraceText(k1000HzFmt, true).size())
         << trace;
 }
 
@@ -433,7 +432,7 @@ TEST_F(BatchTest, ManyFilesThinTheirProgress)
 
 TEST_F(BatchTest, EmptyListStillEndsTheJob)
 {
-    EnsureQueue();
+    EnsureEmptyQueue();
     CMyThreadMessageHost host(GetCurrentThreadId(), (HWND)0x5678);
     CMyBatchRun run(&m_state, &host);
     g_bIdle.store(0);
@@ -456,7 +455,7 @@ TEST_F(BatchTest, WorkerReportsToTheUserInterfaceThread)
 {
     AddSource("", "a.wav", 2500);
     AddSource("", "b.wav", 1000);
-    EnsureQueue();
+    EnsureEmptyQueue();
     CMyThreadMessageHost host(GetCurrentThreadId(), (HWND)0x1234);
     CMyBatchRun run(&m_state, &host);
     g_bIdle.store(0);

@@ -12,7 +12,7 @@ void* FailAlloc(size_t)
     return nullptr;
 }
 
-void Fill(CMyByteBuff& buff, DWORD dwCount)
+void FillBuff(CMyByteBuff& buff, DWORD dwCount)
 {
     for (DWORD i = 0; i < dwCount; ++i)
         buff.GetBuff()[i] = (BYTE)(i + 1);
@@ -60,7 +60,7 @@ TEST(ByteBuff, ReallocateKeepsWhatFitsAndCutsTheLength)
 {
     CMyByteBuff buff;
     ASSERT_EQ(1, buff.Reallocate(16, 0));
-    Fill(buff, 12);
+    FillBuff(buff, 12);
 
     ASSERT_EQ(1, buff.Reallocate(8, 1)); // shrinking cuts the length
     EXPECT_EQ(8u, buff.GetCapacity());
@@ -86,7 +86,7 @@ TEST(ByteBuff, ReserveOnlyGrows)
 {
     CMyByteBuff buff;
     ASSERT_EQ(1, buff.Reserve(32, 1));
-    Fill(buff, 20);
+    FillBuff(buff, 20);
     BYTE* pbBefore = buff.GetBuff();
     ASSERT_EQ(1, buff.Reserve(16, 1));
     EXPECT_EQ(pbBefore, buff.GetBuff());
@@ -102,8 +102,8 @@ TEST(ByteBuff, FailedAllocationKeepsTheOldBlockOnlyWithKeep)
     CMyByteBuff kept, dropped;
     ASSERT_EQ(1, kept.Reallocate(16, 0));
     ASSERT_EQ(1, dropped.Reallocate(16, 0));
-    Fill(kept, 10);
-    Fill(dropped, 10);
+    FillBuff(kept, 10);
+    FillBuff(dropped, 10);
     BYTE* pbKept = kept.GetBuff();
 
     GetPlatformHooks().pfnAlloc = FailAlloc;

@@ -9,7 +9,7 @@ namespace
 {
 // "source: units/per'label'@performer ..." for each group; "*" for a group
 // of every source, "f" for frames.
-std::string Describe(const CMyCutList& list)
+std::string DescribeList(const CMyCutList& list)
 {
     std::string str;
     for (const CMyCutGroup& group : list.Groups)
@@ -115,7 +115,7 @@ TEST(CutList, ReadsEachFormAsTabled)
         if (bRead)
         {
             EXPECT_EQ(list.Kind, c.Kind) << c.pcName;
-            EXPECT_EQ(Describe(list), c.pcCuts) << c.pcName;
+            EXPECT_EQ(DescribeList(list), c.pcCuts) << c.pcName;
         }
         EXPECT_EQ(error.Fault, c.Fault) << c.pcName;
         EXPECT_EQ(error.dwLine, c.dwLine) << c.pcName;
@@ -142,7 +142,7 @@ TEST(CutList, ReadsTypedTimes)
         CMyCutList list;
         int bRead = ReadCutTimes(c.pcTimes, &list);
         EXPECT_EQ(bRead, *c.pcCuts != '\0') << c.pcTimes;
-        EXPECT_EQ(bRead ? Describe(list) : "", c.pcCuts) << c.pcTimes;
+        EXPECT_EQ(bRead ? DescribeList(list) : "", c.pcCuts) << c.pcTimes;
     }
 }
 

@@ -1,6 +1,7 @@
 // The duplicate-name search and the joined path text.
 #include "sources/PathList.h"
 
+#include "PathListSupport.h"
 #include "TestSupport.h"
 #include "support/MyWString.h"
 
@@ -12,23 +13,6 @@
 
 namespace
 {
-CMyPathRecord MakeRecord(const char* pcFolder, const char* pcName)
-{
-    CMyPathRecord record;
-    record.FoldPath = pcFolder;
-    record.FileName = pcName;
-    record.FilePath.Format("%s\\%s", pcFolder, pcName);
-    return record;
-}
-
-std::vector<std::string> Paths(const CMyPathList& list)
-{
-    std::vector<std::string> paths;
-    for (DWORD i = 0; i < list.GetCount(); i++)
-        paths.push_back(list.GetAt(i).FilePath.GetString());
-    return paths;
-}
-
 // The pair loop as the program first had it: every pair compared once, both
 // titles made for each pair, matched records looked up linearly.
 std::vector<std::string> PairLoop(const CMyPathList& list, DWORD* pdwCount)

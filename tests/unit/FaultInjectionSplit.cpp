@@ -10,7 +10,7 @@
 
 namespace
 {
-const unsigned kBound = 120; // seconds; every scene runs in well under one
+const unsigned kSceneBound = 120; // seconds; every scene runs in well under one
 
 // Deletes a folder and everything in it.
 void RemoveFolder(const CString& strFolder)
@@ -126,7 +126,7 @@ void SplitScene::Run(DWORD dwSectionMs, std::function<void(int)> onProgress)
     Prepare(dwSectionMs, std::move(onProgress));
     g_bIdle.store(0);
     CMyBatchRun* pBatch = m_pBatch.get();
-    RunBounded([pBatch] { RunThreadProc(pBatch); }, kBound);
+    RunBounded([pBatch] { RunThreadProc(pBatch); }, kSceneBound);
     Finish();
 }
 

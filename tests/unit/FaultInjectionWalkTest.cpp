@@ -5,6 +5,7 @@
 // files with their real sizes, each once.
 #include "FaultInjection.h"
 #include "Invariants.h"
+#include "PathListSupport.h"
 #include "TestSupport.h"
 #include "engine/JobFlags.h"
 #include "sources/AddJob.h"
@@ -19,19 +20,7 @@
 
 namespace
 {
-const unsigned kBound = 60; // seconds; a run of this size takes milliseconds
-
-// The list as every Add leaves it: the "wav" extension filter.
-struct CWavList : public CMyFilteredPathList
-{
-    explicit CWavList(const CString& strBase)
-    {
-        SetPatternOn(0);
-        SetExtension("wav");
-        SetExtensionOn(1);
-        SetPickedBaseFolder(strBase);
-    }
-};
+const unsigned kWalkBound = 60; // seconds; a run of this size takes milliseconds
 
 // A tree of WAV files (and one that the filter leaves out), and what a
 // complete walk must find: program-joined path -> size.
@@ -111,12 +100,12 @@ std::set<std::string> ExpectHonestList(const CMyPathList& list, const WalkTree& 
 }
 
 // Walks the tree once, bounded; the current directory must come back.
-void Walk(CMyFilteredPathList* pList, const WalkTree& tree, int* pResult = nullptr)
+void BoundedWalk(CMyFilteredPathList* pList, const WalkTree& tree, int* pResult = nullptr)
 {
     CString strCwdBefore, strCwdAfter;
     GetCurrentDir(&strCwdBefore);
     int nResult = -1;
-    RunBounded([&] { nResult = pList->ScanFolder(tree.m_strRoot, 1, 1); }, kBound);
+    RunBounded([&] { nResult = pList->ScanFolder(tree.m_strRoot, 1, 1); }, kWalkBound);
     GetCurrentDir(&strCwdAfter);
     EXPECT_EQ(strCwdBefore, strCwdAfter) << "current directory not restored";
     if (pResult != nullptr)
@@ -130,7 +119,7 @@ unsigned CountCalls(FaultCall kind)
     CWavList list(tree.m_strRoot);
     CFaultInjector faults;
     int nResult = 0;
-    Walk(&list, tree, &nResult);
+    BoundedWalk(&list, tree, &nResult);
     EXPECT_EQ(nResult, 0); // note.txt is met and not taken
     std::set<std::string> found = ExpectHonestList(list, tree);
     EXPECT_EQ(found.size(), tree.m_truth.size());
@@ -184,7 +173,7 @@ TEST(FaultInjectionWalk, ListingThatFailsAtAnyCallLosesOnlyThatFolder)
                 CFaultInjector faults;
                 faults.Before(kind, k, [&strFailedIn] { GetCurrentDir(&strFailedIn); });
                 faults.FailCall(kind, k, ERROR_ACCESS_DENIED);
-                Walk(&list, tree);
+                BoundedWalk(&list, tree);
                 EXPECT_EQ(faults.Failures(), 1u);
             }
             ASSERT_FALSE(strFailedIn.IsEmpty());
@@ -222,7 +211,7 @@ TEST(FaultInjectionWalk, FolderThatVanishesBeforeItIsEnteredIsLeftOut)
                               bDeleted = DeleteFileA(tree.Path("s2\\f.wav")) &&
                                          RemoveDirectoryA(tree.Path("s2"));
                           });
-            Walk(&list, tree);
+            BoundedWalk(&list, tree);
         }
         if (bDeleted)
         {
@@ -250,7 +239,7 @@ TEST(FaultInjectionWalk, AbortAtAnyEntryEndsTheWalkHonestly)
         {
             CFaultInjector faults;
             faults.Before(kCallFindNext, k, [] { g_bAbort.store(1); });
-            Walk(&list, tree);
+            BoundedWalk(&list, tree);
             // Each folder stops at its third entry once the flag is up.
             EXPECT_LE(faults.Count(kCallFindNext), k + 2 * faults.Count(kCallFindFirst));
         }
@@ -272,7 +261,7 @@ TEST(FaultInjectionWalk, FailedAllocationAtAnyPointLosesFilesButNothingElse)
         {
             CFaultInjector faults;
             faults.FailCall(kCallAlloc, k, 0);
-            Walk(&list, tree);
+            BoundedWalk(&list, tree);
             EXPECT_EQ(faults.Failures(), 1u);
         }
         ExpectHonestList(list, tree);
@@ -354,7 +343,7 @@ TEST(FaultInjectionWalk, AddJobEndsCleanlyWhateverFailsOnTheWay)
                 if (k > 0)
                     faults.FailCall(c.kind, k, c.dwError, false, 10);
                 g_bIdle.store(0);
-                RunBounded([&job] { AddThreadProc(&job); }, kBound);
+                RunBounded([&job] { AddThreadProc(&job); }, kWalkBound);
                 nCalls = faults.Count(c.kind);
                 if (k > 0)
                 {

@@ -12,7 +12,8 @@
 
 namespace
 {
-std::string Pattern(size_t n)
+// n bytes that repeat only every 251.
+std::string MixedBytes(size_t n)
 {
     std::string s(n, '\0');
     for (size_t i = 0; i < n; ++i)
@@ -39,6 +40,7 @@ long RecordingCopy(int fdFrom, int fdTo, size_t nBytes)
     }
     return g_calls.pfnReal(fdFrom, fdTo, nBytes);
 }
+} // namespace
 
 class FileCopy : public ::testing::Test
 {
@@ -48,7 +50,7 @@ protected:
         g_calls = KernelCalls();
         g_calls.pfnReal = SetPosixCopyCall(RecordingCopy);
         m_strDir = MakeTestDir("filecopy");
-        m_content = Pattern(3 * 4096 + 500);
+        m_content = MixedBytes(3 * 4096 + 500);
         ASSERT_TRUE(WriteBytes(JoinPath(m_strDir, "src.bin"), m_content));
     }
     void TearDown() override { SetPosixCopyCall(g_calls.pfnReal); }
@@ -89,7 +91,6 @@ protected:
     CString m_strDir;
     std::string m_content;
 };
-} // namespace
 
 // The kernel shifts every byte when the two positions differ within a page,
 // which costs more than a small buffer: it is asked only where they agree.

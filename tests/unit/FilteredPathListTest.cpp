@@ -2,6 +2,7 @@
 // filter, picked files, paths and the folder walk with its order and abort.
 #include "sources/FilteredPathList.h"
 
+#include "PathListSupport.h"
 #include "TestSupport.h"
 #include "engine/JobFlags.h"
 #include "support/FileSystem.h"
@@ -13,41 +14,6 @@
 
 namespace
 {
-// The program joins folder and name with a backslash on every platform.
-CString Joined(const CString& strFolder, const char* pcName)
-{
-    return strFolder + "\\" + pcName;
-}
-
-void Touch(const CString& strFolder, const char* pcName, size_t nBytes = 4)
-{
-    ASSERT_TRUE(WriteBytes(JoinPath(strFolder, pcName), std::string(nBytes, 'x')));
-}
-
-// Joined as the program joins, so that expected paths match its records.
-CString MakeSubDir(const CString& strFolder, const char* pcName)
-{
-    CString strPath = Joined(strFolder, pcName);
-    CreateDirectoryA(strPath, nullptr);
-    return strPath;
-}
-
-// The list as every Add leaves it: extension filter "wav", pattern off.
-void SetWavFilter(CMyFilteredPathList& list)
-{
-    list.SetPatternOn(0);
-    list.SetExtension("wav");
-    list.SetExtensionOn(1);
-}
-
-std::vector<std::string> Paths(const CMyPathList& list)
-{
-    std::vector<std::string> paths;
-    for (DWORD i = 0; i < list.GetCount(); i++)
-        paths.push_back(list.GetAt(i).FilePath.GetString());
-    return paths;
-}
-
 WIN32_FIND_DATAA EntryOf(const CString& strPath)
 {
     WIN32_FIND_DATAA entry;
@@ -56,22 +22,19 @@ WIN32_FIND_DATAA EntryOf(const CString& strPath)
 }
 } // namespace
 
-struct NameCase
-{
-    const char* pcName;
-    int bTaken;
-};
-
 TEST(FilteredPathList, WavFilterTakesTheExtensionInAnyCase)
 {
-    const NameCase cases[] = {
+    const struct
+    {
+        const char* pcName;
+        int bTaken;
+    } cases[] = {
         {"A.WAV", 1},  {"a.Wav", 1},    {"b.wav", 1},  {".wav", 1},
         {"曲.wav", 1}, {"x.ｗａｖ", 0}, {"c.wave", 0}, {"d.wav.bak", 0},
         {"wav", 0},    {"e.", 0},       {"f.wa", 0},   {"dir.wav\\g", 0},
     };
-    CMyFilteredPathList list;
-    SetWavFilter(list);
-    for (const NameCase& c : cases)
+    CWavList list;
+    for (const auto& c : cases)
         EXPECT_EQ(c.bTaken, list.MatchName(CMyWString(c.pcName))) << c.pcName;
     list.SetExtensionOn(0);
     EXPECT_EQ(0, list.MatchName(CMyWString("b.wav")));
@@ -79,8 +42,7 @@ TEST(FilteredPathList, WavFilterTakesTheExtensionInAnyCase)
 
 TEST(FilteredPathList, PatternFilterMatchesWholeNamesAndTakesPrecedence)
 {
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     list.SetPatternOn(1);
     // The default pattern ".+" takes every non-empty name.
     EXPECT_EQ(1, list.MatchName(CMyWString("song.mp3")));
@@ -106,9 +68,7 @@ TEST(FilteredPathList, WalkAddsAFoldersFilesBeforeItsSubFolders)
     Touch(strSub, "inner.wav");
     Touch(strRoot, "song.wav", 1234);
     Touch(strRoot, "notes.txt");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     CString strSaved;
     GetCurrentDir(&strSaved);
 
@@ -137,8 +97,7 @@ TEST(FilteredPathList, WalkResultTellsWhetherEveryFileWasAdded)
     CString strRoot = MakeTestDir("result");
     Touch(strRoot, "a.wav");
     Touch(strRoot, "b.WAV");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     EXPECT_EQ(1, list.ScanFolder(strRoot, 1, 1));
     EXPECT_EQ(2u, list.GetCount());
 
@@ -167,8 +126,7 @@ TEST(FilteredPathList, HiddenWavInAHiddenFolderIsAdded)
     SetFileAttributesA(strHidden, FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(JoinPath(strHidden, ".secret.wav"), FILE_ATTRIBUTE_HIDDEN);
 #endif
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     EXPECT_EQ(1, list.ScanFolder(strRoot, 1, 1));
     EXPECT_EQ((std::vector<std::string>{Joined(strHidden, ".secret.wav").GetString()}),
               Paths(list));
@@ -179,9 +137,7 @@ TEST(FilteredPathList, ShiftJisNamesWithBackslashTrailBytesKeepTheirParts)
     CString strRoot = MakeTestDir("sjis");
     CString strSub = MakeSubDir(strRoot, "ソ"); // 0x83 0x5C
     Touch(strSub, "表.wav");                    // 0x95 0x5C
-    CMyFilteredPathList list;
-    SetWavFilter(list);
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     EXPECT_EQ(1, list.AddPath(strSub, 1, 1));
     ASSERT_EQ(1u, list.GetCount());
     EXPECT_EQ(strSub, list.GetAt(0).FoldPath);
@@ -216,8 +172,7 @@ TEST(FilteredPathList, AbortStopsTheListingAndFoundFoldersStopEarly)
     Touch(strRoot, "x.wav");
     Touch(strRoot, "y.wav");
     Touch(strRoot, "z.wav");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     g_listed.clear();
     GetPlatformHooks().pfnFindNextFile = AbortAtY;
     list.ScanFolder(strRoot, 1, 1);
@@ -277,8 +232,7 @@ TEST(FilteredPathList, UnreadableFolderIsLeftOutAndToldToTheHandler)
     CString strLocked = MakeSubDir(strRoot, "lock");
     Touch(strLocked, "hidden.wav");
     Touch(strRoot, "open.wav");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     g_errors.clear();
     list.SetFolderErrorHandler(RecordError, nullptr);
     GetPlatformHooks().pfnFindFirstFile = DenyOneFolder;
@@ -295,8 +249,7 @@ TEST(FilteredPathList, AddFileGrowsAFullListBeforeAnyTest)
 {
     CString strRoot = MakeTestDir("addfile");
     Touch(strRoot, "one.wav", 10);
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     list.SetPickedBaseFolder("C:\\base");
     // AddPath sizes the list to exactly one more record.
     ASSERT_EQ(1, list.AddPath(JoinPath(strRoot, "one.wav"), 1, 1));
@@ -320,9 +273,7 @@ TEST(FilteredPathList, AddFileRefusesFoldersFilteredAndFolderlessEntries)
     Touch(strRoot, "a.txt");
     Touch(strRoot, "b.wav", 7);
     CString strSub = MakeSubDir(strRoot, "sub.wav");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
-    list.SetPickedBaseFolder(strRoot);
+    CWavList list(strRoot);
     EXPECT_EQ(0, list.AddFile(strRoot, EntryOf(strSub), 1));
     EXPECT_EQ(0, list.AddFile(strRoot, EntryOf(JoinPath(strRoot, "a.txt")), 1));
     EXPECT_EQ(0, list.AddFile("", EntryOf(JoinPath(strRoot, "b.wav")), 1));
@@ -341,8 +292,7 @@ TEST(FilteredPathList, AddPathTakesFilesAndWalksFoldersOnlyWithRecursion)
     CString strRoot = MakeTestDir("addpath");
     Touch(strRoot, "a.wav");
     Touch(strRoot, "b.mp3");
-    CMyFilteredPathList list;
-    SetWavFilter(list);
+    CWavList list;
     EXPECT_EQ(0, list.AddPath(JoinPath(strRoot, "missing.wav"), 1, 1));
     EXPECT_EQ(0, list.AddPath(strRoot, 0, 1));
     EXPECT_EQ(0, list.AddPath(JoinPath(strRoot, "b.mp3"), 1, 1));

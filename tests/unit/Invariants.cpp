@@ -27,7 +27,8 @@ uint16_t LE16At(const std::string& s, size_t i)
     return (uint16_t)((uint8_t)s[i] | (uint8_t)s[i + 1] << 8);
 }
 
-void Walk(const CString& strFolder, const std::string& strRel, bool bContents, TreeSnapshot* pSnap)
+void SnapshotWalk(const CString& strFolder, const std::string& strRel, bool bContents,
+                  TreeSnapshot* pSnap)
 {
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(strFolder + TEST_SEP "*", &fd);
@@ -58,7 +59,7 @@ void Walk(const CString& strFolder, const std::string& strRel, bool bContents, T
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     for (const auto& sub : subFolders)
-        Walk(sub.first, sub.second, bContents, pSnap);
+        SnapshotWalk(sub.first, sub.second, bContents, pSnap);
 }
 
 // "<title>_NNN.wav" with at least three digits: the piece number, or 0.
@@ -103,7 +104,7 @@ std::string PieceProblem(const std::string& strRel, const std::string& bytes)
 TreeSnapshot SnapshotTree(const CString& strRoot, bool bContents)
 {
     TreeSnapshot snap;
-    Walk(strRoot, "", bContents, &snap);
+    SnapshotWalk(strRoot, "", bContents, &snap);
     return snap;
 }
 

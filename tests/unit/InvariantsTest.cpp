@@ -14,12 +14,12 @@
 
 namespace
 {
-const WaveFormat kFmt = MakePcmFormat(2, 16, 8000);
+const WaveFormat kPieceFmt = MakePcmFormat(2, 16, 8000);
 
 // A piece as the split writes it: canonical header and the source's bytes.
 std::string Piece(const std::string& data)
 {
-    return BuildWave(kFmt, data);
+    return BuildWave(kPieceFmt, data);
 }
 
 std::map<std::string, std::string> PiecesOf(const CString& strDir)

@@ -28,7 +28,8 @@ std::string Bytes(const BYTE* pb, DWORD dwCount)
     return std::string((const char*)pb, dwCount);
 }
 
-std::string Pattern(size_t n)
+// n letters, a to z over and over.
+std::string Letters(size_t n)
 {
     std::string s(n, '\0');
     for (size_t i = 0; i < n; ++i)
@@ -119,7 +120,7 @@ TEST(LockedFile, OpenForReadTakesTheSizeAndResetsThePosition)
 {
     CString strDir = MakeTestDir("open");
     CString strPath = JoinPath(strDir, "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(100)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(100)));
 
     CMyLockedFile file;
     Prepare(file, strPath);
@@ -145,7 +146,7 @@ TEST(LockedFile, OpenForReadTakesTheSizeAndResetsThePosition)
 TEST(LockedFile, ReadsAreBoundedByLimitSizeAndPosition)
 {
     CString strPath = JoinPath(MakeTestDir("read"), "a.bin");
-    std::string content = Pattern(1000);
+    std::string content = Letters(1000);
     ASSERT_TRUE(WriteBytes(strPath, content));
 
     CMyLockedFile file;
@@ -178,7 +179,7 @@ TEST(LockedFile, ReadsAreBoundedByLimitSizeAndPosition)
 TEST(LockedFile, ReadNeverOverrunsAnUnpreparedBuffer)
 {
     CString strPath = JoinPath(MakeTestDir("unprepared"), "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(200)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(200)));
     CMyLockedFile file;
     ASSERT_EQ(1, file.SetFilePath(strPath));
     ASSERT_EQ(1, file.GetTransferBuff().Reallocate(16, 1));
@@ -188,13 +189,13 @@ TEST(LockedFile, ReadNeverOverrunsAnUnpreparedBuffer)
     const BYTE* pb = file.Read(200, &dwGot);
     ASSERT_NE(nullptr, pb);
     EXPECT_EQ(16u, dwGot);
-    EXPECT_EQ(Pattern(16), Bytes(pb, dwGot));
+    EXPECT_EQ(Letters(16), Bytes(pb, dwGot));
 }
 
 TEST(LockedFile, FailedReadGivesTheBufferAndNoBytes)
 {
     CString strPath = JoinPath(MakeTestDir("readfail"), "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(100)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(100)));
     CMyLockedFile file;
     Prepare(file, strPath);
     ASSERT_EQ(1, file.OpenForRead());
@@ -214,7 +215,7 @@ TEST(LockedFile, FailedReadGivesTheBufferAndNoBytes)
 TEST(LockedFile, SourceOpenedForReadingIsNeverWritten)
 {
     CString strPath = JoinPath(MakeTestDir("readonly"), "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(64)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(64)));
     CMyLockedFile file;
     Prepare(file, strPath);
     ASSERT_EQ(1, file.OpenForRead());
@@ -232,13 +233,13 @@ TEST(LockedFile, SourceOpenedForReadingIsNeverWritten)
     if (hWriter != INVALID_HANDLE_VALUE)
         CloseHandle(hWriter);
     file.Close();
-    EXPECT_EQ(Pattern(64), FileBytes(strPath));
+    EXPECT_EQ(Letters(64), FileBytes(strPath));
 }
 
 TEST(LockedFile, WritesInPlaceKeepOlderBytesUntilTruncated)
 {
     CString strPath = JoinPath(MakeTestDir("write"), "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(50)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(50)));
     CMyLockedFile file;
     Prepare(file, strPath);
     ASSERT_EQ(1, file.OpenForWrite());
@@ -247,7 +248,7 @@ TEST(LockedFile, WritesInPlaceKeepOlderBytesUntilTruncated)
     ASSERT_EQ(1, file.WriteAt(2, "AB", 2));
     EXPECT_EQ(4u, file.GetPosition());
     file.Close();
-    EXPECT_EQ("01AB456789" + Pattern(50).substr(10), FileBytes(strPath));
+    EXPECT_EQ("01AB456789" + Letters(50).substr(10), FileBytes(strPath));
 
     ASSERT_EQ(1, file.OpenForWrite());
     ASSERT_EQ(1, file.Seek(10));
@@ -311,7 +312,7 @@ TEST(LockedFile, WriteWholeFileReplacesALongerFile)
 {
     CString strDir = MakeTestDir("whole");
     CString strPath = JoinPath(strDir, "report.txt");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(5000)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(5000)));
     CMyLockedFile file;
     EXPECT_EQ(1, file.WriteWholeFile(strPath, "short", 5));
     EXPECT_EQ(0, file.IsOpen());
@@ -358,7 +359,7 @@ TEST(LockedFile, RefreshFileSizeAsksTheDirectory)
 {
     CString strDir = MakeTestDir("refresh");
     CString strPath = JoinPath(strDir, "a.bin");
-    ASSERT_TRUE(WriteBytes(strPath, Pattern(10)));
+    ASSERT_TRUE(WriteBytes(strPath, Letters(10)));
     CMyLockedFile file;
     EXPECT_EQ(0xFFFFFFFFFFFFFFFFull, file.RefreshFileSize()); // no path yet
     ASSERT_EQ(1, file.SetFilePath(strPath));

@@ -9,14 +9,6 @@
 
 #include <string>
 
-namespace
-{
-const WCHAR* W(const std::u16string& s)
-{
-    return (const WCHAR*)s.c_str();
-}
-} // namespace
-
 TEST(MyWStringEdit, InsertBoundaries)
 {
     struct Case

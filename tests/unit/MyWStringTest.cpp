@@ -15,10 +15,6 @@ std::u16string Repeat(char16_t c, size_t n)
 {
     return std::u16string(n, c);
 }
-const WCHAR* W(const std::u16string& s)
-{
-    return (const WCHAR*)s.c_str();
-}
 } // namespace
 
 TEST(MyWString, ConstructorsGiveTheirCapacities)

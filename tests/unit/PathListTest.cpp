@@ -1,6 +1,7 @@
 // The path list: look-up, removal, identifiers, storage growth and the dump.
 #include "sources/PathList.h"
 
+#include "PathListSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,6 @@
 
 namespace
 {
-CMyPathRecord MakeRecord(const char* pcFolder, const char* pcName, ULONGLONG qwSize = 0)
-{
-    CMyPathRecord record;
-    record.FoldPath = pcFolder;
-    record.FileName = pcName;
-    record.FilePath.Format("%s\\%s", pcFolder, pcName);
-    record.FileSize = qwSize;
-    return record;
-}
-
 void AppendNumbered(CMyPathList& list, int nFirst, int nLast)
 {
     for (int i = nFirst; i <= nLast; i++)
@@ -30,14 +21,6 @@ void AppendNumbered(CMyPathList& list, int nFirst, int nLast)
         strName.Format("f%d.wav", i);
         ASSERT_EQ(1, list.AppendRecord(MakeRecord("C:\\m", strName)));
     }
-}
-
-std::vector<DWORD> IDs(const CMyPathList& list)
-{
-    std::vector<DWORD> ids;
-    for (DWORD i = 0; i < list.GetCount(); i++)
-        ids.push_back(list.GetAt(i).ID);
-    return ids;
 }
 
 int g_nAllocsLeft = -1;

@@ -6,6 +6,8 @@
 #include "engine/PauseFinder.h"
 #include "engine/PlanCuts.h"
 
+#include "PlanSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,20 +242,6 @@ std::vector<short> AddNoise(const Recording& rec, const Noise& noise)
     return frames;
 }
 
-class CMemoryFrames : public CMyFrameReader
-{
-public:
-    explicit CMemoryFrames(const std::vector<short>& frames) : m_Frames(frames) {}
-    const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) override
-    {
-        *pdwGot = dwFrames;
-        return (const BYTE*)(m_Frames.data() + 2 * qwFirst);
-    }
-
-private:
-    const std::vector<short>& m_Frames;
-};
-
 struct Tally
 {
     int nPauses = 0, nCuts = 0, nInPause = 0, nMissed = 0;
@@ -275,7 +263,7 @@ Tally PlanEveryPause(const std::vector<short>& frames, const Recording& rec, int
     rule.dwPauseMin = 2000;
     rule.bAutoLevel = bAuto;
     rule.dwMinPiece = dwMinPieceMs;
-    CMemoryFrames reader(frames);
+    CMemoryFrames reader(frames, 2);
     CMyPlan plan;
     Tally tally;
     EXPECT_EQ(1, MakeSplitPlan(src, rule, &reader, &plan));

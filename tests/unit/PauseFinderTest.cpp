@@ -4,6 +4,8 @@
 #include "engine/PauseFinder.h"
 #include "engine/PlanCuts.h"
 
+#include "PlanSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -54,27 +56,6 @@ std::string MakeSignal(const CMySampleFormat& fmt, ULONGLONG qwFrames,
     }
     return str;
 }
-
-// Frames from memory; remembers what was asked of it.
-class CMemoryFrames : public CMyFrameReader
-{
-public:
-    CMemoryFrames(const std::string& strData, DWORD dwBlock)
-        : m_strData(strData), m_dwBlock(dwBlock)
-    {
-    }
-
-    const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) override
-    {
-        m_Asked.push_back({qwFirst, qwFirst + dwFrames});
-        *pdwGot = dwFrames;
-        return (const BYTE*)m_strData.data() + qwFirst * m_dwBlock;
-    }
-
-    std::string m_strData;
-    DWORD m_dwBlock;
-    std::vector<std::pair<ULONGLONG, ULONGLONG>> m_Asked;
-};
 
 // "start+frames" and the cut's letter for each piece.
 std::string DescribeCuts(const CMyPlan& plan)

@@ -3,6 +3,8 @@
 #include "engine/EveryPause.h"
 #include "engine/PlanCuts.h"
 
+#include "PlanSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,27 +16,6 @@
 
 namespace
 {
-// 16-bit frames from memory; remembers what was asked of it.
-class CMemoryFrames : public CMyFrameReader
-{
-public:
-    CMemoryFrames(const std::vector<short>& samples, WORD wChannels)
-        : m_Samples(samples), m_wChannels(wChannels)
-    {
-    }
-
-    const BYTE* ReadFrames(ULONGLONG qwFirst, DWORD dwFrames, DWORD* pdwGot) override
-    {
-        m_Asked.push_back({qwFirst, qwFirst + dwFrames});
-        *pdwGot = dwFrames;
-        return (const BYTE*)(m_Samples.data() + qwFirst * m_wChannels);
-    }
-
-    std::vector<short> m_Samples;
-    WORD m_wChannels;
-    std::vector<std::pair<ULONGLONG, ULONGLONG>> m_Asked;
-};
-
 // Stereo at 1000 Hz (windows of 10 frames): a square wave of dLoud on both
 // channels, dQuiet inside the quiet stretches on the channels of wMask
 // (bit 0 left, bit 1 right).
@@ -64,7 +45,7 @@ CMySampleFormat Stereo16()
     return fmt;
 }
 
-std::string Describe(const std::vector<CMyPause>& pauses)
+std::string DescribePauses(const std::vector<CMyPause>& pauses)
 {
     std::string str;
     for (const CMyPause& p : pauses)
@@ -100,7 +81,7 @@ TEST(PauseScan, PausesAreTheQuietRunsOfTheLoudestChannel)
         EXPECT_EQ(201u, levels.Powers.size());
         std::vector<CMyPause> pauses;
         FindPauses(levels, -40.0, c.qwMin, &pauses);
-        EXPECT_EQ(c.pcPauses, Describe(pauses));
+        EXPECT_EQ(c.pcPauses, DescribePauses(pauses));
     }
 }
 
@@ -172,7 +153,7 @@ TEST(PauseScan, WindowsNoPauseCanHoldAreLeftUnmeasured)
         std::vector<CMyPause> expected, pauses;
         FindPauses(every, -40.0, qwMin, &expected);
         FindPauses(needed, -40.0, qwMin, &pauses);
-        EXPECT_EQ(Describe(expected), Describe(pauses)) << qwMin;
+        EXPECT_EQ(DescribePauses(expected), DescribePauses(pauses)) << qwMin;
     }
 }
 

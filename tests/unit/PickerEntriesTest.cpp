@@ -33,14 +33,14 @@ WIN32_FIND_DATAA Entry(const EntryDef& def)
     return entry;
 }
 
-void Fill(CMyPickerEntries& entries, const std::vector<EntryDef>& defs)
+void FillEntries(CMyPickerEntries& entries, const std::vector<EntryDef>& defs)
 {
     entries.Clear();
     for (const EntryDef& def : defs)
         entries.Append(Entry(def));
 }
 
-std::string Names(const CMyPickerEntries& entries)
+std::string EntryNames(const CMyPickerEntries& entries)
 {
     std::string names;
     for (int i = 0; i < entries.GetCount(); i++)
@@ -66,7 +66,7 @@ const std::vector<EntryDef> kMixed = {
 TEST(PickerEntries, DotNamesAreNeverStoredAndFoldersAreCounted)
 {
     CMyPickerEntries entries;
-    Fill(entries, kMixed);
+    FillEntries(entries, kMixed);
     EXPECT_EQ(6, entries.GetCount());
     EXPECT_EQ(2, entries.GetFolderCount());
     EXPECT_EQ(1, CMyPickerEntries::IsDotsName("..."));
@@ -80,7 +80,7 @@ TEST(PickerEntries, GrowsPastItsInitialRoomWithoutLosingRecords)
     std::vector<EntryDef> defs;
     for (int i = 0; i < 7100; i++)
         defs.push_back({"f" + std::to_string(i), i % 3 == 0, (ULONGLONG)i, 0});
-    Fill(entries, defs);
+    FillEntries(entries, defs);
     ASSERT_EQ(7100, entries.GetCount());
     EXPECT_EQ(2367, entries.GetFolderCount());
     for (int i : {0, 1999, 2000, 2001, 7000, 7099})
@@ -90,11 +90,11 @@ TEST(PickerEntries, GrowsPastItsInitialRoomWithoutLosingRecords)
 TEST(PickerEntries, FoldersMoveToTheFrontKeepingTheirOrder)
 {
     CMyPickerEntries entries;
-    Fill(entries, kMixed);
+    FillEntries(entries, kMixed);
     entries.MoveFoldersToFront();
-    EXPECT_EQ("Beta alpha alpha.wav gamma.WAV zeta.wav Delta.wav", Names(entries));
+    EXPECT_EQ("Beta alpha alpha.wav gamma.WAV zeta.wav Delta.wav", EntryNames(entries));
     entries.SortDefault();
-    EXPECT_EQ("alpha Beta alpha.wav Delta.wav gamma.WAV zeta.wav", Names(entries));
+    EXPECT_EQ("alpha Beta alpha.wav Delta.wav gamma.WAV zeta.wav", EntryNames(entries));
 }
 
 TEST(PickerEntries, ColumnClicksSortEachRangeAndAlternate)
@@ -118,11 +118,11 @@ TEST(PickerEntries, ColumnClicksSortEachRangeAndAlternate)
     for (const auto& test : kCases)
     {
         CMyPickerEntries entries;
-        Fill(entries, kMixed);
+        FillEntries(entries, kMixed);
         entries.SortDefault();
         for (int nColumn : test.clicks)
             entries.SortByColumn(nColumn);
-        EXPECT_EQ(test.pcExpected, Names(entries))
+        EXPECT_EQ(test.pcExpected, EntryNames(entries))
             << "clicks " << test.clicks.size() << " first " << test.clicks[0];
     }
 }
@@ -133,12 +133,12 @@ TEST(PickerEntries, SizeSortOfFewerThanTwoFilesIsTracedAndChangesNothing)
     {
         ClearTrace();
         CMyPickerEntries entries;
-        Fill(entries, {{"sub", 1, 0, 0}, {"one.wav", 0, 10, 0}});
+        FillEntries(entries, {{"sub", 1, 0, 0}, {"one.wav", 0, 10, 0}});
         if (!bAscending)
             entries.SortByColumn(1);
         ClearTrace();
         entries.SortByColumn(1);
-        EXPECT_EQ("sub one.wav", Names(entries));
+        EXPECT_EQ("sub one.wav", EntryNames(entries));
         std::string expected = std::string("※　引数が無効です CMyFileDialog::") +
                                (bAscending ? "SortFileBySizeLoToHi" : "SortFileBySizeHiToLo") +
                                "\r\n\t\tiTopID[1] iEndID[1] iItemNum[2]\r\n";
@@ -191,13 +191,13 @@ TEST(PickerEntries, ConfirmationKeepsTheSelectedRowsInRowOrder)
     for (const auto& test : kCases)
     {
         CMyPickerEntries entries;
-        Fill(entries, kMixed);
+        FillEntries(entries, kMixed);
         entries.SortDefault();
         CArray<BYTE> selected;
         for (BYTE b : test.flags)
             selected.Add(b);
         int nKept = entries.KeepSelected(selected);
-        EXPECT_EQ(test.pcKept, Names(entries));
+        EXPECT_EQ(test.pcKept, EntryNames(entries));
         EXPECT_EQ(nKept, entries.GetCount());
         EXPECT_EQ(test.nFolders, entries.GetFolderCount());
     }

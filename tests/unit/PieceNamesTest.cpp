@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "support/SystemNames.h"
 
+#include "PlanSupport.h"
 #include "WaveBuilder.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@
 namespace
 {
 // Pieces starting at these frames, at 1000 Hz.
-CMyPlan MakePlan(std::vector<ULONGLONG> starts)
+CMyPlan PlanStartingAt(std::vector<ULONGLONG> starts)
 {
     CMyPlan plan;
     plan.dwSamplingRate = 1000;
@@ -30,15 +31,7 @@ CMyPlan MakePlan(std::vector<ULONGLONG> starts)
     return plan;
 }
 
-std::string Names(const CMyPlan& plan)
-{
-    std::string str;
-    for (const CMyPlanPiece& piece : plan.Pieces)
-        str += std::string(piece.strName) + " ";
-    return str;
-}
-
-struct NameCase
+struct TemplateCase
 {
     const char* pcTemplate;
     std::vector<ULONGLONG> starts;
@@ -65,7 +58,7 @@ TEST(PieceNames, TemplatesGiveTheNamesTabled)
     plain.strTitle = "talk";
 
     std::vector<ULONGLONG> thousand(1000);
-    const NameCase cases[] = {
+    const TemplateCase cases[] = {
         {"{title}_{n}", {0, 1}, "talk_001.wav talk_002.wav ", 0},
         {"{title}_{n}_{count}", {0, 1}, "talk_001_2.wav talk_002_2.wav ", 0},
         {"{start}", {0, 61500, 3723000}, "00-00-00.wav 00-01-01.500.wav 01-02-03.wav ", 0},
@@ -79,27 +72,27 @@ TEST(PieceNames, TemplatesGiveTheNamesTabled)
         {"con", {0}, "con_.wav ", 0},
         {"表{n}", {0}, "表001.wav ", 0}, // its second byte is a backslash, and stays
     };
-    for (const NameCase& c : cases)
+    for (const TemplateCase& c : cases)
     {
         CMyNameTemplate nameTemplate;
         CString strBad;
         ASSERT_EQ(ParseNameTemplate(c.pcTemplate, &nameTemplate, &strBad), 1) << c.pcTemplate;
-        CMyPlan plan = MakePlan(c.starts);
+        CMyPlan plan = PlanStartingAt(c.starts);
         NamePlanPieces(nameTemplate, withBext, &markers, &plan);
-        EXPECT_EQ(Names(plan), c.pcNames) << c.pcTemplate;
+        EXPECT_EQ(PieceNameList(plan), c.pcNames) << c.pcTemplate;
         EXPECT_EQ(plan.Notes.size(), c.nNotes) << c.pcTemplate;
     }
     // Without a bext: {time} falls back to {start}, {date} to nothing; one note each.
     CMyNameTemplate nameTemplate;
     CString strBad;
     ASSERT_EQ(ParseNameTemplate("{date}{time}", &nameTemplate, &strBad), 1);
-    CMyPlan plan = MakePlan({0, 1500});
+    CMyPlan plan = PlanStartingAt({0, 1500});
     NamePlanPieces(nameTemplate, plain, nullptr, &plan);
-    EXPECT_EQ(Names(plan), "00-00-00.wav 00-00-01.500.wav ");
+    EXPECT_EQ(PieceNameList(plan), "00-00-00.wav 00-00-01.500.wav ");
     EXPECT_EQ(plan.Notes.size(), 2u);
     // The default gives today's names, from 001 to 1000 and on.
     ASSERT_EQ(ParseNameTemplate(kDefaultNameTemplate, &nameTemplate, &strBad), 1);
-    plan = MakePlan(thousand);
+    plan = PlanStartingAt(thousand);
     NamePlanPieces(nameTemplate, plain, nullptr, &plan);
     EXPECT_STREQ(plan.Pieces[999].strName, "talk_1000.wav");
 }
@@ -130,7 +123,7 @@ TEST(PieceNames, CharactersTheSystemRefusesBecomeUnderscores)
         facts.strTitle = "t:x";
         std::vector<CMyMarker> markers(1);
         markers[0].strLabel = c.pcLabel;
-        CMyPlan plan = MakePlan({0});
+        CMyPlan plan = PlanStartingAt({0});
         NamePlanPieces(nameTemplate, facts, &markers, &plan);
         std::string strName(plan.Pieces[0].strName);
 #ifdef _WIN32
@@ -166,7 +159,7 @@ TEST(PieceNames, LabelsThatAreNoTextKeepOnlyWholeCharacters)
     {
         std::vector<CMyMarker> markers(1);
         markers[0].strLabel = c.pcLabel;
-        CMyPlan plan = MakePlan({0});
+        CMyPlan plan = PlanStartingAt({0});
         NamePlanPieces(nameTemplate, facts, &markers, &plan);
         EXPECT_STREQ(plan.Pieces[0].strName, c.pcName) << c.pcName;
     }
@@ -192,7 +185,7 @@ TEST(PieceNames, NamesTooLongAreCutToTheLimitAfterWholeCharacters)
     {
         std::vector<CMyMarker> markers(1);
         markers[0].strLabel = label.c_str();
-        CMyPlan plan = MakePlan({0, 1});
+        CMyPlan plan = PlanStartingAt({0, 1});
         NamePlanPieces(nameTemplate, facts, &markers, &plan);
         const size_t nChar = label[0] == 'x' ? 1 : 2;
         const char* const kEnds[] = {".wav", "_2.wav"};

@@ -11,7 +11,7 @@ namespace
 {
 // "start+frames" and the cut's letter (Length, Marker, Pause, No pause, End,
 // Cut the user gave) for each piece.
-std::string Describe(const CMyPlan& plan)
+std::string DescribePieces(const CMyPlan& plan)
 {
     std::string str;
     for (const CMyPlanPiece& p : plan.Pieces)
@@ -75,7 +75,7 @@ TEST(PlanCuts, FixedLengthCutsAsTheSplitAlwaysHas)
         rule.dwSectionLength = c.dwMs;
         ASSERT_EQ(MakeSplitPlan(MakeSource(c.qwBytes, c.dwRate, c.wBlock), rule, nullptr, &plan), 1)
             << c.pcName;
-        EXPECT_EQ(Describe(plan), c.pcPieces) << c.pcName;
+        EXPECT_EQ(DescribePieces(plan), c.pcPieces) << c.pcName;
         if (plan.Pieces.empty())
             continue;
         EXPECT_EQ(plan.Pieces.back().dwTailBytes, c.dwTail) << c.pcName;
@@ -164,7 +164,7 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
         CMyPlan plan;
         EXPECT_EQ(MakeSplitPlan(src, c.rule, nullptr, &plan), (*c.pcPieces == '\0') ? 0 : 1)
             << c.pcName;
-        EXPECT_EQ(Describe(plan), c.pcPieces) << c.pcName;
+        EXPECT_EQ(DescribePieces(plan), c.pcPieces) << c.pcName;
         EXPECT_EQ(plan.Notes.size(), (*c.pcPieces == '\0') ? 1u : 0u) << c.pcName;
     }
     // The cut at 30 is named by the first marker there with a label.
@@ -178,7 +178,7 @@ TEST(PlanCuts, RulesAndMarkersCutAsTabled)
     // A file without markers is cut by the other rule, and the trace says so.
     src.pMarkers = nullptr;
     ASSERT_EQ(MakeSplitPlan(src, Length(40, 1), nullptr, &plan), 1);
-    EXPECT_EQ(Describe(plan), "0+40L 40+40L 80+20E ");
+    EXPECT_EQ(DescribePieces(plan), "0+40L 40+40L 80+20E ");
     ASSERT_EQ(plan.Notes.size(), 1u);
     EXPECT_STREQ(plan.Notes[0], "マーカーがないため、マーカーでは区切りません。\n");
 }
@@ -204,7 +204,7 @@ TEST(PlanCuts, UserCutsJoinTheMarkers)
     src.pCuts = &cuts;
     CMyPlan plan;
     ASSERT_EQ(MakeSplitPlan(src, MarkersAlone(), nullptr, &plan), 1);
-    EXPECT_EQ(Describe(plan), "0+10C 10+20M 30+15C 45+15M 60+40E ");
+    EXPECT_EQ(DescribePieces(plan), "0+10C 10+20M 30+15C 45+15M 60+40E ");
     const char* const kLabels[] = {"ten", "two", "45", "four", ""};
     for (size_t i = 0; i < plan.Pieces.size(); ++i)
         EXPECT_STREQ(plan.Pieces[i].strLabel, kLabels[i]) << i;
@@ -212,7 +212,7 @@ TEST(PlanCuts, UserCutsJoinTheMarkers)
     EXPECT_STREQ(plan.strFirstLabel, "zero");
     // Without markers the fixed length cuts each part between the user's cuts.
     ASSERT_EQ(MakeSplitPlan(src, Length(20, 0), nullptr, &plan), 1);
-    EXPECT_EQ(Describe(plan), "0+10C 10+20C 30+15C 45+20L 65+20L 85+15E ");
+    EXPECT_EQ(DescribePieces(plan), "0+10C 10+20C 30+15C 45+20L 65+20L 85+15E ");
     EXPECT_STREQ(plan.Pieces[1].strLabel, "list");
 }
 

@@ -9,7 +9,7 @@
 namespace
 {
 // Pieces of a millisecond at 1000 frames a second, the nth starting at n ms.
-CMyPlan MakePlan(size_t nPieces, const char* pcTitle)
+CMyPlan MakeTitledPlan(size_t nPieces, const char* pcTitle)
 {
     CMyPlan plan;
     plan.dwSamplingRate = 1000;
@@ -29,13 +29,13 @@ CMyPlan MakePlan(size_t nPieces, const char* pcTitle)
 TEST(PreviewRows, RowsFindTheirFileAndPieceUpToTheLimit)
 {
     CMyPreviewRows rows("C:\\out", kRuleLength);
-    rows.TakePlan("C:\\rec\\a.wav", "C:\\out\\sub\\", MakePlan(3, "a"));
+    rows.TakePlan("C:\\rec\\a.wav", "C:\\out\\sub\\", MakeTitledPlan(3, "a"));
     rows.TakeRefusal("C:\\rec\\b.wav", "※　データがありません。ReadHeader()\n\tPath[b]\n");
     // Fills the list but for 2 of its pieces.
-    rows.TakePlan("C:\\rec\\c.wav", "C:\\out\\", MakePlan(kMaxPreviewRows - 4 + 2, "c"));
+    rows.TakePlan("C:\\rec\\c.wav", "C:\\out\\", MakeTitledPlan(kMaxPreviewRows - 4 + 2, "c"));
     // Past the limit: counted, shown in no row.
     rows.TakeRefusal("C:\\rec\\d.wav", "");
-    rows.TakePlan("C:\\rec\\e.wav", "C:\\out\\", MakePlan(5, "e"));
+    rows.TakePlan("C:\\rec\\e.wav", "C:\\out\\", MakeTitledPlan(5, "e"));
     EXPECT_EQ(kMaxPreviewRows, rows.GetRowCount());
 
     const DWORD dwLast = kMaxPreviewRows - 1;
@@ -75,7 +75,7 @@ TEST(PreviewRows, RowsFindTheirFileAndPieceUpToTheLimit)
 // Audio --trim leaves out is a row where it lies, counted as no piece.
 TEST(PreviewRows, TrimmedAudioIsARowOfItsOwnBetweenThePieces)
 {
-    CMyPlan plan = MakePlan(2, "a");
+    CMyPlan plan = MakeTitledPlan(2, "a");
     plan.Pieces[0].qwStart = 10, plan.Pieces[0].qwFrames = 40;
     plan.Pieces[0].Cut = kCutEveryPause;
     plan.Pieces[1].qwStart = 70, plan.Pieces[1].qwFrames = 30;

@@ -119,12 +119,6 @@ TEST(PlanCuts, SizeLimitCountsTheAligningJunk)
 
 namespace
 {
-// 8-bit mono at 100 kHz: pieces of 84 s hold 8,400,000 bytes, a first block
-// of 8 MiB and a second of 11,392.
-const WaveFormat kFmt = MakePcmFormat(1, 8, 100000);
-const DWORD kSectionMs = 84000;
-const DWORD kPieceSize = 8400000;
-
 // A shared range: both file positions and its length.
 struct SharedRange
 {
@@ -210,7 +204,7 @@ protected:
         // its audio 44 bytes in and share a block.
         WaveOptions opt;
         opt.chunksBeforeData = {MakeChunk("LIST", "INFO" + std::string(6, 'x'))};
-        m_wav = BuildWave(kFmt, MakeSamples(kFmt, 2 * kPieceSize + 5000), opt);
+        m_wav = BuildWave(kBigFmt, MakeSamples(kBigFmt, 2 * kBigPieceSize + 5000), opt);
         m_strSrc = WriteSource(m_wav);
     }
 
@@ -227,7 +221,7 @@ protected:
             ASSERT_TRUE(ViewPiece(piece, &view)) << i;
             EXPECT_EQ(view.strIds, "fmt /JUNK/data/") << i;
             EXPECT_EQ(view.nDataStart % 4096, nAt % 4096) << i;
-            size_t nBytes = i < dwCount ? kPieceSize : nLastBytes;
+            size_t nBytes = i < dwCount ? kBigPieceSize : nLastBytes;
             EXPECT_TRUE(SameBytes(view.strData, m_wav.substr(nAt, nBytes))) << i;
             nAt += nBytes;
         }
@@ -244,7 +238,7 @@ protected:
 // copied into the same pieces, and nothing is traced.
 TEST_F(ShareBlocksTest, WholeBlocksAreSharedOrCopiedIntoTheSamePieces)
 {
-    ASSERT_EQ(Split(m_strSrc, kSectionMs), 3u);
+    ASSERT_EQ(Split(m_strSrc, kBigSectionMs), 3u);
     CheckPieces(3, 5000);
     std::string shared[3];
     for (DWORD i = 0; i < 3; ++i)
@@ -254,15 +248,15 @@ TEST_F(ShareBlocksTest, WholeBlocksAreSharedOrCopiedIntoTheSamePieces)
     ULONGLONG qwShared[3] = {0, 0, 0};
     for (const SharedRange& range : g_shared)
     {
-        ULONGLONG qwPiece = (range.qwFrom - kDataStart) / kPieceSize;
+        ULONGLONG qwPiece = (range.qwFrom - kDataStart) / kBigPieceSize;
         ASSERT_LT(qwPiece, 3u);
         qwShared[qwPiece] += range.dwBytes;
     }
-    EXPECT_EQ(qwShared[0], (kDataStart + kPieceSize) / 4096 * 4096 - 4096);
-    EXPECT_EQ(qwShared[1], (kDataStart + 2 * kPieceSize) / 4096 * 4096 -
-                               (kDataStart + kPieceSize + 4095) / 4096 * 4096);
+    EXPECT_EQ(qwShared[0], (kDataStart + kBigPieceSize) / 4096 * 4096 - 4096);
+    EXPECT_EQ(qwShared[1], (kDataStart + 2 * kBigPieceSize) / 4096 * 4096 -
+                               (kDataStart + kBigPieceSize + 4095) / 4096 * 4096);
     EXPECT_EQ(qwShared[2], 0u); // 5000 bytes from 16800062 hold no whole block
-    EXPECT_EQ(m_state.m_ullDoneBytes.load(), 2ull * kPieceSize + 5000);
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), 2ull * kBigPieceSize + 5000);
     EXPECT_EQ(ReadTrace().find("※"), std::string::npos) << ReadTrace();
 
     for (DWORD dwError :
@@ -271,7 +265,7 @@ TEST_F(ShareBlocksTest, WholeBlocksAreSharedOrCopiedIntoTheSamePieces)
         g_shared.clear();
         g_dwShareError = dwError;
         CMySplitter splitter(&m_state, &m_host);
-        ASSERT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kSectionMs), 3u);
+        ASSERT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kBigSectionMs), 3u);
         EXPECT_EQ(splitter.WasWhole(), 1);
         EXPECT_TRUE(g_shared.empty());
         for (DWORD i = 0; i < 3; ++i)
@@ -297,9 +291,9 @@ TEST_F(ShareBlocksTest, AbortLeavesTheSharedPieceShortAndTrue)
             g_bAbort.store(1);
     };
     CMySplitter splitter(&m_state, &m_host);
-    ASSERT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kSectionMs), 2u);
+    ASSERT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kBigSectionMs), 2u);
     EXPECT_EQ(splitter.WasWhole(), 0);
-    CheckPieces(2, 4096 - (kDataStart + kPieceSize) % 4096);
+    CheckPieces(2, 4096 - (kDataStart + kBigPieceSize) % 4096);
     EXPECT_FALSE(PathExists(PiecePath(3)));
 }
 
@@ -317,7 +311,7 @@ TEST_F(ShareBlocksTest, FullDiskLeavesATruePiece)
         return (BOOL)FALSE;
     };
     CMySplitter splitter(&m_state, &m_host);
-    EXPECT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kSectionMs), 0u);
+    EXPECT_EQ(splitter.SplitFile(BasePath(), m_strSrc, kBigSectionMs), 0u);
     EXPECT_EQ(splitter.WasWhole(), 0);
     CheckPieces(1, 4096 - kDataStart);
     EXPECT_FALSE(PathExists(PiecePath(2)));

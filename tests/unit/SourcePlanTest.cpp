@@ -3,23 +3,13 @@
 #include "engine/SourcePlan.h"
 #include "engine/WaveFile.h"
 
+#include "PlanSupport.h"
 #include "TestSupport.h"
 #include "WaveBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace
-{
-std::string Names(const CMyPlan& plan)
-{
-    std::string str;
-    for (const CMyPlanPiece& piece : plan.Pieces)
-        str += std::string(piece.strName) + " ";
-    return str;
-}
-} // namespace
 
 // Mono 16-bit at 8000 Hz, 2.5 s; markers at 1 s ("A") and 2 s ("B"); a
 // chunk after them runs past the end of the file.
@@ -45,7 +35,7 @@ TEST(SourcePlan, MarkersAndLabelsComeFromTheSource)
     request.Rule.dwSectionLength = 1500;
     CMySourcePlan result;
     ASSERT_EQ(PlanSourceFile(&file, "out/", "talk", request, &result), 1);
-    EXPECT_EQ(Names(result.Plan), "talk_001.wav talk_002.wav ");
+    EXPECT_EQ(PieceNameList(result.Plan), "talk_001.wav talk_002.wav ");
     EXPECT_TRUE(result.Plan.Notes.empty()); // the chunks were not read
     EXPECT_TRUE(result.Markers.empty());
 
@@ -53,7 +43,7 @@ TEST(SourcePlan, MarkersAndLabelsComeFromTheSource)
     CString strBad;
     ASSERT_EQ(ParseNameTemplate("{title}_{label}", &request.NameTemplate, &strBad), 1);
     ASSERT_EQ(PlanSourceFile(&file, "out/", "talk", request, &result), 1);
-    EXPECT_EQ(Names(result.Plan), "talk_001.wav talk_A.wav talk_B.wav ");
+    EXPECT_EQ(PieceNameList(result.Plan), "talk_001.wav talk_A.wav talk_B.wav ");
     ASSERT_EQ(result.Plan.Pieces.size(), 3u);
     EXPECT_EQ(result.Plan.Pieces[0].qwFrames, 8000u);
     EXPECT_STREQ(result.Plan.Pieces[0].strLabel, "A");

@@ -11,18 +11,14 @@
 
 namespace
 {
-// Pieces of 8,400,000 bytes: one full 8 MiB block and a second of 11,392.
-const WaveFormat kFmt = MakePcmFormat(1, 8, 100000);
-const DWORD kSectionMs = 84000;
-const DWORD kPieceSize = 8400000;
-const DWORD kBlock = 0x800000;
-const DWORD kSecondBlock = kPieceSize - kBlock;
+// The second copy block of a piece.
+const DWORD kSecondBlock = kBigPieceSize - kCopyBlock;
 
 // Fault injection: the first request of exactly this many bytes fails (after
 // passing half of it on, for writes), with this error.
 std::atomic<DWORD> g_dwFailSize{0};
 std::atomic<DWORD> g_dwFailError{0};
-std::atomic<int> g_nFailures{0};
+std::atomic<int> g_nInjectedFailures{0};
 
 bool TakeFailure(DWORD nBytes)
 {
@@ -34,7 +30,7 @@ BOOL FailingRead(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
 {
     if (!TakeFailure(n))
         return GetDefaultPlatformHooks().pfnReadFile(h, p, n, pDone);
-    ++g_nFailures;
+    ++g_nInjectedFailures;
     *pDone = 0;
     SetLastError(g_dwFailError);
     return FALSE;
@@ -44,7 +40,7 @@ BOOL FailingWrite(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
 {
     if (!TakeFailure(n))
         return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
-    ++g_nFailures;
+    ++g_nInjectedFailures;
     DWORD dwHalf = 0;
     GetDefaultPlatformHooks().pfnWriteFile(h, p, n / 2, &dwHalf);
     *pDone = dwHalf;
@@ -70,7 +66,7 @@ std::vector<ULONGLONG> g_freeAnswers;
 size_t g_nFreeCalls = 0;
 std::vector<std::string> g_freeFolders;
 
-BOOL ScriptedFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
+BOOL ScriptedFreeAnswers(LPCSTR pcDir, ULARGE_INTEGER* pFree)
 {
     g_freeFolders.push_back(pcDir);
     size_t n = g_nFreeCalls++;
@@ -85,6 +81,7 @@ BOOL ScriptedFree(LPCSTR pcDir, ULARGE_INTEGER* pFree)
 
 const ULONGLONG kLow = 0x800000 - 1;
 const ULONGLONG kEnough = 0x800000;
+} // namespace
 
 class SplitFaultTest : public SplitTest
 {
@@ -93,7 +90,7 @@ protected:
     {
         SplitTest::SetUp();
         g_dwFailSize = 0;
-        g_nFailures = 0;
+        g_nInjectedFailures = 0;
         g_freeAnswers.clear();
         g_nFreeCalls = 0;
         g_freeFolders.clear();
@@ -101,11 +98,14 @@ protected:
     // Two full pieces and a rest of 5000 bytes.
     std::string BigSource()
     {
-        m_wav = BuildWave(kFmt, MakeSamples(kFmt, 2 * kPieceSize + 5000));
+        m_wav = BuildWave(kBigFmt, MakeSamples(kBigFmt, 2 * kBigPieceSize + 5000));
         m_strSrc = WriteSource(m_wav);
         return m_wav;
     }
-    std::string SourceData(size_t nBytes) const { return m_wav.substr(DataStartOf(kFmt), nBytes); }
+    std::string SourceData(size_t nBytes) const
+    {
+        return m_wav.substr(DataStartOf(kBigFmt), nBytes);
+    }
     size_t FileSize(DWORD dwPiece)
     {
         std::string bytes;
@@ -116,7 +116,6 @@ protected:
     std::string m_wav;
     CString m_strSrc;
 };
-} // namespace
 
 TEST_F(SplitFaultTest, AbortDuringTheSecondPieceLeavesItShortAndTrue)
 {
@@ -127,14 +126,14 @@ TEST_F(SplitFaultTest, AbortDuringTheSecondPieceLeavesItShortAndTrue)
         if (n == 3)
             g_bAbort.store(1);
     };
-    ASSERT_EQ(Split(m_strSrc, kSectionMs), 2u);
-    EXPECT_EQ(FileSize(1), 44u + kPieceSize);
-    EXPECT_EQ(FileSize(2), 44u + kBlock);
-    EXPECT_TRUE(SameBytes(AllPieceData(2, kFmt), SourceData(kPieceSize + kBlock)));
+    ASSERT_EQ(Split(m_strSrc, kBigSectionMs), 2u);
+    EXPECT_EQ(FileSize(1), 44u + kBigPieceSize);
+    EXPECT_EQ(FileSize(2), 44u + kCopyBlock);
+    EXPECT_TRUE(SameBytes(AllPieceData(2, kBigFmt), SourceData(kBigPieceSize + kCopyBlock)));
     EXPECT_FALSE(PathExists(PiecePath(3)));
     EXPECT_EQ(ReadTrace().find("RestDataSize"), std::string::npos);
     EXPECT_EQ(m_host.m_nProgress, 3);
-    EXPECT_EQ(m_state.m_ullDoneBytes.load(), (ULONGLONG)kPieceSize + kBlock);
+    EXPECT_EQ(m_state.m_ullDoneBytes.load(), (ULONGLONG)kBigPieceSize + kCopyBlock);
 }
 
 // 8 MiB is no whole number of 24-bit stereo frames: a piece cut short after
@@ -146,7 +145,7 @@ TEST_F(SplitFaultTest, PieceCutShortKeepsWholeFrames)
     m_strSrc = WriteSource(m_wav);
     m_host.m_onProgress = [](int) { g_bAbort.store(1); };
     ASSERT_EQ(Split(m_strSrc, 20000), 1u);
-    const size_t nKept = kBlock - kBlock % 6;
+    const size_t nKept = kCopyBlock - kCopyBlock % 6;
     EXPECT_EQ(FileSize(1), 44u + nKept);
     EXPECT_TRUE(SameBytes(PieceData(1, fmt), m_wav.substr(DataStartOf(fmt), nKept)));
 }
@@ -155,7 +154,7 @@ TEST_F(SplitFaultTest, AbortBeforeTheSplitWritesNothing)
 {
     BigSource();
     g_bAbort.store(1);
-    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
+    EXPECT_EQ(Split(m_strSrc, kBigSectionMs), 0u);
     EXPECT_FALSE(PathExists(PiecePath(1)));
 }
 
@@ -165,10 +164,10 @@ TEST_F(SplitFaultTest, FailedReadLeavesAPieceThatHoldsWhatItSays)
     GetPlatformHooks().pfnReadFile = FailingRead;
     g_dwFailError = ERROR_READ_FAULT;
     g_dwFailSize = kSecondBlock; // the second block of piece 1
-    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
-    EXPECT_EQ(g_nFailures.load(), 1);
-    EXPECT_EQ(FileSize(1), 44u + kBlock);
-    EXPECT_TRUE(SameBytes(PieceData(1, kFmt), SourceData(kBlock)));
+    EXPECT_EQ(Split(m_strSrc, kBigSectionMs), 0u);
+    EXPECT_EQ(g_nInjectedFailures.load(), 1);
+    EXPECT_EQ(FileSize(1), 44u + kCopyBlock);
+    EXPECT_TRUE(SameBytes(PieceData(1, kBigFmt), SourceData(kCopyBlock)));
     EXPECT_FALSE(PathExists(PiecePath(2)));
     std::string trace = ReadTrace();
     std::string entry =
@@ -185,10 +184,10 @@ TEST_F(SplitFaultTest, FailedWriteCutsThePieceBackToWholeBlocks)
     GetPlatformHooks().pfnWriteFile = FailingWrite;
     g_dwFailError = ERROR_DISK_FULL;
     g_dwFailSize = kSecondBlock; // half of it reaches the disk
-    EXPECT_EQ(Split(m_strSrc, kSectionMs), 0u);
-    EXPECT_EQ(g_nFailures.load(), 1);
-    EXPECT_EQ(FileSize(1), 44u + kBlock);
-    EXPECT_TRUE(SameBytes(PieceData(1, kFmt), SourceData(kBlock)));
+    EXPECT_EQ(Split(m_strSrc, kBigSectionMs), 0u);
+    EXPECT_EQ(g_nInjectedFailures.load(), 1);
+    EXPECT_EQ(FileSize(1), 44u + kCopyBlock);
+    EXPECT_TRUE(SameBytes(PieceData(1, kBigFmt), SourceData(kCopyBlock)));
     EXPECT_FALSE(PathExists(PiecePath(2)));
     std::string entry =
         std::string("※　分割ファイルへの書込に失敗しました。CopyPiece()\n\tPiecePath[") +
@@ -203,9 +202,9 @@ TEST_F(SplitFaultTest, SystemCopyFailingHalfwayLeavesTheRestToReadsAndWrites)
     BigSource();
     g_nCopyCalls = 0;
     GetPlatformHooks().pfnCopyFileRange = CopyThatFailsHalfway;
-    ASSERT_EQ(Split(m_strSrc, kSectionMs), 3u);
+    ASSERT_EQ(Split(m_strSrc, kBigSectionMs), 3u);
     EXPECT_GT(g_nCopyCalls.load(), 0);
-    EXPECT_TRUE(SameBytes(AllPieceData(3, kFmt), SourceData(2 * kPieceSize + 5000)));
+    EXPECT_TRUE(SameBytes(AllPieceData(3, kBigFmt), SourceData(2 * kBigPieceSize + 5000)));
     EXPECT_EQ(ReadTrace().find("CopyPiece()"), std::string::npos) << ReadTrace();
 }
 
@@ -220,7 +219,7 @@ TEST_F(SplitFaultTest, FailedHeaderWriteLeavesAnEmptyTruePiece)
     g_dwFailError = ERROR_WRITE_FAULT;
     g_dwFailSize = 44;
     EXPECT_EQ(Split(strSrc, 1000), 0u);
-    EXPECT_EQ(g_nFailures.load(), 1);
+    EXPECT_EQ(g_nInjectedFailures.load(), 1);
     EXPECT_EQ(FileSize(1), 44u);
     EXPECT_EQ(PieceData(1, fmt), std::string());
     // The older pieces 2 and 3 were not touched again.
@@ -258,7 +257,7 @@ TEST_F(SplitFaultTest, FullDiskBeforeAFullPieceStopsTheBatch)
         g_freeAnswers = c.answers;
         g_nFreeCalls = 0;
         g_freeFolders.clear();
-        GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+        GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFreeAnswers;
 
         EXPECT_EQ(Split(strBase, strSrc, 1000), c.dwPieces);
         ResetPlatformHooks();
@@ -323,7 +322,7 @@ BOOL CopyNotSupported(HANDLE, HANDLE, DWORD, LPDWORD pDone)
 
 BOOL ReadEndingAtPieceTwo(HANDLE h, LPVOID p, DWORD n, LPDWORD pDone)
 {
-    if (n == kBlock && ++g_nBlockReads == 2)
+    if (n == kCopyBlock && ++g_nBlockReads == 2)
     {
         *pDone = 0;
         return TRUE;
@@ -350,7 +349,7 @@ TEST_F(SplitFaultTest, SourceEndingEarlyAfterAFailedSystemCopyIsTracedAsItsEnd)
     g_nBlockReads = 0;
     GetPlatformHooks().pfnCopyFileRange = CopyNotSupported;
     GetPlatformHooks().pfnReadFile = ReadEndingAtPieceTwo;
-    Split(m_strSrc, kSectionMs);
+    Split(m_strSrc, kBigSectionMs);
     std::string trace = ReadTrace();
     std::string entry =
         std::string("※　ソースファイルの読込に失敗しました。CopyPiece()\n\tPiecePath[") +
@@ -422,7 +421,7 @@ TEST_F(SplitFaultTest, FullDiskBoxShowsLinuxSeparators)
     CString strSrc = WriteSource(BuildWave(fmt, MakeSamples(fmt, 1000)));
     CString strBase = m_strDir + "\\f";
     g_freeAnswers = {kLow};
-    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFree;
+    GetPlatformHooks().pfnGetDiskFreeSpaceEx = ScriptedFreeAnswers;
     TakeMessages();
     UseLogTextForLinuxUsers(1);
     EXPECT_EQ(Split(strBase, strSrc, 1000), 0u);

@@ -12,6 +12,16 @@
 #include <functional>
 #include <string>
 
+// 8-bit mono at 1000 Hz: a second is 1000 bytes.
+const WaveFormat k1000HzFmt = MakePcmFormat(1, 8, 1000);
+
+// 8-bit mono at 100 kHz: pieces of 84 s hold 8,400,000 bytes, a first copy
+// block of 8 MiB and a second of 11,392.
+const WaveFormat kBigFmt = MakePcmFormat(1, 8, 100000);
+const DWORD kBigSectionMs = 84000;
+const DWORD kBigPieceSize = 8400000;
+const DWORD kCopyBlock = 0x800000;
+
 // Counts the posts; a test can act on the n-th progress post (abort there).
 class RecordingHost : public CMyRunHost
 {

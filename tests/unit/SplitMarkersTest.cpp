@@ -7,10 +7,6 @@
 
 namespace
 {
-// 8-bit mono at 100 kHz: a piece of 84 s begins with a block of 8 MiB.
-const WaveFormat kFmt = MakePcmFormat(1, 8, 100000);
-const DWORD kBlock = 0x800000;
-
 BOOL NoSystemCopy(HANDLE, HANDLE, DWORD, LPDWORD pDone)
 {
     *pDone = 0;
@@ -21,7 +17,7 @@ BOOL NoSystemCopy(HANDLE, HANDLE, DWORD, LPDWORD pDone)
 // The write of a whole block fails: the disk took none of it.
 BOOL BlockFails(HANDLE h, LPCVOID p, DWORD n, LPDWORD pDone)
 {
-    if (n != kBlock)
+    if (n != kCopyBlock)
         return GetDefaultPlatformHooks().pfnWriteFile(h, p, n, pDone);
     *pDone = 0;
     SetLastError(ERROR_DISK_FULL);
@@ -39,7 +35,7 @@ TEST_F(SplitTest, PieceCutShortCarriesOnlyTheMarkersOfItsFrames)
     opt.chunksAfterData = {
         MakeChunk("cue ", LE32(1) + point),
         MakeChunk("LIST", "adtl" + MakeChunk("labl", LE32(1) + "one" + std::string(1, '\0')))};
-    CString strSrc = WriteSource(BuildWave(kFmt, MakeSamples(kFmt, 8400000), opt));
+    CString strSrc = WriteSource(BuildWave(kBigFmt, MakeSamples(kBigFmt, kBigPieceSize), opt));
     CMyPlanRequest request;
     request.Rule.bMarkers = 1;
     request.bCarryMarkers = 1;
@@ -48,12 +44,12 @@ TEST_F(SplitTest, PieceCutShortCarriesOnlyTheMarkersOfItsFrames)
     GetPlatformHooks().pfnWriteFile = BlockFails;
 
     // Frames [0, 100), then [100, 8400000) whose first block fails.
-    EXPECT_EQ(Split(strSrc, 84000), 1u);
-    EXPECT_EQ(PieceData(1, kFmt).size(), 100u);
+    EXPECT_EQ(Split(strSrc, kBigSectionMs), 1u);
+    EXPECT_EQ(PieceData(1, kBigFmt).size(), 100u);
     std::string piece;
     ASSERT_TRUE(ReadBytes(PiecePath(2), piece));
     // The planned cue (36 bytes) and adtl list (28) give way to 64 of JUNK.
-    std::string expected = "RIFF" + LE32(4 + 24 + 64 + 8) + "WAVE" + MakeFmtChunk(kFmt) + "JUNK" +
-                           LE32(56) + std::string(56, '\0') + "data" + LE32(0);
+    std::string expected = "RIFF" + LE32(4 + 24 + 64 + 8) + "WAVE" + MakeFmtChunk(kBigFmt) +
+                           "JUNK" + LE32(56) + std::string(56, '\0') + "data" + LE32(0);
     EXPECT_TRUE(SameBytes(piece, expected));
 }

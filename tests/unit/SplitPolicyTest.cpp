@@ -9,10 +9,6 @@
 
 #include <functional>
 
-namespace
-{
-const WaveFormat kFmt = MakePcmFormat(1, 8, 1000); // 1 s = 1000 bytes
-
 class SplitPolicyTest : public SplitTest
 {
 public: // the cases prepare their files through it
@@ -21,7 +17,7 @@ public: // the cases prepare their files through it
     CString AddSource(const char* pcName, uint32_t nBytes)
     {
         CString strPath = JoinPath(m_strSrc, pcName);
-        std::string wav = BuildWave(kFmt, MakeSamples(kFmt, nBytes));
+        std::string wav = BuildWave(k1000HzFmt, MakeSamples(k1000HzFmt, nBytes));
         EXPECT_TRUE(WriteBytes(strPath, wav));
         AddRecord(pcName, wav.size());
         return strPath;
@@ -70,7 +66,6 @@ public: // the cases prepare their files through it
     CMyPlanRequest m_request;
     DWORD m_dwLength = 1000;
 };
-} // namespace
 
 TEST_F(SplitPolicyTest, DryRunAndRunReachTheSameVerdicts)
 {
@@ -122,7 +117,7 @@ TEST_F(SplitPolicyTest, DryRunAndRunReachTheSameVerdicts)
              t->AddSource("a.wav", 3000);
              EXPECT_EQ(t->Run(0, 0), "+");
              CString strOut = t->m_state.m_strOutputFolder;
-             EXPECT_TRUE(WriteBytes(piece(strOut, "a_002.wav"), BuildWave(kFmt, "short")));
+             EXPECT_TRUE(WriteBytes(piece(strOut, "a_002.wav"), BuildWave(k1000HzFmt, "short")));
              EXPECT_EQ(DeleteFileA(piece(strOut, "a_003.wav")), TRUE);
          },
          "+"},
@@ -132,7 +127,8 @@ TEST_F(SplitPolicyTest, DryRunAndRunReachTheSameVerdicts)
          {
              t->AddSource("a.wav", 2000);
              EXPECT_EQ(t->Run(0, 0), "+");
-             std::string other = BuildWave(MakePcmFormat(1, 8, 2000), MakeSamples(kFmt, 1000));
+             std::string other =
+                 BuildWave(MakePcmFormat(1, 8, 2000), MakeSamples(k1000HzFmt, 1000));
              EXPECT_TRUE(WriteBytes(piece(t->m_state.m_strOutputFolder, "a_001.wav"), other));
          },
          "-"},
@@ -143,7 +139,7 @@ TEST_F(SplitPolicyTest, DryRunAndRunReachTheSameVerdicts)
              t->AddSource("a.wav", 3000);
              EXPECT_EQ(t->Run(0, 0), "+");
              EXPECT_TRUE(WriteBytes(piece(t->m_state.m_strOutputFolder, "a_002.wav"),
-                                    BuildWave(kFmt, "short")));
+                                    BuildWave(k1000HzFmt, "short")));
          },
          "-"},
         {"-n with pieces of another length on disk", "", 1,

@@ -1,4 +1,4 @@
-// Helpers of the text tests: wide literals as std::u16string, expected trace
+// Helpers of the text tests: wide texts as std::u16string and back, expected trace
 // entries, and a text allocator that fails on request.
 #pragma once
 
@@ -21,6 +21,11 @@ inline std::u16string U16(const WCHAR* pwc)
 inline std::u16string U16(const CMyWString& wstr)
 {
     return U16(wstr.GetString());
+}
+// A wide literal as the text the string class takes.
+inline const WCHAR* W(const std::u16string& s)
+{
+    return (const WCHAR*)s.c_str();
 }
 
 // A text-mode trace entry as it lands in the file: every LF becomes CR LF.
