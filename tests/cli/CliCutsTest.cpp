@@ -10,16 +10,6 @@
 
 namespace
 {
-// The program's text as its trace holds it: UTF-8 for Linux users.
-std::string TraceText(const char* pcText)
-{
-#ifdef _WIN32
-    return pcText;
-#else
-    return SJisToUtf8(pcText);
-#endif
-}
-
 struct Expect
 {
     const char* pcName;
@@ -37,15 +27,6 @@ void CheckPieces(const CString& strOut, const std::string& samples,
         ASSERT_EQ(piece.size(), 44u + e.dwFrames * 2) << e.pcName;
         EXPECT_TRUE(piece.substr(44) == samples.substr(e.dwFirst * 2, e.dwFrames * 2)) << e.pcName;
     }
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t i = 0;
-    for (size_t iEnd; (iEnd = text.find('\n', i)) != std::string::npos; i = iEnd + 1)
-        lines.push_back(text.substr(i, iEnd - i));
-    return lines;
 }
 
 // The start_frame column of a plan's rows.

@@ -13,30 +13,12 @@
 
 namespace
 {
-// The program's text as its trace holds it: UTF-8 for Linux users.
-std::string TraceText(const char* pcText)
-{
-#ifdef _WIN32
-    return pcText;
-#else
-    return SJisToUtf8(pcText);
-#endif
-}
-
-std::string Piece(const CString& strOut, const char* pcName)
+// The whole file of a piece written to strOut.
+std::string PieceBytes(const CString& strOut, const char* pcName)
 {
     std::string data;
     EXPECT_TRUE(ReadBytes(JoinPath(strOut, pcName), data)) << pcName;
     return data;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t i = 0;
-    for (size_t iEnd; (iEnd = text.find('\n', i)) != std::string::npos; i = iEnd + 1)
-        lines.push_back(text.substr(i, iEnd - i));
-    return lines;
 }
 
 // The frame of "hh:mm:ss.mmm" at 16 kHz.
@@ -103,7 +85,7 @@ TEST(CliPlan, EachWayOfPlanningWritesItsPieces)
         ProgramResult r = RunSplitProgram(args);
         EXPECT_EQ(0, r.nExitCode) << r.strErr;
         for (const auto& piece : c.pieces)
-            EXPECT_TRUE(Piece(strOut, piece.first) == piece.second) << piece.first;
+            EXPECT_TRUE(PieceBytes(strOut, piece.first) == piece.second) << piece.first;
         CString strNext;
         strNext.Format("w_%03u.wav", (unsigned)c.pieces.size() + 1);
         EXPECT_FALSE(PathExists(JoinPath(strOut, strNext)));
@@ -207,7 +189,7 @@ TEST(CliPlan, PauseMovesCutsIntoTheSilencesOfSpeech)
         // The piece holds exactly those frames of the source.
         CString strName;
         strName.Format("talk_%03d.wav", i + 1);
-        std::string piece = Piece(tree.strOut, strName);
+        std::string piece = PieceBytes(tree.strOut, strName);
         // The length field shows whole milliseconds: the piece's own size
         // tells where the next one starts.
         ASSERT_GE(piece.size(), 44u);
@@ -376,8 +358,8 @@ TEST(CliPlan, PiecesOfOneFileAreNeverOverwrittenByAnother)
     EXPECT_EQ(1, r.nExitCode) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 2, 1))) << r.strErr;
     CString strOut = JoinPath(tree.strOut, "src");
-    EXPECT_TRUE(Piece(strOut, "00-00-00.wav") == MakeWave(8000));
-    EXPECT_EQ(Piece(strOut, "00-00-01.wav").size(), 44u + 8000);
+    EXPECT_TRUE(PieceBytes(strOut, "00-00-00.wav") == MakeWave(8000));
+    EXPECT_EQ(PieceBytes(strOut, "00-00-01.wav").size(), 44u + 8000);
     std::string trace;
     ASSERT_TRUE(ReadBytes(JoinPath(tree.strLogs, "TraceFile.txt"), trace));
     EXPECT_NE(std::string::npos,
@@ -410,7 +392,7 @@ TEST(CliPlan, NoClobberKnowsWhosePiecesItFinds)
     EXPECT_FALSE(Contains(r.strErr, done("b.wav"))) << r.strErr;
     EXPECT_TRUE(Contains(r.strErr, Said(kMsgSummary, 1, 0))) << r.strErr;
     CString strOut = JoinPath(tree.strOut, "src");
-    EXPECT_TRUE(Piece(strOut, "00-00-00.wav") == MakeWave(8000));
+    EXPECT_TRUE(PieceBytes(strOut, "00-00-00.wav") == MakeWave(8000));
 }
 
 // A label longer than a name may be: the dry run plans the names the run

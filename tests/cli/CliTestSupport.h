@@ -56,6 +56,26 @@ inline std::string Said(CliMessage message, ...)
     return strText.GetString();
 }
 
+// The program's text as its trace holds it: UTF-8 for Linux users.
+inline std::string TraceText(const char* pcText)
+{
+#ifdef _WIN32
+    return pcText;
+#else
+    return SJisToUtf8(pcText);
+#endif
+}
+
+// The lines of a text, each without its '\n'; a last line without one is left out.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t i = 0;
+    for (size_t iEnd; (iEnd = text.find('\n', i)) != std::string::npos; i = iEnd + 1)
+        lines.push_back(text.substr(i, iEnd - i));
+    return lines;
+}
+
 // The pieces of one source, in order, joined back: header checks and data.
 inline std::string JoinPieces(const CString& strBase, int nPieces)
 {

@@ -63,6 +63,7 @@ std::string ProgramFolder()
     GetProgramFolder(&strFolder);
     return (const char*)strFolder;
 }
+} // namespace
 
 struct AddRoadTest : testing::Test
 {
@@ -78,7 +79,6 @@ struct AddRoadTest : testing::Test
     decltype(CMyMainDialog::s_pfnBeginThread) m_pfnOldBegin = CMyMainDialog::s_pfnBeginThread;
     BoxRecorder m_boxes;
 };
-} // namespace
 
 TEST_F(AddRoadTest, PickAFolderAndSplitEverythingInIt)
 {

@@ -17,11 +17,6 @@
 
 namespace
 {
-std::vector<std::string> Boxes()
-{
-    return BoxRecorder::Boxes();
-}
-
 // The system's save dialog over the preview: the name typed, then 保存.
 void SaveAs(DialogDriver& d, HWND hDlg, HWND hPreview, const std::string& path)
 {
@@ -43,13 +38,13 @@ void SaveAs(DialogDriver& d, HWND hDlg, HWND hPreview, const std::string& path)
     d.Click(hSave, IDOK);
     ASSERT_TRUE(d.WaitUntil([&] { return !IsWindow(hSave); }));
 }
+} // namespace
 
 struct CutListChoiceTest : testing::Test
 {
     void TearDown() override { ResetJobFlags(); }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 // A cue sheet of three tracks typed into カット位置ファイル with 分けない and the
 // track's title as the name: the preview shows each piece's title and that a
@@ -115,8 +110,8 @@ TEST_F(CutListChoiceTest, CueSheetTracksArePreviewedAndRun)
             ASSERT_TRUE(ClosedDialog(d, "プレビュー"));
             ExecuteInto(d, hDlg, out);
         });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     std::vector<Piece> pieces = ReadFolder(out);
     ASSERT_EQ(3u, pieces.size());
     static const char* const kNames[] = {"Intro.wav", "Talk.wav", "Outro.wav"};
@@ -179,8 +174,8 @@ TEST_F(CutListChoiceTest, SavedPlanLoadedBackWritesTheSamePieces)
             BoxRecorder::Clear();
             ExecuteInto(d, hDlg, out2);
         });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     const std::vector<Piece> first = SortedPieces(out1);
     const std::vector<Piece> again = SortedPieces(out2);
     ASSERT_EQ(3u, first.size());

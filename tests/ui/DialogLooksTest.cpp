@@ -75,13 +75,13 @@ RECT RectIn(HWND hParent, HWND hWnd)
     MapWindowPoints(nullptr, hParent, (POINT*)&rc, 2);
     return rc;
 }
+} // namespace
 
 struct DialogLooksTest : testing::Test
 {
     void TearDown() override { ResetJobFlags(); }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 // Each text has a quarter of its width to spare: the system's own font draws
 // Japanese wider, against the dialog's units, than the font here does (a

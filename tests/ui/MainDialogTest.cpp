@@ -19,6 +19,7 @@ int ColumnCount(HWND hList)
     return (int)SendMessageA((HWND)SendMessageA(hList, LVM_GETHEADER, 0, 0), HDM_GETITEMCOUNT, 0,
                              0);
 }
+} // namespace
 
 struct MainDialogTest : testing::Test
 {
@@ -27,7 +28,6 @@ struct MainDialogTest : testing::Test
         ResetJobFlags();
     }
 };
-} // namespace
 
 TEST_F(MainDialogTest, FreshDialogShowsIdleState)
 {

@@ -1,8 +1,8 @@
 // The picker as the user meets it: the rows of a folder, moving by
 // double-click, Up and the drive selector, Select all, confirming, the
 // column sorts, and the folder it opens in.
-#include "UiDriver.h"
 #include "UiHelpers.h"
+#include "UiPicks.h"
 
 #include "resources/resource.h"
 #include "support/Trace.h"
@@ -16,8 +16,6 @@
 
 namespace
 {
-const char kCaption[] = "ファイル・フォルダの入力";
-
 void WriteFileOfSize(const std::string& path, DWORD dwSize)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -74,11 +72,6 @@ CString ShownDrive(HWND hPicker)
         SendMessageA(hDrives, LB_GETTEXT, (WPARAM)nItem, (LPARAM)acText);
     return CString(acText);
 }
-
-bool ShowsFolder(HWND hPicker, const std::string& folder)
-{
-    return DialogDriver::ItemText(hPicker, IDC_CURRENT_FOLDER) == CString(folder.c_str());
-}
 } // namespace
 
 TEST(Picker, ShowsTheFolderAndMovesBetweenFolders)
@@ -100,8 +93,8 @@ TEST(Picker, ShowsTheFolderAndMovesBetweenFolders)
         {
             HWND h = picker.m_hWnd;
             HWND hList = GetDlgItem(h, IDC_FILE_LIST);
-            EXPECT_STREQ(kCaption, DialogDriver::Text(h));
-            EXPECT_TRUE(ShowsFolder(h, root));
+            EXPECT_STREQ(kPickerCaption, DialogDriver::Text(h));
+            EXPECT_TRUE(PickerShows(h, root));
             EXPECT_STREQ("ファイル名", HeaderText(hList, 0));
             EXPECT_STREQ("ファイルサイズ", HeaderText(hList, 1));
             EXPECT_STREQ("更新日付", HeaderText(hList, 2));
@@ -123,22 +116,22 @@ TEST(Picker, ShowsTheFolderAndMovesBetweenFolders)
             // A file does nothing; a folder is entered; Up comes back.
             DoubleClickRow(hList, FindRow(hList, "a.txt"));
             Sleep(300);
-            EXPECT_TRUE(ShowsFolder(h, root));
+            EXPECT_TRUE(PickerShows(h, root));
             DoubleClickRow(hList, FindRow(hList, "sub"));
-            EXPECT_TRUE(d.WaitUntil([&] { return ShowsFolder(h, root + "\\sub"); }));
+            EXPECT_TRUE(d.WaitUntil([&] { return PickerShows(h, root + "\\sub"); }));
             EXPECT_EQ("x.wav", RowNames(hList));
             d.Click(h, IDC_UP);
-            EXPECT_TRUE(d.WaitUntil([&] { return ShowsFolder(h, root); }));
+            EXPECT_TRUE(d.WaitUntil([&] { return PickerShows(h, root); }));
             EXPECT_EQ("Another|sub|a.txt|b.wav", RowNames(hList));
 
             // Another drive: its root, where Up stays.
             ChooseDrive(h, "C:");
-            EXPECT_TRUE(ShowsFolder(h, "C:\\"));
+            EXPECT_TRUE(PickerShows(h, "C:\\"));
             EXPECT_NE(std::string::npos, ("|" + Lower(RowNames(hList)) + "|").find("|windows|"));
             EXPECT_EQ(std::string::npos, RowNames(hList).find("|..|"));
             d.Click(h, IDC_UP);
             Sleep(300);
-            EXPECT_TRUE(ShowsFolder(h, "C:\\"));
+            EXPECT_TRUE(PickerShows(h, "C:\\"));
             int nWindows = -1;
             for (int i = 0; i < ListView_GetItemCount(hList) && nWindows < 0; i++)
                 if (Lower((const char*)CellText(hList, i, 0)) == "windows")
@@ -146,9 +139,9 @@ TEST(Picker, ShowsTheFolderAndMovesBetweenFolders)
             ASSERT_GE(nWindows, 0);
             std::string windows = std::string("C:\\") + (const char*)CellText(hList, nWindows, 0);
             DoubleClickRow(hList, nWindows);
-            EXPECT_TRUE(d.WaitUntil([&] { return ShowsFolder(h, windows); }));
+            EXPECT_TRUE(d.WaitUntil([&] { return PickerShows(h, windows); }));
             d.Click(h, IDC_UP);
-            EXPECT_TRUE(d.WaitUntil([&] { return ShowsFolder(h, "C:\\"); }));
+            EXPECT_TRUE(d.WaitUntil([&] { return PickerShows(h, "C:\\"); }));
             EXPECT_STREQ("C:", ShownDrive(h));
             d.Click(h, IDCANCEL);
         });
@@ -261,7 +254,7 @@ TEST(Picker, ColumnsSortFilesBelowFoldersAndClearTheSelection)
                       }
                       // One file: nothing to sort, and the trace says so.
                       DoubleClickRow(hList, FindRow(hList, "one"));
-                      EXPECT_TRUE(d.WaitUntil([&] { return ShowsFolder(h, root + "\\one"); }));
+                      EXPECT_TRUE(d.WaitUntil([&] { return PickerShows(h, root + "\\one"); }));
                       ClickHeader(hList, 1);
                       EXPECT_TRUE(d.WaitUntil(
                           [&] {
@@ -318,7 +311,7 @@ TEST(Picker, MovingWaitsWhileASortRuns)
                               << "the sort ended too soon to test anything";
                           EXPECT_TRUE(d.WaitUntil([&] { return d.Enabled(h, IDOK); }, 60000));
                           EXPECT_FALSE(d.DialogEnded());
-                          EXPECT_TRUE(ShowsFolder(h, root));
+                          EXPECT_TRUE(PickerShows(h, root));
                           EXPECT_STREQ(strDrive, ShownDrive(h));
                           EXPECT_EQ(4001, ListView_GetItemCount(hList));
                           EXPECT_STREQ("aaa", CellText(hList, 0, 0));

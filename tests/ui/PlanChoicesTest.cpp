@@ -17,11 +17,6 @@
 
 namespace
 {
-std::vector<std::string> Boxes()
-{
-    return BoxRecorder::Boxes();
-}
-
 // A 16-bit PCM file of 4 channels at 8000 Hz: channel c's sample at frame f
 // is 1000 * (c + 1) + f % 500.
 std::string WriteFourChannels(const std::string& path, uint32_t dwFrames)
@@ -60,13 +55,13 @@ std::string WriteFourChannels(const std::string& path, uint32_t dwFrames)
     }
     return wav;
 }
+} // namespace
 
 struct PlanChoicesTest : testing::Test
 {
     void TearDown() override { ResetJobFlags(); }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 // Ticked, block sharing is named under the buttons and the pieces carry a
 // JUNK chunk before the same audio; taken back, the window is as it was.
@@ -167,8 +162,8 @@ TEST_F(PlanChoicesTest, EveryPauseTrimmedIsPreviewedAndRun)
             ASSERT_TRUE(ClosedDialog(d, "プレビュー"));
             ExecuteInto(d, hDlg, out);
         });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     std::vector<Piece> pieces = SortedPieces(out);
     ASSERT_EQ(3u, pieces.size());
     // Each piece is the source's audio from where the last one ended, after

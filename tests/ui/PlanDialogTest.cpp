@@ -1,8 +1,7 @@
 // The way of cutting as the user chooses it: the "分割方法" dialog, the line
 // the main window shows for a choice, a run of equal parts, the preview of a
 // file with markers and pauses, and the values the dialog refuses.
-#include "UiDriver.h"
-#include "UiHelpers.h"
+#include "PlanChoiceSteps.h"
 
 #include "engine/JobFlags.h"
 #include "platform/PlatformHooks.h"
@@ -20,30 +19,11 @@
 
 namespace
 {
-std::vector<std::string> Boxes()
-{
-    return BoxRecorder::Boxes();
-}
-
-// A mouse click on a button, radio button or check box: its state changes
-// as the user's click would change it.
-void Press(HWND hDlg, int nID)
-{
-    PostMessageA(GetDlgItem(hDlg, nID), BM_CLICK, 0, 0);
-}
-
 int WindowHeight(HWND hWnd)
 {
     RECT rc = {};
     GetWindowRect(hWnd, &rc);
     return rc.bottom - rc.top;
-}
-
-// Opens the dialog from the main window's button.
-HWND OpenPlanDialog(DialogDriver& d, HWND hDlg)
-{
-    d.Click(hDlg, IDC_PLAN_METHOD);
-    return d.WaitForDialog("分割方法");
 }
 
 // Every read takes a while, so that a preview of many files can be stopped.
@@ -52,18 +32,13 @@ BOOL SlowReadFile(HANDLE hFile, LPVOID pBuffer, DWORD dwToRead, LPDWORD pdwRead)
     Sleep(30);
     return GetDefaultPlatformHooks().pfnReadFile(hFile, pBuffer, dwToRead, pdwRead);
 }
-
-bool Closed(DialogDriver& d, const char* pcCaption)
-{
-    return d.WaitUntil([&] { return d.FindDialog(pcCaption) == nullptr; });
-}
+} // namespace
 
 struct PlanDialogTest : testing::Test
 {
     void TearDown() override { ResetJobFlags(); }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 TEST_F(PlanDialogTest, ThreeEqualPartsAreWhatTheRunWrites)
 {
@@ -86,7 +61,7 @@ TEST_F(PlanDialogTest, ThreeEqualPartsAreWhatTheRunWrites)
                       Press(hPlan, IDC_PLAN_PARTS);
                       d.Type(hPlan, IDC_PLAN_PARTS_EDIT, "3");
                       d.Click(hPlan, IDOK);
-                      ASSERT_TRUE(Closed(d, "分割方法"));
+                      ASSERT_TRUE(ClosedDialog(d, "分割方法"));
 
                       HWND hSummary = GetDlgItem(hDlg, IDC_PLAN_SUMMARY);
                       EXPECT_STREQ("分割方法: 等分 3", DialogDriver::Text(hSummary));
@@ -95,11 +70,11 @@ TEST_F(PlanDialogTest, ThreeEqualPartsAreWhatTheRunWrites)
 
                       d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
                       d.Click(hDlg, IDC_EXECUTE);
-                      EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }, 20000));
+                      EXPECT_TRUE(d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }, 20000));
                       EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
                   });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("1 個中 1 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     // Piece k covers frames k*F/3 up to (k+1)*F/3 of F = 80000.
     std::vector<Piece> pieces = ReadFolder(out);
     std::sort(pieces.begin(), pieces.end(),
@@ -150,7 +125,7 @@ TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
             Press(hPlan, IDC_PLAN_MARKERS);
             Press(hPlan, IDC_PLAN_PAUSE);
             d.Click(hPlan, IDOK);
-            ASSERT_TRUE(Closed(d, "分割方法"));
+            ASSERT_TRUE(ClosedDialog(d, "分割方法"));
             EXPECT_STREQ("分割方法: マーカー + 区間長 00:00:20, 無音で調整",
                          d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
@@ -175,7 +150,7 @@ TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
             EXPECT_STREQ("1 個のファイルから 5 個のピースができます。",
                          d.ItemText(hPreview, IDC_PREVIEW_STATUS));
             d.Click(hPreview, IDCANCEL);
-            EXPECT_TRUE(Closed(d, "プレビュー"));
+            EXPECT_TRUE(ClosedDialog(d, "プレビュー"));
             EXPECT_EQ(traceBefore, ReadTraceFile());
             // Without an output folder the plan was made as if it were the program's.
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
@@ -187,11 +162,11 @@ TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
             d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:20");
             d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
             d.Click(hDlg, IDC_EXECUTE);
-            EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }, 20000));
+            EXPECT_TRUE(d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }, 20000));
             EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }, 20000));
         });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     std::vector<Piece> pieces = ReadFolder(out + "\\marks");
     std::vector<std::string> names;
     for (const Piece& piece : pieces)
@@ -262,19 +237,19 @@ TEST_F(PlanDialogTest, InvalidValuesAreRefusedInTheDialog)
                               Press(hPlan, c.nCheck);
                           d.Type(hPlan, c.nBox, c.pcText);
                           d.Click(hPlan, IDOK);
-                          EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }));
+                          EXPECT_TRUE(d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }));
                           Sleep(200); // the dialog would be closing now
                           EXPECT_EQ(hPlan, d.FindDialog("分割方法"));
-                          ASSERT_EQ(1u, Boxes().size());
-                          EXPECT_EQ(std::string(c.pcBox), Boxes()[0]);
+                          ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+                          EXPECT_EQ(std::string(c.pcBox), BoxRecorder::Boxes()[0]);
                           d.Click(hPlan, IDCANCEL);
-                          ASSERT_TRUE(Closed(d, "分割方法"));
+                          ASSERT_TRUE(ClosedDialog(d, "分割方法"));
                       }
                       // Taken without a change, the default leaves the window as it was.
                       HWND hPlan = OpenPlanDialog(d, hDlg);
                       ASSERT_NE(nullptr, hPlan);
                       d.Click(hPlan, IDOK);
-                      ASSERT_TRUE(Closed(d, "分割方法"));
+                      ASSERT_TRUE(ClosedDialog(d, "分割方法"));
                       EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_PLAN_SUMMARY)));
                       EXPECT_EQ(nHeight, WindowHeight(hDlg));
                       EXPECT_STREQ("00:03:00", d.ItemText(hDlg, IDC_SECTION_LENGTH));
@@ -330,11 +305,11 @@ TEST_F(PlanDialogTest, LeavingWholeTakesItsMarkerTickBack)
                 if (c.nBox != 0)
                     d.Type(hPlan, c.nBox, c.pcValue);
                 d.Click(hPlan, IDOK);
-                ASSERT_TRUE(Closed(d, "分割方法"));
+                ASSERT_TRUE(ClosedDialog(d, "分割方法"));
                 EXPECT_STREQ(c.pcSummary, d.ItemText(hDlg, IDC_PLAN_SUMMARY));
             }
         });
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
 }
 
 // 中止 stops the planning between files: the list shows the files planned
@@ -368,9 +343,9 @@ TEST_F(PlanDialogTest, AbortStopsThePreview)
                       std::string(d.ItemText(hPreview, IDC_PREVIEW_STATUS)).find("中止しました。"));
             EXPECT_EQ(0, g_bAbort.load());
             d.Click(hPreview, IDCANCEL);
-            ASSERT_TRUE(Closed(d, "プレビュー"));
+            ASSERT_TRUE(ClosedDialog(d, "プレビュー"));
             EXPECT_TRUE(d.WaitUntil([] { return g_bIdle.load() == 1; }));
             EXPECT_TRUE(IdleLook(hDlg));
         });
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
 }

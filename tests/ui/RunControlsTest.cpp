@@ -19,13 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-std::vector<std::string> Boxes()
-{
-    return BoxRecorder::Boxes();
-}
-
 struct RunControlsTest : testing::Test
 {
     void TearDown() override
@@ -34,7 +27,6 @@ struct RunControlsTest : testing::Test
     }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 TEST_F(RunControlsTest, ExecuteRefusesInOrder)
 {
@@ -70,13 +62,13 @@ TEST_F(RunControlsTest, ExecuteRefusesInOrder)
                           d.Type(hDlg, IDC_SECTION_LENGTH, c.pcSection);
                           d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, c.pcOutput);
                           d.Click(hDlg, IDC_EXECUTE);
-                          EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }));
+                          EXPECT_TRUE(d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }));
                           Sleep(200); // a second box would come now
                           EXPECT_TRUE(IdleLook(hDlg));
                           EXPECT_EQ(1, g_bIdle.load());
                       });
-        ASSERT_EQ(1u, Boxes().size());
-        EXPECT_EQ(std::string(c.pcBox), Boxes()[0]);
+        ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+        EXPECT_EQ(std::string(c.pcBox), BoxRecorder::Boxes()[0]);
         std::string trace = ReadTraceFile();
         EXPECT_EQ(c.bTraced != 0, trace.find(std::string(c.pcBox) + "\r\n") != std::string::npos ||
                                       trace.find(std::string(c.pcBox) + "\n") != std::string::npos)
@@ -148,12 +140,13 @@ TEST_F(RunControlsTest, TheTidiedOutputFolderIsWhatTheRunUses)
                           d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
                           d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, typed.c_str());
                           d.Click(hDlg, IDC_EXECUTE);
-                          EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }, 20000));
+                          EXPECT_TRUE(
+                              d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }, 20000));
                           EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
                           EXPECT_STREQ(rec.c_str(), d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT));
                       });
-        ASSERT_EQ(1u, Boxes().size());
-        EXPECT_EQ("3 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+        ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+        EXPECT_EQ("3 個中 2 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
         EXPECT_TRUE(collected == ReadWhole(rec + "\\a_001.wav"));
         EXPECT_TRUE(ReadWhole(rec + "\\b.wav").substr(44) ==
                     ReadWhole(rec + "\\b_001.wav").substr(44));
@@ -176,13 +169,13 @@ TEST_F(RunControlsTest, ExecuteWritesPiecesAndFillsTheBar)
                       d.Type(hDlg, IDC_SECTION_LENGTH, "00:00:01");
                       d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());
                       d.Click(hDlg, IDC_EXECUTE);
-                      EXPECT_TRUE(d.WaitUntil([] { return !Boxes().empty(); }));
+                      EXPECT_TRUE(d.WaitUntil([] { return !BoxRecorder::Boxes().empty(); }));
                       EXPECT_TRUE(d.WaitUntil([&] { return IdleLook(hDlg); }));
                       EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) == 1024; }));
                       EXPECT_EQ(0, g_bAbort.load());
                   });
-    ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", Boxes()[0]);
+    ASSERT_EQ(1u, BoxRecorder::Boxes().size());
+    EXPECT_EQ("2 個中 2 個のファイルを分割処理しました。\n", BoxRecorder::Boxes()[0]);
     std::vector<Piece> pieces = ReadFolder(out);
     ASSERT_EQ(4u, pieces.size());
     size_t nData = 0;
@@ -217,7 +210,7 @@ TEST_F(RunControlsTest, AbortStopsTheRunQuietly)
                       EXPECT_TRUE(d.WaitUntil([&] { return BarPos(hDlg) == 1024; }));
                       EXPECT_EQ(0, g_bAbort.load());
                   });
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
     ExpectStoppedRunPieces(out, kFiles);
 }
 
@@ -290,7 +283,7 @@ TEST_F(RunControlsTest, OutputFolderBrowserOpensOnProgramFolder)
             EXPECT_EQ(0, d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT).CompareNoCase(strProgram))
                 << (const char*)d.ItemText(hDlg, IDC_OUTPUT_FOLDER_EDIT);
         });
-    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(BoxRecorder::Boxes().empty());
 }
 
 TEST_F(RunControlsTest, OnlyOneDroppedFolderBecomesTheOutputFolder)

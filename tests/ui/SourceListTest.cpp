@@ -52,6 +52,7 @@ bool ListIdleLook(HWND hDlg)
     return DialogDriver::Enabled(hDlg, IDC_REMOVE) && DialogDriver::Enabled(hDlg, IDOK) &&
            !DialogDriver::Enabled(hDlg, IDC_ABORT);
 }
+} // namespace
 
 struct SourceListTest : testing::Test
 {
@@ -66,7 +67,6 @@ struct SourceListTest : testing::Test
         dlg.ShowTotalSize(dlg.GetPathList().GetTotalSize());
     }
 };
-} // namespace
 
 TEST_F(SourceListTest, RowsShowNameGroupedSizeAndFolder)
 {

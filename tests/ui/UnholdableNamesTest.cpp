@@ -41,13 +41,13 @@ std::wstring TakeNameBox()
     CloseNameBox(hBox);
     return strText;
 }
+} // namespace
 
 struct UnholdableNamesTest : testing::Test
 {
     void TearDown() override { ResetJobFlags(); }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 TEST_F(UnholdableNamesTest, DroppedNamesAreLeftOutAndNamed)
 {

@@ -27,6 +27,7 @@ BOOL SlowWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD dwToWrite, LPDWORD pdwWr
     Sleep(40);
     return GetDefaultPlatformHooks().pfnWriteFile(hFile, pBuffer, dwToWrite, pdwWritten);
 }
+} // namespace
 
 struct UserFoldersTest : testing::Test
 {
@@ -73,7 +74,6 @@ struct UserFoldersTest : testing::Test
     }
     BoxRecorder m_boxes;
 };
-} // namespace
 
 TEST_F(UserFoldersTest, PickerInARecordingsFolder)
 {
