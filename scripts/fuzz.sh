@@ -9,7 +9,7 @@ shift || true
 SRC=build/fuzz-src
 OUT=build/fuzz
 mkdir -p "$SRC" "$OUT/findings"
-python3 scripts/sjis_literals.py . "$SRC" platform framework support engine fuzz tests/unit
+python3 scripts/sjis_literals.py . "$SRC" platform framework support engine sources fuzz tests/unit
 # A tree configured with another generator before.
 if [ -f "$OUT/build/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$OUT/build/CMakeCache.txt"; then
   rm -rf "$OUT/build/CMakeCache.txt" "$OUT/build/CMakeFiles"
