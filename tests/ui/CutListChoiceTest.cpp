@@ -40,11 +40,7 @@ void SaveAs(DialogDriver& d, HWND hDlg, HWND hPreview, const std::string& path)
 }
 } // namespace
 
-struct CutListChoiceTest : testing::Test
-{
-    void TearDown() override { ResetJobFlags(); }
-    BoxRecorder m_boxes;
-};
+using CutListChoiceTest = UiWindowTest;
 
 // A cue sheet of three tracks typed into カット位置ファイル with 分けない and the
 // track's title as the name: the preview shows each piece's title and that a
@@ -88,11 +84,8 @@ TEST_F(CutListChoiceTest, CueSheetTracksArePreviewedAndRun)
             EXPECT_STREQ("分割方法: カット位置 live.cue, 名前 {label}",
                          d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             static const char* const kRows[][4] = {
                 {"Intro.wav", "00:00:10.000", "指定 \"Talk\"", "キューシート \"Intro\""},

@@ -1,6 +1,7 @@
 // How the dialogs look: every text of "分割方法" on one line in its control,
 // the preview's columns as wide as their texts, and the preview window made
 // larger or maximised with its list.
+#include "PlanChoiceSteps.h"
 #include "UiDriver.h"
 #include "UiHelpers.h"
 
@@ -77,11 +78,7 @@ RECT RectIn(HWND hParent, HWND hWnd)
 }
 } // namespace
 
-struct DialogLooksTest : testing::Test
-{
-    void TearDown() override { ResetJobFlags(); }
-    BoxRecorder m_boxes;
-};
+using DialogLooksTest = UiWindowTest;
 
 // Each text has a quarter of its width to spare: the system's own font draws
 // Japanese wider, against the dialog's units, than the font here does (a
@@ -140,13 +137,10 @@ TEST_F(DialogLooksTest, PreviewColumnsFitAndTheWindowGrows)
             ASSERT_NE(nullptr, hPlan);
             PostMessageA(GetDlgItem(hPlan, IDC_PLAN_MARKERS), BM_CLICK, 0, 0);
             d.Click(hPlan, IDOK);
-            ASSERT_TRUE(d.WaitUntil([&] { return d.FindDialog("分割方法") == nullptr; }));
+            ASSERT_TRUE(ClosedDialog(d, "分割方法"));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             ASSERT_EQ(2, ListView_GetItemCount(hRows));
             for (int j = 0; j < 5; j++)

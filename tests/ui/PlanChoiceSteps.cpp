@@ -25,6 +25,16 @@ bool ClosedDialog(DialogDriver& d, const char* pcCaption)
     return d.WaitUntil([&] { return d.FindDialog(pcCaption) == nullptr; });
 }
 
+HWND PlannedPreview(DialogDriver& d, HWND hDlg)
+{
+    d.Click(hDlg, IDC_PREVIEW);
+    HWND hPreview = d.WaitForDialog("プレビュー");
+    if (hPreview == nullptr ||
+        !d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000))
+        return nullptr;
+    return hPreview;
+}
+
 void ExecuteInto(DialogDriver& d, HWND hDlg, const std::string& out)
 {
     d.Type(hDlg, IDC_OUTPUT_FOLDER_EDIT, out.c_str());

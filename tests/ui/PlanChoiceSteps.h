@@ -13,6 +13,9 @@ void Press(HWND hDlg, int nID);
 // Opens 分割方法 from the main window's button.
 HWND OpenPlanDialog(DialogDriver& d, HWND hDlg);
 bool ClosedDialog(DialogDriver& d, const char* pcCaption);
+// Opens プレビュー from the main window's button and waits until its planning
+// ended; nullptr when it did not open or did not end.
+HWND PlannedPreview(DialogDriver& d, HWND hDlg);
 // Runs the main window's Execute into out and waits for the end.
 void ExecuteInto(DialogDriver& d, HWND hDlg, const std::string& out);
 std::vector<Piece> SortedPieces(const std::string& folder);

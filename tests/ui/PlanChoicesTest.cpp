@@ -57,11 +57,7 @@ std::string WriteFourChannels(const std::string& path, uint32_t dwFrames)
 }
 } // namespace
 
-struct PlanChoicesTest : testing::Test
-{
-    void TearDown() override { ResetJobFlags(); }
-    BoxRecorder m_boxes;
-};
+using PlanChoicesTest = UiWindowTest;
 
 // Ticked, block sharing is named under the buttons and the pieces carry a
 // JUNK chunk before the same audio; taken back, the window is as it was.
@@ -139,11 +135,8 @@ TEST_F(PlanChoicesTest, EveryPauseTrimmedIsPreviewedAndRun)
             ASSERT_TRUE(ClosedDialog(d, "分割方法"));
             EXPECT_STREQ("分割方法: 無音ごと, トリム", d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             static const char* const kRows[][2] = {{"talk_001.wav", "無音"},
                                                    {"(書きません)", "削除 (無音)"},
@@ -219,11 +212,8 @@ TEST_F(PlanChoicesTest, EachChannelOfFourIsAFileOfItsOwn)
             EXPECT_STREQ("分割方法: 区間長 00:00:01, 1 チャンネルずつ",
                          d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             ASSERT_EQ(8, ListView_GetItemCount(hRows));
             EXPECT_STREQ("mics_001_ch1.wav", CellText(hRows, 0, 1));

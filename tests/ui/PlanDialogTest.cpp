@@ -34,11 +34,7 @@ BOOL SlowReadFile(HANDLE hFile, LPVOID pBuffer, DWORD dwToRead, LPDWORD pdwRead)
 }
 } // namespace
 
-struct PlanDialogTest : testing::Test
-{
-    void TearDown() override { ResetJobFlags(); }
-    BoxRecorder m_boxes;
-};
+using PlanDialogTest = UiWindowTest;
 
 TEST_F(PlanDialogTest, ThreeEqualPartsAreWhatTheRunWrites)
 {
@@ -130,12 +126,9 @@ TEST_F(PlanDialogTest, PreviewOfMarkersAndPauses)
                          d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
             const std::string traceBefore = ReadTraceFile();
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             static const char* const kRows[][5] = {
                 {"会議.wav", "marks\\会議_001.wav", "00:00:00.000", "00:00:10.000",
                  "マーカー \"開会\""},

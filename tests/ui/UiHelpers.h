@@ -7,6 +7,8 @@
 
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -88,4 +90,12 @@ public:
 
 private:
     int (*m_pfnOld)(const char*, UINT);
+};
+
+// The fixture of tests that open the window: message boxes recorded, the job
+// flags reset for the next test.
+struct UiWindowTest : testing::Test
+{
+    void TearDown() override { ResetJobFlags(); }
+    BoxRecorder m_boxes;
 };

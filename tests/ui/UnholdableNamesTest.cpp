@@ -43,11 +43,7 @@ std::wstring TakeNameBox()
 }
 } // namespace
 
-struct UnholdableNamesTest : testing::Test
-{
-    void TearDown() override { ResetJobFlags(); }
-    BoxRecorder m_boxes;
-};
+using UnholdableNamesTest = UiWindowTest;
 
 TEST_F(UnholdableNamesTest, DroppedNamesAreLeftOutAndNamed)
 {

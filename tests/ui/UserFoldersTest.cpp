@@ -3,6 +3,7 @@
 // run in progress, a meeting's recording with markers planned and
 // previewed, and a concert cut by the cue sheet beside it. The screenshots land in the build tree
 // (screenshots\users-*).
+#include "PlanChoiceSteps.h"
 #include "UiDriver.h"
 #include "UiHelpers.h"
 
@@ -145,14 +146,11 @@ TEST_F(UserFoldersTest, AMeetingPlannedAtItsMarkersAndPreviewed)
             ASSERT_TRUE(d.WaitUntil([&] { return d.Enabled(hPlan, IDC_PLAN_PAUSE_LEVEL); }));
             EXPECT_TRUE(d.SaveScreenshot(hPlan, "users-plan"));
             d.Click(hPlan, IDOK);
-            ASSERT_TRUE(d.WaitUntil([&] { return d.FindDialog("分割方法") == nullptr; }));
+            ASSERT_TRUE(ClosedDialog(d, "分割方法"));
             EXPECT_TRUE(d.SaveScreenshot(hDlg, "users-plan-main"));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             EXPECT_EQ(9, ListView_GetItemCount(hRows));
             EXPECT_STREQ("2024-07\\定例会議_00-06-12.500.wav", CellText(hRows, 2, 1));
@@ -189,15 +187,12 @@ TEST_F(UserFoldersTest, AConcertCutByTheCueSheetBesideIt)
                 [&] { return IsDlgButtonChecked(hPlan, IDC_PLAN_CUTS_BESIDE) == BST_CHECKED; }));
             EXPECT_TRUE(d.SaveScreenshot(hPlan, "users-cue-plan"));
             d.Click(hPlan, IDOK);
-            ASSERT_TRUE(d.WaitUntil([&] { return d.FindDialog("分割方法") == nullptr; }));
+            ASSERT_TRUE(ClosedDialog(d, "分割方法"));
             EXPECT_STREQ("分割方法: カット位置 (同じ名前), 名前 {n} {label}",
                          d.ItemText(hDlg, IDC_PLAN_SUMMARY));
 
-            d.Click(hDlg, IDC_PREVIEW);
-            HWND hPreview = d.WaitForDialog("プレビュー");
+            HWND hPreview = PlannedPreview(d, hDlg);
             ASSERT_NE(nullptr, hPreview);
-            ASSERT_TRUE(
-                d.WaitUntil([&] { return !d.Enabled(hPreview, IDC_PREVIEW_ABORT); }, 20000));
             HWND hRows = GetDlgItem(hPreview, IDC_PREVIEW_LIST);
             static const char* const kTitles[] = {"オープニング", "夜明けの歌", "MC", "アンコール"};
             ASSERT_EQ(4, ListView_GetItemCount(hRows));
