@@ -1,16 +1,5 @@
-// What wavoss-split says of its options: the usage lines and --help.
+// What wavoss-split says of its options: --help.
 #include "cli/Options.h"
-
-const char* GetUsageText()
-{
-    return "usage: wavoss-split [-l hh:mm:ss | -N N | -S SIZE] [-m] [-p[SECONDS]]\n"
-           "                    [-c FILE] [--at T[,T...]] [--cuts-beside]\n"
-           "                    [-P [--min-piece SECONDS] [--trim]]\n"
-           "                    [--name TEMPLATE] [--dry-run] [--plan FILE]\n"
-           "                    [--channels LIST] [--share-blocks]\n"
-           "                    -o DIR [--log-dir DIR] [-qn] PATH...\n"
-           "Try 'wavoss-split --help' for more information.\n";
-}
 
 const char* GetHelpText()
 {

@@ -48,6 +48,5 @@ struct CliOptions
 // --help and --version need neither.
 int ParseCliOptions(const std::vector<CliArgument>& args, CliOptions* pOptions, CString* pstrError);
 
-// The usage line, and the whole help text.
-const char* GetUsageText();
+// The whole help text.
 const char* GetHelpText();
